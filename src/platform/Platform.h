@@ -82,6 +82,12 @@ bool userConfigDirectory(char* out, std::size_t capacity);
 // Full path of the library (or program) that contains this code. False when it does not fit.
 bool modulePath(char* out, std::size_t capacity);
 
+// Loads a shared library (.so / .dll) by path; null on failure, with the system's reason in
+// errorText when given.
+void* loadLibrary(const char* path, char* errorText, std::size_t capacity);
+void* librarySymbol(void* library, const char* name);
+void unloadLibrary(void* library);
+
 // ---- Settings with private-profile semantics -----------------------------------------------------
 // An ini file of "[Section]" headers and "key=value" lines; sections and keys match ignoring letter
 // case; a missing file, section or key yields the default. Numbers are read the same whatever the

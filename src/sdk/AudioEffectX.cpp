@@ -5,8 +5,8 @@
 namespace {
 
 // The vendor-specific call some hosts use for the mouse wheel over the editor.
-constexpr std::int32_t kWheelVendor = fourCC("stCA");
-constexpr std::int32_t kWheelCall = fourCC("Whee");
+constexpr std::int32_t kWheelVendor = vstFourCC("stCA");
+constexpr std::int32_t kWheelCall = vstFourCC("Whee");
 
 // Editor keys carry their modifier bits in the float argument.
 std::uint8_t modifierByte(float opt) {

@@ -21,15 +21,15 @@ using AEffectProcessDoubleProc = void (*)(AEffect* effect, double** inputs, doub
 using AEffectSetParameterProc = void (*)(AEffect* effect, std::int32_t index, float value);
 using AEffectGetParameterProc = float (*)(AEffect* effect, std::int32_t index);
 
-// A four-character code packed big-endian into 32 bits: fourCC("RS-1") == 0x52532D31.
-constexpr std::int32_t fourCC(const char (&text)[5]) {
+// A four-character code packed big-endian into 32 bits: vstFourCC("RS-1") == 0x52532D31.
+constexpr std::int32_t vstFourCC(const char (&text)[5]) {
     return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(text[0])) << 24) |
                                      (std::uint32_t(std::uint8_t(text[1])) << 16) |
                                      (std::uint32_t(std::uint8_t(text[2])) << 8) |
                                      std::uint32_t(std::uint8_t(text[3])));
 }
 
-inline constexpr std::int32_t kEffectMagic = fourCC("VstP");
+inline constexpr std::int32_t kEffectMagic = vstFourCC("VstP");
 
 struct AEffect {
     std::int32_t magic;

@@ -12,8 +12,11 @@ namespace platform {
 
 #if defined(_WIN32)
 inline constexpr char kPathSeparator = '\\';
+// The root that a folder text without a drive or volume is placed under.
+inline constexpr const char* kDefaultRoot = "c:\\";
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr const char* kDefaultRoot = "/";
 #endif
 
 // ---- Files ------------------------------------------------------------------------------------

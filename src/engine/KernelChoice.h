@@ -1,0 +1,9 @@
+// The process-wide "NoMMX" switch: non-zero selects the portable voice kernels, 0 the SSE2 ones.
+// Read at every kernel call, so a change takes effect with the next call; any thread may set it.
+#pragma once
+
+void setNoMMX(int value);
+int noMMX();
+
+// The default of the switch for a processor: 0 (vector kernels) when it reports an FPU or SSE2.
+int defaultNoMMX(bool hasFpu, bool hasSse2);

@@ -1,0 +1,379 @@
+// The voice manager: MIDI parsing, allocation and stealing, pedals and controllers,
+// frame-accurate starts and releases, program changes, requests from other threads.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/PRSVoicer.h"
+#include "engine/SoundingVoiceList.h"
+#include "engine/VoicerTestSupport.h"
+
+namespace {
+
+class VoicerTest : public ::testing::Test {
+protected:
+    void SetUp() override { addVoices(64); }
+
+    void addVoices(int n) {
+        for (int i = 0; i < n; ++i) {
+            auto* v = new TestVoice;
+            voices.push_back(v);
+            voicer.addVoice(v);
+        }
+        voicer.setPolyphony(64);
+    }
+    void bytes(std::initializer_list<int> list, int32_t delta = 0) {
+        for (int b : list) voicer.parseMidiByte(static_cast<uint8_t>(b), delta);
+    }
+    std::vector<TestVoice*> playing() {
+        std::vector<TestVoice*> out;
+        for (Voice* v = voicer.activeHead(); v; v = v->next)
+            if (v->state == VoiceState::Playing) out.push_back(static_cast<TestVoice*>(v));
+        return out;
+    }
+    // The newest active voice of `note`; with heldOnly, the newest one not yet releasing.
+    TestVoice* voiceFor(int note, bool heldOnly = true) {
+        for (Voice* v = voicer.activeHead(); v; v = v->next)
+            if (v->note == note && !(heldOnly && v->releasing)) return static_cast<TestVoice*>(v);
+        return nullptr;
+    }
+    void event(int status, int data1, int data2, int32_t delta) {
+        HostMidiEvent e{};
+        e.type = kHostMidiEventType;
+        e.deltaFrames = delta;
+        e.midiData[0] = static_cast<uint8_t>(status);
+        e.midiData[1] = static_cast<uint8_t>(data1);
+        e.midiData[2] = static_cast<uint8_t>(data2);
+        const HostMidiEvent* list[] = {&e};
+        voicer.handleEvents(list, 1);
+    }
+    // Renders one block into `left` (cleared first).
+    void render(int32_t frames) {
+        left.assign(frames, 0.0f);
+        right.assign(frames, 0.0f);
+        float* outs[2] = {left.data(), right.data()};
+        voicer.renderReplacing(nullptr, outs, frames);
+    }
+
+    TestHost host;
+    PRSVoicer voicer{&host};
+    std::vector<TestVoice*> voices;  // owned by the voicer
+    std::vector<float> left, right;
+};
+
+TEST_F(VoicerTest, RunningStatusAndVelocityZero) {
+    bytes({0x90, 60, 100, 62, 100});
+    ASSERT_EQ(playing().size(), 2u);
+    EXPECT_EQ(playing()[0]->note, 62);
+    EXPECT_NEAR(playing()[0]->velocity, 100.0 / 127.0, 1e-12);
+    EXPECT_EQ(playing()[0]->velocityValue, 100);
+
+    bytes({0x80, 62, 64});
+    EXPECT_NEAR(voicer.lastNoteOffVelocity(), 64.0 / 127.0, 1e-12);
+    EXPECT_TRUE(voiceFor(60) && !voiceFor(60)->releasedByManager);
+
+    bytes({0x90, 60, 0});  // a note-on with velocity 0 is a note-off
+    EXPECT_EQ(voicer.lastNoteOffVelocity(), 0.0);
+    EXPECT_EQ(voiceFor(60), nullptr);
+    EXPECT_TRUE(voiceFor(60, false)->releasedByManager);
+}
+
+TEST_F(VoicerTest, DataWithoutChannelStatusIsDropped) {
+    bytes({0xA0, 60, 100, 61, 100});
+    bytes({0xF0, 62, 100});
+    EXPECT_EQ(voicer.activeCount(), 0);
+    bytes({0x91, 64, 90});
+    ASSERT_EQ(playing().size(), 1u);
+    EXPECT_EQ(playing()[0]->channel, 1);
+}
+
+TEST_F(VoicerTest, PitchBendRange) {
+    bytes({0xE0, 0, 64});
+    EXPECT_EQ(voicer.channelState(0).pitchBend, 0.0);
+    bytes({0xE0, 0, 0});
+    EXPECT_EQ(voicer.channelState(0).pitchBend, -1.0);
+    bytes({0x90, 60, 100, 0xE0, 127, 127});
+    EXPECT_NEAR(voicer.channelState(0).pitchBend, 8191.0 / 8192.0, 1e-12);
+    EXPECT_NEAR(playing()[0]->lastBend, 8191.0 / 8192.0, 1e-12);
+    EXPECT_EQ(voicer.channelState(1).pitchBend, 0.0);
+}
+
+TEST_F(VoicerTest, HandleEventsReadsOnlyMidiRecords) {
+    HostMidiEvent on{};
+    on.type = kHostMidiEventType;
+    on.deltaFrames = 5;
+    on.midiData[0] = 0x90;
+    on.midiData[1] = 70;
+    on.midiData[2] = 80;
+    on.detune = -50;
+    HostMidiEvent sysex = on;
+    sysex.type = 6;
+    sysex.midiData[1] = 71;
+    HostMidiEvent program{};
+    program.type = kHostMidiEventType;
+    program.midiData[0] = 0xC0;
+    program.midiData[1] = 9;
+    program.midiData[2] =
+        0x90;  // must not be read as a status byte: program change has one data byte
+    const HostMidiEvent* list[] = {&on, nullptr, &sysex, &program};
+    voicer.handleEvents(list, 4);
+
+    ASSERT_EQ(playing().size(), 1u);
+    EXPECT_EQ(playing()[0]->note, 70);
+    EXPECT_EQ(playing()[0]->startDelay, 5);
+    EXPECT_DOUBLE_EQ(playing()[0]->detune, -0.5);
+    EXPECT_EQ(voicer.getChannelProgram(0), 9);
+}
+
+TEST_F(VoicerTest, RestrikeReleasesTheFirstVoiceEvenWhenSustained) {
+    bytes({0xB0, 64, 64, 0x90, 60, 100, 0x80, 60, 0});
+    TestVoice* first = voiceFor(60);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->sustained);
+    EXPECT_FALSE(first->releasedByManager);
+
+    bytes({0x90, 60, 100});
+    EXPECT_TRUE(first->releasedByManager);
+    EXPECT_TRUE(first->releasing);
+    TestVoice* second = voiceFor(60);
+    ASSERT_TRUE(second && second != first);
+
+    bytes({0x90, 60, 100, 0xB0, 64, 0});  // re-strike again while the key... then pedal up
+    TestVoice* third = voiceFor(60);
+    ASSERT_TRUE(third);
+    EXPECT_FALSE(third->releasedByManager);  // lifting the pedal leaves the held key sounding
+}
+
+TEST_F(VoicerTest, StealingFollowsTheLimitOldestFirst) {
+    // 64 voices and polyphony 64: half the pool plays, so the 33rd note steals the oldest.
+    for (int n = 0; n < 32; ++n) voicer.noteOn(0, static_cast<int16_t>(30 + n), 100, 0);
+    for (TestVoice* v : voices) EXPECT_FALSE(v->stolenByManager);
+    voicer.noteOn(0, 90, 100, 0);
+    EXPECT_TRUE(voicer.activeTail()->stolen);
+    EXPECT_EQ(voicer.activeTail()->note, 30);
+    EXPECT_EQ(voicer.activeCount(), 33);
+
+    // Polyphony 16 with 20 held notes: each new note steals exactly one, oldest first.
+    voicer.killAllVoices();
+    voicer.setPolyphony(16);
+    for (int n = 0; n < 20; ++n) voicer.noteOn(0, static_cast<int16_t>(40 + n), 100, 0);
+    int stolen = 0;
+    std::vector<int> stolenNotes;
+    for (Voice* v = voicer.activeTail(); v; v = v->prev)
+        if (v->stolen) stolenNotes.push_back(v->note), ++stolen;
+    EXPECT_EQ(stolen, 4);  // notes 17..20 each stole one
+    EXPECT_EQ(stolenNotes, (std::vector<int>{40, 41, 42, 43}));
+}
+
+TEST_F(VoicerTest, EveryVoiceActiveReusesTheOldest) {
+    voicer.setPolyphony(0);
+    for (TestVoice* v : voices) v->acceptRelease = true;
+    for (int n = 0; n < 64; ++n) voicer.noteOn(0, static_cast<int16_t>(n), 100, 0);
+    EXPECT_EQ(voicer.activeCount(), 64);
+    Voice* oldest = voicer.activeTail();
+    voicer.noteOn(0, 100, 100, 0);
+    EXPECT_EQ(voicer.activeHead(), oldest);
+    EXPECT_EQ(oldest->note, 100);
+    EXPECT_EQ(voicer.activeCount(), 64);
+}
+
+TEST_F(VoicerTest, LoweringPolyphonyStealsOneVoicePerBlock) {
+    voicer.setPolyphony(32);
+    for (int n = 0; n < 10; ++n) voicer.noteOn(0, static_cast<int16_t>(40 + n), 100, 0);
+    voicer.setPolyphony(4);
+    render(16);
+    int stolen = 0;
+    for (TestVoice* v : voices) stolen += v->stolenByManager;
+    EXPECT_EQ(stolen, 1);
+    // The stolen tail fades; once it has finished and is freed, the next block steals again.
+    voicer.activeTail()->state = VoiceState::Finished;
+    render(16);
+    render(16);
+    stolen = 0;
+    for (TestVoice* v : voices) stolen += v->stolenByManager;
+    EXPECT_EQ(stolen, 2);
+    EXPECT_EQ(voicer.activeCount(), 9);
+}
+
+TEST_F(VoicerTest, SustainPedalHoldsAndReleases) {
+    bytes({0xB0, 64, 64, 0x90, 60, 100, 0x90, 64, 100, 0x91, 67, 100});
+    bytes({0x80, 60, 0, 0x80, 64, 0, 0x81, 67, 0});
+    EXPECT_TRUE(voiceFor(60)->sustained);
+    EXPECT_TRUE(voiceFor(64)->sustained);
+    EXPECT_FALSE(voiceFor(60)->releasedByManager);
+    EXPECT_TRUE(voiceFor(67, false)->releasedByManager);  // channel 1 has no pedal down
+    event(0xB0, 64, 63, 40);  // pedal up releases at once whatever its delta
+    for (TestVoice* v : voices) {
+        if (v->starts == 0) continue;
+        EXPECT_TRUE(v->releasedByManager) << v->note;
+        EXPECT_FALSE(v->pendingRelease);
+    }
+}
+
+TEST_F(VoicerTest, ResetAllControllersAndAllNotesOff) {
+    bytes({0xB0, 64, 127, 0xB1, 64, 127, 0xE0, 0, 0, 0xE1, 0, 0, 0xB0, 1, 127, 0xB1, 1, 127});
+    bytes({0x90, 60, 100, 0x91, 61, 100});
+    bytes({0xB0, 121, 0});
+    EXPECT_FALSE(voicer.channelState(0).sustainDown);
+    EXPECT_EQ(voicer.channelState(0).pitchBend, 0.0);
+    EXPECT_EQ(voicer.channelState(0).modulation, 0.0);
+    EXPECT_TRUE(voicer.channelState(1).sustainDown);
+    EXPECT_EQ(voicer.channelState(1).pitchBend, -1.0);
+    EXPECT_EQ(voiceFor(60)->lastBend, 0.0);
+
+    bytes({0xB0, 123, 0});
+    EXPECT_EQ(playing().size(), 2u);
+    for (TestVoice* v : playing()) EXPECT_TRUE(v->releasing);
+    EXPECT_EQ(host.allKeysUp, 1);
+    EXPECT_EQ(voicer.channelState(1).pitchBend, 0.0);
+}
+
+TEST_F(VoicerTest, StartsAndReleasesAtTheirFrames) {
+    // A note-on at delta 100 in 64-frame blocks starts 36 frames into the next block.
+    voicer.noteOn(0, 60, 100, 100);
+    render(64);
+    EXPECT_EQ(voices[63]->renderedFrames + voices[62]->renderedFrames, 0);
+    render(64);
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(left[i], i < 36 ? 0.0f : 1.0f) << i;
+
+    // A note-off at delta 10: 10 held frames, then the release in the same block.
+    voicer.noteOff(0, 60, 10, false);
+    render(64);
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(left[i], i < 10 ? 1.0f : 2.0f) << i;
+}
+
+TEST_F(VoicerTest, ReleaseBeforeStartInOneBlockIsClamped) {
+    voicer.noteOn(0, 60, 100, 40);
+    voicer.noteOff(0, 60, 10, false);
+    render(64);
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(left[i], i < 40 ? 0.0f : 2.0f) << i;
+
+    // Both beyond the block and equal to its length: the release is carried, not lost.
+    voicer.killAllVoices();
+    voicer.noteOn(0, 61, 100, 64);
+    voicer.noteOff(0, 61, 64, false);
+    render(64);
+    render(64);
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(left[i], 2.0f) << i;
+}
+
+TEST_F(VoicerTest, ZeroFramesRenderNothing) {
+    voicer.noteOn(0, 60, 100, 3);
+    render(0);
+    render(8);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(left[i], i < 3 ? 0.0f : 1.0f);
+}
+
+TEST_F(VoicerTest, FinishedVoicesAreFreed) {
+    voices[63]->failNote = 60;  // the first voice taken is the last added
+    voicer.noteOn(0, 60, 100, 0);
+    EXPECT_EQ(voicer.activeCount(), 0);
+    EXPECT_EQ(voices[63]->stops, 1);
+
+    voicer.noteOn(0, 61, 100, 0);
+    voicer.noteOn(0, 62, 100, 0);
+    ASSERT_EQ(voicer.activeCount(), 2);
+    voicer.activeHead()->state = VoiceState::Finished;
+    render(4);
+    EXPECT_EQ(voicer.activeCount(), 1);
+    voicer.resetVoiceIterator();
+    EXPECT_EQ(voicer.nextPlayingVoice()->note, 61);
+    EXPECT_EQ(voicer.nextPlayingVoice(), nullptr);
+}
+
+TEST_F(VoicerTest, RefusedReleaseFreesTheVoice) {
+    for (TestVoice* v : voices) v->acceptRelease = false;
+    voicer.noteOn(0, 60, 100, 0);
+    voicer.noteOff(0, 60, 0, false);
+    EXPECT_EQ(voicer.activeCount(), 0);
+}
+
+TEST(VoicerWithoutVoices, IgnoresNotes) {
+    TestHost host;
+    PRSVoicer voicer(&host);
+    voicer.noteOn(0, 60, 100, 0);
+    EXPECT_EQ(voicer.activeCount(), 0);
+}
+
+TEST_F(VoicerTest, ProgramChangesAreHandedOn) {
+    bytes({0xC3, 0});  // equal to channel 0's program, whatever the channel: ignored
+    EXPECT_EQ(host.programNotices, 0);
+    EXPECT_FALSE(voicer.takeProgramChanged());
+
+    bytes({0xC5, 7});
+    EXPECT_EQ(voicer.getChannelProgram(0), 7);
+    EXPECT_EQ(voicer.getChannelProgram(5), 5);
+    EXPECT_EQ(host.programNotices, 1);
+    EXPECT_TRUE(voicer.takeProgramChanged());
+    EXPECT_FALSE(voicer.takeProgramChanged());
+    EXPECT_EQ(voicer.takeProgramChangedMask(), 1u);
+    EXPECT_EQ(voicer.takeProgramChangedMask(), 0u);
+    EXPECT_TRUE(voicer.takeControllersChanged());
+}
+
+TEST_F(VoicerTest, ControllersReachParameters) {
+    host.controllerMap[1] = 49;
+    host.controllerMap[20] = 33;
+    host.params[PRSVoicer::kModWheelParam] = 0.5f;  // destination 9: Base attack, both
+    bytes({0xB0, 1, 127});
+    EXPECT_EQ(host.setCalls, (std::vector<int32_t>{8, 76}));
+    EXPECT_FLOAT_EQ(host.params[8], 1.0f);
+    EXPECT_NEAR(voicer.channelState(0).modulation, 1.0, 1e-12);
+
+    host.setCalls.clear();
+    host.params[PRSVoicer::kModWheelParam] = 0.0f;  // no destination: the map's entry
+    bytes({0xB0, 1, 0, 0xB0, 20, 127, 0xB0, 21, 5});
+    EXPECT_EQ(host.setCalls, (std::vector<int32_t>{49, 33}));
+
+    bytes({0x90, 60, 100, 0xB0, 74, 33});
+    EXPECT_EQ(voiceFor(60)->lastController, 74);
+    EXPECT_EQ(voiceFor(60)->lastControllerValue, 33);
+}
+
+TEST_F(VoicerTest, RequestsFromOtherThreadsApplyAtTheNextBlock) {
+    voicer.noteOn(2, 60, 100, 0);
+    voicer.requestChannelVolumeAll(101);
+    EXPECT_DOUBLE_EQ(voicer.channelState(2).volume, 0.78125);
+    render(1);
+    EXPECT_DOUBLE_EQ(voicer.channelState(15).volume, 101.0 / 127.0);
+    EXPECT_DOUBLE_EQ(voiceFor(60)->volume, 101.0 / 127.0);
+
+    voicer.requestKillAllVoices();
+    EXPECT_EQ(voicer.activeCount(), 1);
+    render(1);
+    EXPECT_EQ(voicer.activeCount(), 0);
+}
+
+TEST_F(VoicerTest, MonoModeBringsBackThePreviousNote) {
+    voicer.setMonoMode(0, true);
+    voicer.noteOn(0, 60, 90, 0);
+    voicer.noteOn(0, 64, 100, 0);
+    voicer.noteOff(0, 64, 0, false);
+    TestVoice* again = voiceFor(60);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->velocityValue, 90);
+    EXPECT_EQ(voicer.channelState(0).stackCount, 1);
+}
+
+TEST(SoundingVoiceList, RegistersUpToItsRecords) {
+    VoiceNodePool pool;
+    SoundingVoiceList list(pool, 64);
+    TestVoice voice;
+    std::vector<VoiceNode*> nodes;
+    for (int i = 0; i < 70; ++i) nodes.push_back(list.add(&voice));
+    EXPECT_EQ(list.count(), 64);
+    EXPECT_EQ(nodes[64], nullptr);
+    EXPECT_EQ(list.head(), nodes[63]);
+    EXPECT_EQ(list.tail(), nodes[0]);
+
+    list.remove(nodes[0]);
+    list.remove(nodes[0]);  // twice: the record goes back only once
+    list.remove(nodes[40]);
+    EXPECT_EQ(list.count(), 62);
+    EXPECT_EQ(pool.freeCount(), 2);
+    EXPECT_EQ(list.tail(), nodes[1]);
+    EXPECT_EQ(nodes[39]->prev, nodes[41]);
+    EXPECT_EQ(list.add(&voice), nodes[40]);
+}
+
+}  // namespace

@@ -28,8 +28,9 @@ public:
     virtual bool onKeyUp(VstKeyCode& key);
     virtual bool onWheel(float distance);
     virtual bool setKnobMode(int mode);
-    // The effect reports a parameter change; an editor only marks its controls for refresh here,
-    // since this may be called from the audio thread.
+    // The effect reports a parameter change (index -1: many changed at once, redraw all); an
+    // editor only marks its controls for refresh here, since this may be called from the audio
+    // thread.
     virtual void setParameter(std::int32_t index, float value);
 
     AudioEffect* getEffect() const { return effect_; }

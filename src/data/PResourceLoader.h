@@ -1,0 +1,33 @@
+// The background thread that loads wanted resources and frees released ones.
+//
+// Woken through an auto-reset event, it walks the resource table once per wake-up (a wake-up
+// during a pass leads to one more pass), at the lowest priority, sleeping 1 ms after every ten
+// loads or frees so that disk reading yields to the audio and host threads. An allocation
+// failure anywhere in the process ends the current pass.
+#pragma once
+
+#include <atomic>
+
+#include "data/FCondition.h"
+#include "data/FThread.h"
+
+class PResourceTable;
+
+class PResourceLoader : public FThread {
+public:
+    PResourceLoader(PResourceTable& table, FCondition& wake) : table_(table), wake_(wake) {}
+    ~PResourceLoader() override;
+
+    // Asks the thread to end and waits until it has (after the file it may be reading).
+    void stop();
+
+protected:
+    int run() override;
+
+private:
+    void pass();
+
+    PResourceTable& table_;
+    FCondition& wake_;
+    std::atomic<bool> quit_{false};
+};

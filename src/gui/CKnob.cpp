@@ -1,0 +1,150 @@
+#include "gui/CKnob.h"
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "gui/CBitmap.h"
+#include "gui/CDrawContext.h"
+#include "gui/CFrame.h"
+
+namespace {
+constexpr float kStartAngle = 45.f;   // degrees clockwise from straight down
+constexpr float kSweepAngle = 270.f;
+constexpr float kFineFactor = 10.f;
+}  // namespace
+
+CKnob::CKnob(const CRect& size, CControlListener* listener, long tag, CBitmap* background,
+             CBitmap* handle, const CPoint& offset)
+    : CControl(size, listener, tag, background), offset_(offset), handle_(handle) {
+    if (handle_) handle_->remember();
+}
+
+CKnob::CKnob(const CRect& size, CControlListener* listener, long tag, int subPixmaps,
+             CCoord heightOfOneImage, CBitmap* strip, const CPoint& offset)
+    : CControl(size, listener, tag, strip),
+      subPixmaps_(subPixmaps),
+      imageHeight_(heightOfOneImage),
+      offset_(offset) {}
+
+CKnob::~CKnob() {
+    if (handle_) handle_->forget();
+    if (backdrop_) backdrop_->forget();
+}
+
+void CKnob::setBackdrop(CBitmap* bitmap, const CPoint& offset) {
+    if (bitmap) bitmap->remember();
+    if (backdrop_) backdrop_->forget();
+    backdrop_ = bitmap;
+    backdropOffset_ = offset;
+    setDirty(true);
+}
+
+void CKnob::draw(CDrawContext* context) {
+    if (backdrop_) backdrop_->draw(context, size, backdropOffset_);
+    CBitmap* image = getBackground();
+    if (subPixmaps_ > 1 && image) {
+        int index = int(std::lround(getNormalizedValue() * float(subPixmaps_ - 1)));
+        CPoint where(offset_.h, offset_.v + index * imageHeight_);
+        image->draw(context, size, where);
+    } else {
+        if (image) image->draw(context, size, offset_);
+        // The handle: a line from the centre towards the value's angle.
+        float angle = (kStartAngle + getNormalizedValue() * kSweepAngle) *
+                      float(std::numbers::pi) / 180.f;
+        float cx = float(size.left + size.right - 1) / 2.f;
+        float cy = float(size.top + size.bottom - 1) / 2.f;
+        float radius = float(std::min(size.width(), size.height())) / 2.f - 2.f;
+        CPoint tip(int(std::lround(cx - radius * std::sin(angle))),
+                   int(std::lround(cy + radius * std::cos(angle))));
+        if (handle_) {
+            CRect r(tip.h - handle_->getWidth() / 2, tip.v - handle_->getHeight() / 2, 0, 0);
+            r.right = r.left + handle_->getWidth();
+            r.bottom = r.top + handle_->getHeight();
+            handle_->drawTransparent(context, r);
+        } else {
+            context->setFrameColor(handleColor_);
+            context->setLineWidth(2);
+            context->setDrawMode(kAntialias);
+            context->drawLine(CPoint(int(cx), int(cy)), tip);
+            context->setDrawMode(kAliasing);
+            context->setLineWidth(1);
+        }
+    }
+    setDirty(false);
+}
+
+float CKnob::valueFromAngle(const CPoint& where) const {
+    float dx = float(where.h) - float(size.left + size.right) / 2.f;
+    float dy = float(where.v) - float(size.top + size.bottom) / 2.f;
+    // Degrees clockwise from straight down.
+    float degrees = std::atan2(-dx, dy) * 180.f / float(std::numbers::pi);
+    if (degrees < 0) degrees += 360.f;
+    float normalized = std::clamp((degrees - kStartAngle) / kSweepAngle, 0.f, 1.f);
+    return getMin() + normalized * getRange();
+}
+
+void CKnob::changeValue(float value) {
+    float before = getValue();
+    setValue(value);
+    bounceValue();
+    if (getValue() != before) {
+        valueChanged();
+        invalid();
+    }
+}
+
+void CKnob::mouse(CDrawContext* context, CPoint& where, long buttons) {
+    if (!getMouseEnabled() || !context) return;
+    if (buttons == -1) buttons = context->getMouseButtons();
+    if (!(buttons & kLButton)) return;
+    beginEdit();
+    if (buttons & kControl) {
+        changeValue(getDefaultValue());
+        endEdit();
+        return;
+    }
+    const int mode = getFrame() ? getFrame()->getKnobMode() : kLinearMode;
+    CPoint anchor = where;
+    float anchorValue = getValue();
+    bool fine = (buttons & kShift) != 0;
+    if (mode == kCircularMode) changeValue(valueFromAngle(where));
+    while (getFrame()) {
+        long now = context->getMouseButtons();
+        if (!(now & kLButton)) break;
+        CPoint p;
+        context->getMouseLocation(p);
+        if (((now & kShift) != 0) != fine) {
+            // Switching between coarse and fine re-anchors so that the value does not jump.
+            fine = !fine;
+            anchor = p;
+            anchorValue = getValue();
+        }
+        if (mode == kLinearMode) {
+            float pixels = float((anchor.v - p.v) + (p.h - anchor.h));
+            float step = getRange() / (travel_ * (fine ? kFineFactor : 1.f));
+            changeValue(anchorValue + pixels * step);
+        } else if (mode == kCircularMode) {
+            changeValue(valueFromAngle(p));
+        } else {
+            float turned = valueFromAngle(p) - valueFromAngle(anchor);
+            changeValue(anchorValue + turned * (fine ? 1.f / kFineFactor : 1.f));
+        }
+        getFrame()->doIdleStuff();
+    }
+    endEdit();
+}
+
+bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance) {
+    if (!getMouseEnabled()) return false;
+    long buttons = context ? context->getMouseButtons() : 0;
+    float step = getWheelInc() * ((buttons & kShift) ? 0.1f : 1.f);
+    beginEdit();
+    changeValue(getValue() + distance * step);
+    endEdit();
+    return true;
+}
+
+bool CKnob::isTypeOf(const char* type) const {
+    return (type && std::strcmp(type, "CKnob") == 0) || CControl::isTypeOf(type);
+}

@@ -1,0 +1,31 @@
+// What a frame needs from the window system: show parts of its back buffer, answer the mouse
+// state for tracking loops, and wait briefly for events while a loop runs. One implementation per
+// back-end (src/gui/platform/*).
+#pragma once
+
+#include <memory>
+
+#include "gui/GuiTypes.h"
+
+class CFrame;
+
+class PlatformWindow {
+public:
+    virtual ~PlatformWindow() = default;
+    // The frame's back buffer changed inside `rect`: bring it to the screen.
+    virtual void present(const CRect& rect) = 0;
+    // Buttons and modifiers now (CButton mask), and the pointer in frame coordinates.
+    virtual long mouseButtons() = 0;
+    virtual CPoint mouseLocation() = 0;
+    // Handles the window's queued events without waiting (called from the frame's idle).
+    virtual void drainEvents() = 0;
+    // Called once per turn of a mouse-tracking loop: handles pending events and, in native
+    // windows, waits a little for more, so that the loop neither stalls the window nor burns a
+    // processor. False when no more input can arrive.
+    virtual bool waitForEvents() = 0;
+    // The native window handle (HWND or X11 Window), null for the headless window.
+    virtual void* nativeHandle() const = 0;
+};
+
+// The back-end of this platform as a child of `parent` (HWND or X11 Window id); null on failure.
+std::unique_ptr<PlatformWindow> createNativeWindow(void* parent, CFrame& frame);

@@ -1,0 +1,50 @@
+#include "gui/platform/headless/HeadlessWindow.h"
+
+#include "gui/CFrame.h"
+
+void HeadlessWindow::queueMouse(const CPoint& where, long buttons) {
+    Step s;
+    s.where = where;
+    s.buttons = buttons;
+    script_.push_back(s);
+}
+
+void HeadlessWindow::queueKey(const VstKeyCode& key) {
+    Step s;
+    s.isKey = true;
+    s.key = key;
+    s.where = last_;
+    s.buttons = 0;
+    script_.push_back(s);
+}
+
+void HeadlessWindow::present(const CRect& rect) {
+    presented_.unite(rect);
+    ++presents_;
+}
+
+const HeadlessWindow::Step* HeadlessWindow::currentMouse() const {
+    return script_.empty() ? nullptr : &script_.front();
+}
+
+long HeadlessWindow::mouseButtons() {
+    const Step* s = currentMouse();
+    return s ? s->buttons : 0;
+}
+
+CPoint HeadlessWindow::mouseLocation() {
+    if (const Step* s = currentMouse(); s && !s->isKey) last_ = s->where;
+    return last_;
+}
+
+bool HeadlessWindow::waitForEvents() {
+    if (script_.empty()) return false;
+    Step s = script_.front();
+    script_.pop_front();
+    if (s.isKey) {
+        frame_.onKeyDown(s.key);
+    } else {
+        last_ = s.where;
+    }
+    return true;
+}

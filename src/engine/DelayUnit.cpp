@@ -1,0 +1,143 @@
+#include "engine/DelayUnit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Beats a normalised delay selects (value x 14, 0..13), until a synchronised length is set.
+constexpr double kDelayBeats[14] = {0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.375, 0.5, 2.0 / 3,
+                                    0.75,  1.0,     4.0 / 3, 1.5, 2.0, 3.0, 4.0};
+
+float clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
+
+}  // namespace
+
+DelayUnit::DelayUnit(float maxMs) {
+    inputGain_[0].current = inputGain_[1].current = 0.5f;
+    rebuild(44100.0, maxMs > 0.0f ? maxMs : kDefaultMaxMs);
+}
+
+void DelayUnit::resize(float maxMs) { rebuild(sampleRate_, maxMs); }
+
+void DelayUnit::setSampleRate(double rate) {
+    if (rate > 0.0 && rate != sampleRate_) rebuild(rate, maxMs_);
+}
+
+// Allocates the new buffers first, swaps them in while the audio thread is out, and frees the
+// old ones after letting it back in.
+void DelayUnit::rebuild(double rate, float maxMs) {
+    if (!(maxMs > 0.0f) || !(rate > 0.0)) return;
+    double samples = std::min(static_cast<double>(maxMs) * rate * 0.001, 1e8);
+    int32_t length = std::max(static_cast<int32_t>(samples), 4);
+    std::unique_ptr<float[]> a(new float[length]());
+    std::unique_ptr<float[]> b(new float[length]());
+    exclusion_.lockOut();
+    sampleRate_ = rate;
+    maxMs_ = maxMs;
+    length_ = length;
+    bufferA_.swap(a);
+    bufferB_.swap(b);
+    readIndex_ = 0;
+    clearNow();
+    setDelayNow(delayValue_.load(std::memory_order_relaxed));
+    exclusion_.letIn();
+}
+
+void DelayUnit::clear() { clearRequests_.fetch_add(1, std::memory_order_release); }
+
+void DelayUnit::setDelay(float value) {
+    float v = clamp01(value);
+    delayValue_.store(v, std::memory_order_relaxed);
+    int32_t j = std::clamp(static_cast<int32_t>(v * 14.0f), 0, 13);
+    beats_.store(kDelayBeats[j], std::memory_order_relaxed);
+    delayVersion_.fetch_add(1, std::memory_order_release);
+}
+
+void DelayUnit::setBeats(double beats) {
+    beats_.store(beats, std::memory_order_relaxed);
+    delayVersion_.fetch_add(1, std::memory_order_release);
+}
+
+void DelayUnit::setFeedback(float value) {
+    feedbackTarget_.store(std::min(clamp01(value), kMaxFeedback), std::memory_order_relaxed);
+}
+
+void DelayUnit::clearNow() {
+    std::fill(bufferA_.get(), bufferA_.get() + length_, 0.0f);
+    std::fill(bufferB_.get(), bufferB_.get() + length_, 0.0f);
+    dampState_ = 0.0f;
+    feedback_.finish(feedbackTarget_.load(std::memory_order_relaxed));
+    for (int32_t c = 0; c < 2; ++c) inputGain_[c].finish(inputGainTarget_[c]);
+}
+
+void DelayUnit::setDelayNow(float value) {
+    delaySamples_ = std::min(static_cast<int32_t>(value * static_cast<float>(length_)), length_ - 2);
+    if (readIndex_ >= length_) readIndex_ = 0;
+    writeIndex_ = readIndex_ + delaySamples_;
+    if (writeIndex_ >= length_) writeIndex_ -= length_;
+}
+
+// Carries out recorded clears and delay changes; true when there were any.
+bool DelayUnit::applyPending() {
+    uint32_t clears = clearRequests_.load(std::memory_order_acquire);
+    uint32_t version = delayVersion_.load(std::memory_order_acquire);
+    if (clears == appliedClears_ && version == appliedDelayVersion_) return false;
+    if (clears != appliedClears_) clearNow();
+    if (version != appliedDelayVersion_) setDelayNow(delayValue_.load(std::memory_order_relaxed));
+    appliedClears_ = clears;
+    appliedDelayVersion_ = version;
+    return true;
+}
+
+void DelayUnit::process(float* const in[2], float* const out[2], int32_t n, double tempo) {
+    if (n <= 0) return;
+    if (!exclusion_.enter()) {
+        passThrough(in, out, n);
+        return;
+    }
+    if (!bufferA_ || applyPending()) {
+        passThrough(in, out, n);
+    } else {
+        if (tempo > 0.0) {
+            double samples = sampleRate_ / (tempo / 60.0) * beats_.load(std::memory_order_relaxed);
+            samples = std::clamp(samples, 0.0, static_cast<double>(length_ - 2));
+            delaySamples_ = static_cast<int32_t>(samples);
+            writeIndex_ = readIndex_ + delaySamples_;
+            if (writeIndex_ >= length_) writeIndex_ -= length_;
+        }
+        run(in, out, n);
+    }
+    exclusion_.leave();
+}
+
+void DelayUnit::run(float* const in[2], float* const out[2], int32_t n) {
+    float feedbackTarget = feedbackTarget_.load(std::memory_order_relaxed);
+    float damping = damping_.load(std::memory_order_relaxed);
+    float cross = cross_.load(std::memory_order_relaxed);
+    float wet = wet_.load(std::memory_order_relaxed);
+    float dry = dry_.load(std::memory_order_relaxed);
+    float wetSame = wet * (1.0f - cross);
+    float wetOther = wet * cross;
+    feedback_.begin(feedbackTarget, n);
+    for (int32_t c = 0; c < 2; ++c) inputGain_[c].begin(inputGainTarget_[c], n);
+    float* a = bufferA_.get();
+    float* b = bufferB_.get();
+    for (int32_t i = 0; i < n; ++i) {
+        float inL = in[0][i];
+        float inR = in[1][i];
+        float mono = inL * inputGain_[0].take() + inR * inputGain_[1].take() + antiDenormal_;
+        float tapA = a[readIndex_] * (1.0f - damping) + dampState_ * damping;
+        dampState_ = tapA;
+        float tapB = b[readIndex_];
+        a[writeIndex_] = mono + tapB * feedback_.take();
+        b[writeIndex_] = tapA;
+        out[0][i] = inL * dry + tapA * wetSame + tapB * wetOther;
+        out[1][i] = inR * dry + tapA * wetOther + tapB * wetSame;
+        if (++readIndex_ >= length_) readIndex_ = 0;
+        if (++writeIndex_ >= length_) writeIndex_ = 0;
+    }
+    feedback_.finish(feedbackTarget);
+    for (int32_t c = 0; c < 2; ++c) inputGain_[c].finish(inputGainTarget_[c]);
+    antiDenormal_ = -antiDenormal_;
+}

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "data/PResource.h"
-#include "data/PResourceTable.h"
+#include "data/PResourceHold.h"
 #include "engine/EngineRandom.h"
 #include "engine/EnvelopeCurve.h"
 #include "engine/FrameLookup.h"
@@ -137,16 +137,14 @@ void PRSVoice::start(int32_t newNote, double newVelocity) {
     layers.topTranspose = 12 * static_cast<int32_t>((param(kOctaveTop) - 0.52) * 5.0);
     context_.getLayerSamples(newNote, layers);
 
-    // Take the new references before letting go of the old ones: the same file often serves
-    // consecutive notes, and its data must not be freed in between.
-    PResource* previous[4] = {held_[0], held_[1], held_[2], held_[3]};
-    holdResources(layers);
-    for (PResource* resource : previous) {
-        if (resource) PResourceTable::shared().release(resource);
-    }
+    hold_.hold(layers.base, layers.top, layers.filterA,
+               layers.filterB ? layers.filterB : layers.filterA);
+    const PResource* base = hold_.get(0);
+    const PResource* top = hold_.get(1);
+    const PResource* filterA = hold_.get(2);
 
-    const bool playable = held_[0] && held_[0]->hasData() && held_[1] && held_[1]->hasData() &&
-                          held_[2] && held_[2]->filter().frames;
+    const bool playable =
+        base && base->hasData() && top && top->hasData() && filterA && filterA->filter().frames;
     if (!playable) {
         failStart();
         return;
@@ -156,8 +154,8 @@ void PRSVoice::start(int32_t newNote, double newVelocity) {
 
     samplePeriod_ = context_.samplePeriod();
     rateFactor_ = static_cast<float>(samplePeriod_ * 16800.0);
-    if (!setUpLayer(kBase, held_[0], newVelocity, layers.baseTranspose)) silenceLayer(kBase);
-    if (!setUpLayer(kTop, held_[1], newVelocity, layers.topTranspose)) silenceLayer(kTop);
+    if (!setUpLayer(kBase, base, newVelocity, layers.baseTranspose)) silenceLayer(kBase);
+    if (!setUpLayer(kTop, top, newVelocity, layers.topTranspose)) silenceLayer(kTop);
     setUpFilter(layers);
 
     prepareVelocityAndKey();
@@ -172,23 +170,11 @@ void PRSVoice::failStart() {
     unregister();
 }
 
-void PRSVoice::holdResources(const LayerSamples& layers) {
-    PResource* wanted[4] = {layers.base, layers.top, layers.filterA,
-                            layers.filterB ? layers.filterB : layers.filterA};
-    for (int i = 0; i < 4; ++i) {
-        held_[i] = wanted[i];
-        if (held_[i]) PResourceTable::addRef(held_[i]);
-    }
-}
-
 void PRSVoice::dropResources() {
     silenceLayer(kBase);
     silenceLayer(kTop);
     framesA_ = framesB_ = nullptr;
-    for (PResource*& resource : held_) {
-        if (resource) PResourceTable::shared().release(resource);
-        resource = nullptr;
-    }
+    hold_.drop();
 }
 
 void PRSVoice::unregister() {
@@ -243,8 +229,8 @@ bool PRSVoice::setUpLayer(int layer, const PResource* resource, double velocity,
 }
 
 void PRSVoice::setUpFilter(const LayerSamples& layers) {
-    const PResource::Filter a = held_[2]->filter();
-    PResource::Filter b = held_[3]->filter();
+    const PResource::Filter a = hold_.get(2)->filter();
+    PResource::Filter b = hold_.get(3)->filter();
     if (!b.frames) b = a;  // a neighbour without data counts as none
     framesA_ = a.frames;
     frameCountA_ = a.frameCount;

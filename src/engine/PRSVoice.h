@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "data/PResourceHold.h"
 #include "engine/LayerLfo.h"
 #include "engine/Voice.h"
 #include "engine/VoiceContext.h"
@@ -78,7 +79,6 @@ private:
     void silenceLayer(int layer);
     void setUpFilter(const LayerSamples& layers);
     void failStart();
-    void holdResources(const LayerSamples& layers);
     void dropResources();
     void unregister();
     void setIncrements(float semitones);
@@ -89,7 +89,7 @@ private:
 
     VoiceContext& context_;
     std::unique_ptr<VoiceRenderState> render_;
-    PResource* held_[4] = {};  // base, top, filter A, filter B
+    PResourceHold hold_;  // base, top, filter A, filter B
     VoiceNode* node_ = nullptr;
     const float* params_ = nullptr;
     const float* decay_ = nullptr;

@@ -3,15 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Beats a normalised delay selects (value x 14, 0..13), until a synchronised length is set.
-constexpr double kDelayBeats[14] = {0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.375, 0.5, 2.0 / 3,
-                                    0.75,  1.0,     4.0 / 3, 1.5, 2.0, 3.0, 4.0};
-
-float clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
-
-}  // namespace
+#include "engine/TempoNoteValues.h"
 
 DelayUnit::DelayUnit(float maxMs) {
     inputGain_[0].current = inputGain_[1].current = 0.5f;
@@ -49,8 +41,7 @@ void DelayUnit::clear() { clearRequests_.fetch_add(1, std::memory_order_release)
 void DelayUnit::setDelay(float value) {
     float v = clamp01(value);
     delayValue_.store(v, std::memory_order_relaxed);
-    int32_t j = std::clamp(static_cast<int32_t>(v * 14.0f), 0, 13);
-    beats_.store(kDelayBeats[j], std::memory_order_relaxed);
+    beats_.store(beatStep(v), std::memory_order_relaxed);  // until a synchronised length is set
     delayVersion_.fetch_add(1, std::memory_order_release);
 }
 
@@ -60,7 +51,7 @@ void DelayUnit::setBeats(double beats) {
 }
 
 void DelayUnit::setFeedback(float value) {
-    feedbackTarget_.store(std::min(clamp01(value), kMaxFeedback), std::memory_order_relaxed);
+    feedbackTarget_.store(feedbackInRange(value), std::memory_order_relaxed);
 }
 
 void DelayUnit::clearNow() {

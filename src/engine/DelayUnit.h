@@ -20,7 +20,6 @@
 class DelayUnit {
 public:
     static constexpr float kDefaultMaxMs = 2000.0f;
-    static constexpr float kMaxFeedback = 0.999f;
 
     explicit DelayUnit(float maxMs = 0.0f);  // 0 means 2000 ms; buffers for 44100 Hz
 

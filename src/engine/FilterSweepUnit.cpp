@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-float clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
-}  // namespace
-
 FilterSweepUnit::FilterSweepUnit() {
     lfo_.setSampleRate(44100.0);
     lfo_.setSpeed(0.5, 0.0);
@@ -27,7 +23,7 @@ void FilterSweepUnit::setRate(float value) { rate_.store(value, std::memory_orde
 void FilterSweepUnit::reset() { resetRequests_.fetch_add(1, std::memory_order_release); }
 
 void FilterSweepUnit::setFeedback(float value) {
-    feedbackTarget_.store(std::min(clamp01(value), 0.999f), std::memory_order_relaxed);
+    feedbackTarget_.store(feedbackInRange(value), std::memory_order_relaxed);
 }
 
 // Carries out a recorded reset; true when there was one.

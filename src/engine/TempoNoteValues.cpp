@@ -14,3 +14,10 @@ int32_t noteValueIndex(float value) {
     if (scaled >= static_cast<float>(kNoteValueCount - 1)) return kNoteValueCount - 1;
     return static_cast<int32_t>(scaled);
 }
+
+double beatStep(double value) {
+    double scaled = value * kBeatStepCount;
+    if (!(scaled > 0.0)) return kBeatSteps[0];
+    if (scaled >= kBeatStepCount - 1) return kBeatSteps[kBeatStepCount - 1];
+    return kBeatSteps[static_cast<int32_t>(scaled)];
+}

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/TempoNoteValues.h"
+
 namespace {
 
 constexpr int32_t kSize = VsLFO::kTableSize;
 constexpr double kPi = 3.141592654;
-// Cycles per beat that a synchronised speed selects (speed x 14, 0..13).
-constexpr double kCyclesPerBeat[14] = {0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.375, 0.5, 2.0 / 3,
-                                       0.75,  1.0,     4.0 / 3, 1.5, 2.0, 3.0, 4.0};
 
 struct Waves {
     float table[VsLFO::kWaveCount][kSize];
@@ -62,8 +61,7 @@ void VsLFO::setSpeed(double speed, double rate) {
     }
     speed_ = speed;
     if (tempo_ > 0.0) {
-        int32_t j = std::clamp(static_cast<int32_t>(speed * 14.0), 0, 13);
-        setCyclesPerSecond(tempo_ / 60.0 * kCyclesPerBeat[j]);
+        setCyclesPerSecond(tempo_ / 60.0 * beatStep(speed));
     } else {
         setCyclesPerSecond(speed);
     }

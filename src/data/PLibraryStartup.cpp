@@ -1,9 +1,12 @@
 #include "data/PLibraryStartup.h"
 
+#include <atomic>
+#include <cstddef>
+
 #include "data/PPool.h"
 #include "data/PPropertyMatrix.h"
 #include "data/PResourceTable.h"
-#include "platform/Platform.h"
+#include "data/SystemFunctions.h"
 
 namespace {
 
@@ -12,13 +15,27 @@ constexpr int kPropertyRows = 100;
 constexpr int kPropertyColumns = 10;
 constexpr std::size_t kPathSize = 1024;
 
+std::atomic<PLibraryMessageHandler> messageHandler{nullptr};
+
 }  // namespace
+
+void setLibraryMessageHandlerForTests(PLibraryMessageHandler handler) {
+    messageHandler.store(handler);
+}
+
+void showLibraryMessage(const char* text, const char* title) {
+    if (PLibraryMessageHandler handler = messageHandler.load()) {
+        handler(text, title);
+    } else {
+        showError(text, title);
+    }
+}
 
 bool loadInstrumentLibrary(const char* pluginPath) {
     if (!PPool::shared().loadPool(pluginPath)) return false;
     char report[kReportSize];
     if (PResourceTable::shared().checkMissing(report, sizeof report) >= 1) {
-        platform::showMessage(report, "Quor");
+        showLibraryMessage(report, "Quor");
     }
     return true;
 }

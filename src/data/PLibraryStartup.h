@@ -4,6 +4,13 @@
 
 class PPropertyMatrix;
 
+// The library's messages to the user (missing raw folder, missing raw files) go through
+// showError. Tests replace that with a function of their own (null restores showError), since a
+// message box would wait for a person.
+using PLibraryMessageHandler = void (*)(const char* text, const char* title);
+void setLibraryMessageHandlerForTests(PLibraryMessageHandler handler);
+void showLibraryMessage(const char* text, const char* title);
+
 // Loads the instrument pool beside the plug-in once per process (pluginPath: the plug-in
 // module's full path). When this call did the loading, checks the raw files and shows the report
 // of missing ones, titled "Quor", when at least one is missing. True when this call loaded.

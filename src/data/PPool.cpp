@@ -8,6 +8,7 @@
 
 #include "data/FStream.h"
 #include "data/FileReader.h"
+#include "data/PLibraryStartup.h"
 #include "data/POIPParser.h"
 #include "data/PResourceTable.h"
 #include "platform/Platform.h"
@@ -80,7 +81,7 @@ bool PPool::loadPool(const char* pluginPath) {
         platform::isDirectory(folder)) {
         table.setRawFolder(folder);
     }
-    if (!table.hasRawFolder()) platform::showMessage(kRawFolderMissing, "Quor");
+    if (!table.hasRawFolder()) showLibraryMessage(kRawFolderMissing, "Quor");
     return true;
 }
 
@@ -112,7 +113,7 @@ bool PPool::loadFile(const char* path) {
 }
 
 bool PPool::loadText(const char* text, std::size_t length) {
-    if (!text || length == 0) return false;
+    if (!text) return false;
     POIPParser parser(text, length, *this, PResourceTable::shared());
     return parser.parse(nullptr);
 }

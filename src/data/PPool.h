@@ -49,7 +49,7 @@ public:
     // Reads one description file into the pool; true when it parsed without error (what was
     // read before an error stays either way).
     bool loadFile(const char* path);
-    // The same for a description held in memory.
+    // The same for a description held in memory (length 0: up to the terminating zero).
     bool loadText(const char* text, std::size_t length);
 
     int count() const { return count_.load(std::memory_order_acquire); }

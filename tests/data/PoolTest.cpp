@@ -214,11 +214,17 @@ TEST_F(Pool, LoadsTheFolderOnceInNameOrder) {
 
 TEST_F(Pool, MissingOrEmptyFoldersLeaveAnEmptyPool) {
     TestLibrary lib;
-    EXPECT_TRUE(pool.loadPool((lib.dataFolder() + "/nowhere/Quor.so").c_str()));
+    const std::string elsewhere = (std::filesystem::path(lib.dataFolder()) / "x" / "Quor.so").string();
+    EXPECT_TRUE(pool.loadPool(elsewhere.c_str()));
     EXPECT_EQ(pool.count(), 0);
+    ASSERT_EQ(testlib::messages().size(), 1u);
+    EXPECT_EQ(testlib::messages()[0], "Quor: Raw folder not found, please reinstall Quor!");
+    EXPECT_FALSE(pool.loadPool(elsewhere.c_str()));
+    EXPECT_EQ(testlib::messages().size(), 1u);  // once per process
     pool.resetForTests();
     EXPECT_TRUE(pool.loadPool(lib.pluginPath().c_str()));
     EXPECT_EQ(pool.count(), 0);
+    EXPECT_EQ(testlib::messages().size(), 1u);
 }
 
 }  // namespace

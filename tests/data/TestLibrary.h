@@ -9,7 +9,9 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "data/PLibraryStartup.h"
 #include "data/PPool.h"
 #include "data/PResourceTable.h"
 
@@ -101,10 +103,23 @@ private:
     std::filesystem::path root_;
 };
 
-// Empties the process-wide pool and resource table before and after each test.
+// The messages the library showed since the last reset, as "title: text".
+inline std::vector<std::string>& messages() {
+    static std::vector<std::string> shown;
+    return shown;
+}
+
+inline void recordMessage(const char* text, const char* title) {
+    messages().push_back(std::string(title) + ": " + text);
+}
+
+// Empties the process-wide pool and resource table before and after each test, and catches the
+// messages meant for the user.
 inline void resetLibrary() {
     PPool::shared().resetForTests();
     PResourceTable::shared().resetForTests();
+    messages().clear();
+    setLibraryMessageHandlerForTests(&recordMessage);
 }
 
 }  // namespace testlib

@@ -1,0 +1,190 @@
+// The file formats the generator writes: raw headers at their offsets, the description file, the
+// property matrix text, and a whole small library written twice with identical bytes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <regex>
+#include <set>
+
+#include "Catalogue.h"
+#include "LibraryBuilder.h"
+#include "PoolDescription.h"
+#include "PropertyTable.h"
+#include "RawFiles.h"
+
+using namespace makelib;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::int32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 |
+                                     static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+std::int16_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::int16_t>(b[at] | b[at + 1] << 8);
+}
+
+std::vector<std::uint8_t> readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::map<std::string, std::vector<std::uint8_t>> folderContents(const fs::path& root) {
+    std::map<std::string, std::vector<std::uint8_t>> out;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file())
+            out[fs::relative(entry.path(), root).string()] = readAll(entry);
+    }
+    return out;
+}
+
+struct TempFolder {
+    fs::path path;
+    explicit TempFolder(const char* name) {
+        path = fs::temp_directory_path() /
+               (std::string("quor-") + name + "-" + std::to_string(std::random_device{}()));
+        fs::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+// A few instruments of different kinds, the kit among them, to keep the test quick.
+std::vector<InstrumentSpec> smallCatalogue() {
+    std::vector<InstrumentSpec> picked;
+    for (const InstrumentSpec& s : catalogue()) {
+        if (s.name == "Vowel Ah" || s.name == "Marimba" || s.name == "Drum Kit")
+            picked.push_back(s);
+    }
+    return picked;
+}
+
+}  // namespace
+
+TEST(RawFiles, SampleHeaderFieldsSitAtTheirOffsets) {
+    SampleData d;
+    d.samples = {0, 1, -2, 300, -32768, 32767};
+    for (int i = 0; i < 20; ++i) d.samples.push_back(static_cast<std::int16_t>(i));
+    d.loopStart = 2;
+    d.loopEnd = 10;
+    d.rootKey = 70;
+    const std::vector<std::uint8_t> b = sampleFileBytes(d);
+    ASSERT_EQ(b.size(), 16 + 2 * d.samples.size());
+    EXPECT_GE(b[0], 10);
+    EXPECT_EQ(static_cast<std::int8_t>(b[2]), 70);
+    EXPECT_EQ(b[3], 50);
+    EXPECT_EQ(le16(b, 4), 0);
+    EXPECT_EQ(le32(b, 8), 2);
+    EXPECT_EQ(le32(b, 12), 10);
+    for (std::size_t i = 0; i < d.samples.size(); ++i) EXPECT_EQ(le16(b, 16 + 2 * i), d.samples[i]);
+}
+
+TEST(RawFiles, FilterHeaderAndFramesSitAtTheirOffsets) {
+    std::vector<FilterFrame> frames(3);
+    for (int f = 0; f < 3; ++f)
+        for (int i = 0; i < kFrameValues; ++i)
+            frames[f][i] = static_cast<std::int16_t>(f * 1000 - i);
+    const std::vector<std::uint8_t> b = filterFileBytes(137, frames);
+    ASSERT_EQ(b.size(), 64u + 3 * 128);
+    EXPECT_EQ(b[1], 137);
+    EXPECT_EQ(le32(b, 12), 3);
+    EXPECT_EQ(le16(b, 38), 10);
+    EXPECT_EQ(le16(b, 64 + 128 * 2 + 2 * 5), 2000 - 5);
+}
+
+TEST(PoolDescription, WritesZonesAndEscapesNames) {
+    const std::string xml = poolDescriptionXml(
+        {{"Salt & \"Pepper\"", "Odd <Things>", {{40, 24, 1}, {127, 24, 2}}}, {"Plain", "B", {}}});
+    EXPECT_NE(xml.find("<oip-pool>"), std::string::npos);
+    EXPECT_NE(xml.find("name=\"Salt &amp; &quot;Pepper&quot;\" category=\"Odd &lt;Things&gt;\""),
+              std::string::npos);
+    EXPECT_NE(xml.find("<zone limit=\"40\" transpose=\"24\" rn=\"1\"/>"), std::string::npos);
+    EXPECT_NE(xml.find("<zone limit=\"127\" transpose=\"24\" rn=\"2\"/>"), std::string::npos);
+    EXPECT_LT(xml.find("Salt"), xml.find("Plain"));
+    EXPECT_EQ(xml.rfind("</oip-pool>\r\n"), xml.size() - 13);
+}
+
+TEST(PropertyTable, HundredRowsOfTenColumnsWithEmptyRowsMarked) {
+    Features f{};
+    for (int c = 0; c < kFeatureCount; ++c) f[c] = 0.1 * c + 0.0000004;
+    const std::string text = propertyTableText({f, f});
+    const std::regex row("([0-9]+\\.[0-9]{6} ){9}[0-9]+\\.[0-9]{6}\r\n");
+    int rows = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), row);
+         it != std::sregex_iterator(); ++it, ++rows) {
+        EXPECT_EQ(it->position(), static_cast<long>(rows * it->length())) << rows;
+        if (rows < 2)
+            EXPECT_EQ(it->str().substr(0, 17), "0.000000 0.100000");
+        else
+            EXPECT_EQ(it->str().substr(0, 9), "2.000000 ");
+    }
+    EXPECT_EQ(rows, kPropertyRows);
+}
+
+TEST(Library, SmallLibraryIsCompleteAndDeterministic) {
+    TempFolder first("lib-a"), second("lib-b");
+    const std::vector<InstrumentSpec> specs = smallCatalogue();
+    ASSERT_EQ(specs.size(), 3u);
+    LibraryReport report;
+    std::string error;
+    ASSERT_TRUE(buildLibrary(specs, first.path.string(), &report, &error)) << error;
+    ASSERT_TRUE(buildLibrary(specs, second.path.string(), &report, &error)) << error;
+    const auto a = folderContents(first.path);
+    EXPECT_EQ(a, folderContents(second.path));
+    EXPECT_EQ(report.instruments, 3);
+    EXPECT_EQ(report.files, static_cast<int>(a.size()));
+
+    // Every zone's three raw files exist; sample loops leave the 12 samples the loader wants.
+    const std::string xml(a.at("OIP/Quor.xml").begin(), a.at("OIP/Quor.xml").end());
+    const std::regex zone("rn=\"([0-9]+)\"");
+    int zones = 0;
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), zone); it != std::sregex_iterator();
+         ++it, ++zones) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%05d.raw", std::stoi((*it)[1]));
+        for (const char* kind : {"Raw/B", "Raw/T"}) {
+            const std::vector<std::uint8_t>& b = a.at(std::string(kind) + name);
+            EXPECT_LE(le32(b, 12), static_cast<std::int32_t>((b.size() - 16) / 2 - 12));
+            EXPECT_LT(le32(b, 8), le32(b, 12));
+        }
+        const std::vector<std::uint8_t>& filter = a.at(std::string("Raw/L") + name);
+        EXPECT_EQ(le32(filter, 12), static_cast<std::int32_t>((filter.size() - 64) / 128));
+    }
+    EXPECT_EQ(zones, 7 + 7 + 1);
+    const std::vector<std::uint8_t>& prn = a.at("quor_prop1.prn");
+    EXPECT_EQ(std::count(prn.begin(), prn.end(), '\n'), kPropertyRows);
+}
+
+TEST(Library, RefusesTooManyInstruments) {
+    TempFolder folder("lib-c");
+    std::vector<InstrumentSpec> specs(kMaxInstruments + 1);
+    LibraryReport report;
+    std::string error;
+    EXPECT_FALSE(buildLibrary(specs, folder.path.string(), &report, &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(Catalogue, AboutTenCategoriesOfRecognisableInstruments) {
+    const std::vector<InstrumentSpec> specs = catalogue();
+    EXPECT_GE(specs.size(), 85u);
+    EXPECT_LE(specs.size(), static_cast<std::size_t>(kMaxInstruments));
+    std::map<int, int> perCategory;
+    std::set<std::string> names;
+    int kits = 0;
+    for (const InstrumentSpec& s : specs) {
+        perCategory[s.category] += 1;
+        EXPECT_TRUE(names.insert(s.name).second) << "duplicate " << s.name;
+        EXPECT_LT(s.name.size(), 128u);
+        kits += s.kit ? 1 : 0;
+    }
+    EXPECT_EQ(kits, 1);
+    EXPECT_EQ(perCategory.size(), categoryNames().size());
+    for (const auto& [category, count] : perCategory) EXPECT_GE(count, 5) << category;
+}

@@ -1,0 +1,27 @@
+// The instruments of the bundled library: what each one's Base and Top excitations are made of
+// and how its Filter frames move from the opened to the settled spectral envelope.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Excitation.h"
+#include "SpectralEnvelope.h"
+
+namespace makelib {
+
+struct InstrumentSpec {
+    std::string name;
+    int category = 0;  // index into categoryNames()
+    ExcitationSpec base;
+    ExcitationSpec top;
+    EnvelopeShape opened;       // Filter frame 0
+    EnvelopeShape settled;      // the last Filter frame
+    double bodyTracking = 0.0;  // 0: resonances fixed in Hz; 1: they follow the zone's pitch
+    bool kit = false;           // one zone whose Base and Top are tables of start points
+};
+
+const std::vector<std::string>& categoryNames();
+std::vector<InstrumentSpec> catalogue();
+
+}  // namespace makelib

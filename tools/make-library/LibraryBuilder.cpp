@@ -1,0 +1,132 @@
+#include "LibraryBuilder.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "Features.h"
+#include "FilterTable.h"
+#include "Kit.h"
+#include "Loudness.h"
+#include "PoolDescription.h"
+#include "PropertyTable.h"
+#include "RawFiles.h"
+
+namespace makelib {
+namespace {
+
+constexpr double kBandLimitHz = 19000.0;  // leaves room for a little pitch bend
+
+struct Writer {
+    std::filesystem::path folder;
+    LibraryReport* report;
+    std::string* error;
+
+    bool write(const std::filesystem::path& relative, const void* data, std::size_t size) {
+        std::ofstream file(folder / relative, std::ios::binary | std::ios::trunc);
+        file.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+        if (!file) {
+            *error = "cannot write " + (folder / relative).string();
+            return false;
+        }
+        report->files += 1;
+        report->bytes += size;
+        return true;
+    }
+    bool write(const std::filesystem::path& relative, const std::vector<std::uint8_t>& bytes) {
+        return write(relative, bytes.data(), bytes.size());
+    }
+    bool write(const std::filesystem::path& relative, const std::string& text) {
+        return write(relative, text.data(), text.size());
+    }
+};
+
+std::string rawName(char kind, int number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%c%05d.raw", kind, number);
+    return name;
+}
+
+struct ZoneFiles {
+    SampleData base;
+    SampleData top;
+    std::vector<FilterFrame> frames;
+};
+
+ZoneFiles makeZone(const InstrumentSpec& spec, const ZonePlan& plan) {
+    ZoneFiles z;
+    if (spec.kit) {
+        z.base = makeKit(kBaseKitMarkers, kExcitationRms);
+        z.top = makeKit(kTopKitMarkers, kExcitationRms);
+    } else {
+        z.base = synthesizeExcitation(spec.base, plan, kExcitationRms);
+        z.top = synthesizeExcitation(spec.top, plan, kExcitationRms);
+    }
+    const double scale = std::pow(keyFrequency(plan.rootKey) / keyFrequency(60), spec.bodyTracking);
+    z.frames = makeFilterFrames(scaleFrequencies(spec.opened, scale),
+                                scaleFrequencies(spec.settled, scale), kFilterFrames);
+    return z;
+}
+
+}  // namespace
+
+std::vector<ZonePlan> zonePlans() {
+    std::vector<ZonePlan> plans;
+    for (int limit : {40, 52, 64, 76, 88, 100, 127}) {
+        const int root = limit == 127 ? 110 : limit - 4;
+        plans.push_back({limit, root, kBandLimitHz / std::pow(2.0, (limit - root) / 12.0)});
+    }
+    return plans;
+}
+
+bool buildLibrary(const std::vector<InstrumentSpec>& instruments, const std::string& folder,
+                  LibraryReport* report, std::string* error) {
+    *report = LibraryReport{};
+    if (instruments.size() > static_cast<std::size_t>(kMaxInstruments)) {
+        *error = "too many instruments";
+        return false;
+    }
+    std::error_code code;
+    std::filesystem::create_directories(std::filesystem::path(folder) / "OIP", code);
+    std::filesystem::create_directories(std::filesystem::path(folder) / "Raw", code);
+    if (code) {
+        *error = "cannot create " + folder + ": " + code.message();
+        return false;
+    }
+    Writer writer{folder, report, error};
+    std::vector<InstrumentEntry> entries;
+    std::vector<Features> features;
+    int rawNumber = 1;
+    const std::vector<ZonePlan> plans = zonePlans();
+    for (const InstrumentSpec& spec : instruments) {
+        InstrumentEntry entry{spec.name, categoryNames().at(spec.category), {}};
+        const std::vector<ZonePlan> zones =
+            spec.kit ? std::vector<ZonePlan>{{127, 60, kBandLimitHz}} : plans;
+        for (std::size_t z = 0; z < zones.size(); ++z) {
+            const ZoneFiles files = makeZone(spec, zones[z]);
+            const std::uint8_t gain = gainByteFor(files.base, files.top, files.frames);
+            if (!writer.write("Raw/" + rawName('B', rawNumber), sampleFileBytes(files.base)) ||
+                !writer.write("Raw/" + rawName('T', rawNumber), sampleFileBytes(files.top)) ||
+                !writer.write("Raw/" + rawName('L', rawNumber),
+                              filterFileBytes(gain, files.frames))) {
+                return false;
+            }
+            entry.zones.push_back({zones[z].limit, spec.kit ? 0 : kZoneTranspose, rawNumber});
+            ++rawNumber;
+            // The features describe the instrument's middle register.
+            if (z == zones.size() / 2) {
+                const bool pitched = !spec.kit && spec.base.tonal > 0.0;
+                features.push_back(measureFeatures(files.base, files.top, files.frames,
+                                                   pitched ? keyFrequency(zones[z].rootKey) : 0.0,
+                                                   spec.category));
+            }
+        }
+        entries.push_back(std::move(entry));
+        report->instruments += 1;
+    }
+    return writer.write("OIP/Quor.xml", poolDescriptionXml(entries)) &&
+           writer.write("quor_prop1.prn", propertyTableText(features));
+}
+
+}  // namespace makelib

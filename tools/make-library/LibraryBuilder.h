@@ -1,0 +1,39 @@
+// Writes a complete instrument library folder ("Quor-Data"): the description file in "OIP", the
+// raw Base, Top and Filter files in "Raw", and the property matrix. The same catalogue always
+// gives the same bytes.
+//
+// All instruments go into one description file: the plug-in numbers instruments in the order the
+// file system lists the description files, and the rows of the property matrix must follow that
+// numbering, which only a single file makes certain.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Catalogue.h"
+#include "Excitation.h"
+
+namespace makelib {
+
+inline constexpr int kMaxInstruments = 97;
+inline constexpr int kFilterFrames = 12;
+inline constexpr int kZoneTranspose = 24;  // samples hold their root key at four times the
+                                           // voice's reference reading rate
+inline constexpr double kExcitationRms = 3000.0;
+
+struct LibraryReport {
+    int instruments = 0;
+    int files = 0;
+    std::uint64_t bytes = 0;
+};
+
+// The key zones every pitched instrument uses.
+std::vector<ZonePlan> zonePlans();
+
+// Writes `folder`/OIP/Quor.xml, `folder`/Raw/*.raw and `folder`/quor_prop1.prn. False (with a
+// reason in *error) when a file can't be written or the catalogue is too large.
+bool buildLibrary(const std::vector<InstrumentSpec>& instruments, const std::string& folder,
+                  LibraryReport* report, std::string* error);
+
+}  // namespace makelib

@@ -1,0 +1,23 @@
+// Gain bytes that bring every instrument to a similar loudness: the zone's Base and Top loops are
+// played at full amplitude through the middle Filter frame, with the voice's fixed-point scaling,
+// and the gain is chosen so the result has the same RMS for every zone.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Excitation.h"
+#include "FilterTable.h"
+
+namespace makelib {
+
+inline constexpr double kTargetVoiceRms = 0.08;
+
+// RMS of the voice output for this combination with gain byte `gain` (before envelopes).
+double voiceRms(const SampleData& base, const SampleData& top,
+                const std::vector<FilterFrame>& frames, int gain);
+
+std::uint8_t gainByteFor(const SampleData& base, const SampleData& top,
+                         const std::vector<FilterFrame>& frames);
+
+}  // namespace makelib

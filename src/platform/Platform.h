@@ -60,7 +60,8 @@ public:
     ~DirectoryLister();
     DirectoryLister(const DirectoryLister&) = delete;
     DirectoryLister& operator=(const DirectoryLister&) = delete;
-    // Fills name (the entry's name only, NUL-terminated, cut to capacity) and isDir; false at the end.
+    // Fills name (the entry's name only, NUL-terminated, cut to capacity) and isDir; false at the
+    // end.
     bool next(char* name, std::size_t capacity, bool* isDir);
 
 private:
@@ -91,10 +92,10 @@ void* loadLibrary(const char* path, char* errorText, std::size_t capacity);
 void* librarySymbol(void* library, const char* name);
 void unloadLibrary(void* library);
 
-// ---- Settings with private-profile semantics -----------------------------------------------------
-// An ini file of "[Section]" headers and "key=value" lines; sections and keys match ignoring letter
-// case; a missing file, section or key yields the default. Numbers are read the same whatever the
-// process locale.
+// ---- Settings with private-profile semantics
+// ----------------------------------------------------- An ini file of "[Section]" headers and
+// "key=value" lines; sections and keys match ignoring letter case; a missing file, section or key
+// yields the default. Numbers are read the same whatever the process locale.
 
 // Copies the value (or the default) into out, cut to capacity - 1; answers the length copied.
 std::size_t readProfileString(const char* file, const char* section, const char* key,
@@ -104,13 +105,15 @@ int readProfileInt(const char* file, const char* section, const char* key, int d
 // Sets or adds one key, keeping the rest of the file. False when the file can't be written.
 bool writeProfileString(const char* file, const char* section, const char* key, const char* value);
 
-// ---- Time ------------------------------------------------------------------------------------------
+// ---- Time
+// ------------------------------------------------------------------------------------------
 
 // Milliseconds from an arbitrary start; wraps around after 2^32 ms like the system tick counter.
 std::uint32_t tickCount();
 void sleepMs(std::uint32_t ms);
 
-// ---- Threads and synchronisation -------------------------------------------------------------------
+// ---- Threads and synchronisation
+// -------------------------------------------------------------------
 
 // A thread running `entry(argument)`. Priorities: 0 lowest, 1 normal, 2 highest, 3 time-critical.
 class Thread {
@@ -162,7 +165,8 @@ private:
     void* state_ = nullptr;
 };
 
-// ---- Memory and processor ----------------------------------------------------------------------------
+// ---- Memory and processor
+// ----------------------------------------------------------------------------
 
 // Available virtual address space in bytes (what a large allocation may still get).
 std::uint64_t availableMemory();
@@ -176,7 +180,8 @@ struct CpuFeatures {
 };
 CpuFeatures cpuFeatures();
 
-// ---- The person in front of the screen ----------------------------------------------------------------
+// ---- The person in front of the screen
+// ----------------------------------------------------------------
 
 // Shows a message where a person can see it: a task-modal box on Windows; on Linux, where a modal
 // box would block the host, the standard error stream plus a log file in the user's configuration

@@ -9,6 +9,10 @@
 
 #include "platform/Platform.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 class TempFolder {
 public:
     TempFolder() {
@@ -33,6 +37,17 @@ public:
         std::ofstream out(root_ / name, std::ios::binary);
         out << bytes;
         return file(name);
+    }
+    // Makes an entry hidden the platform's way: a leading dot elsewhere, an attribute on Windows
+    // (where `name` should not begin with a dot). Answers the entry's full path.
+    std::string hide(const std::string& name) const {
+#if defined(_WIN32)
+        SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_HIDDEN);
+        return file(name);
+#else
+        std::filesystem::rename(root_ / name, root_ / ("." + name));
+        return file("." + name);
+#endif
     }
     std::string read(const std::string& name) const {
         std::ifstream in(root_ / name, std::ios::binary);

@@ -56,17 +56,20 @@ public:
     float parameterValue(int32_t index) const override { return params[index]; }
     void setParameterFromController(int32_t index, float value) override {
         params[index] = value;
-        setCalls.push_back(index);
+        if (record) setCalls.push_back(index);
     }
     int32_t controllerParameter(int32_t controller) const override {
         return controllerMap[controller];
     }
     int32_t outputChannelCount() const override { return 2; }
     void showKeyDown(int32_t, int32_t, int32_t) override {}
-    void showKeyUp(int32_t, int32_t note) override { keysUp.push_back(note); }
+    void showKeyUp(int32_t, int32_t note) override {
+        if (record) keysUp.push_back(note);
+    }
     void showAllKeysUp() override { ++allKeysUp; }
     void midiProgramChanged() override { ++programNotices; }
 
+    bool record = true;  // off where the host is called on a real-time path
     float params[108] = {};
     int32_t controllerMap[128];
     std::vector<int32_t> setCalls;

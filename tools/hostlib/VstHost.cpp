@@ -29,8 +29,14 @@ VstHost::~VstHost() { unload(); }
 
 bool VstHost::load(const char* modulePath) {
     unload();
+    // A full path, so that a bare file name is not looked up in the system's library folders.
+    char fullPath[4096];
+    if (!platform::fullPath(modulePath, fullPath, sizeof fullPath)) {
+        error_ = std::string("cannot resolve the path ") + modulePath;
+        return false;
+    }
     char reason[512] = {};
-    module_ = platform::loadLibrary(modulePath, reason, sizeof reason);
+    module_ = platform::loadLibrary(fullPath, reason, sizeof reason);
     if (!module_) {
         error_ = std::string("cannot load ") + modulePath + ": " + reason;
         return false;

@@ -1,0 +1,170 @@
+// Chunks through the host interface: layout of the header, round trips between instances, and
+// hostile blocks that must be answered with 1 while the plug-in keeps working.
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "LoadedPlugin.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t bigEndian(const Bytes& bytes, std::size_t offset) {
+    return std::uint32_t(bytes[offset]) << 24 | std::uint32_t(bytes[offset + 1]) << 16 |
+           std::uint32_t(bytes[offset + 2]) << 8 | std::uint32_t(bytes[offset + 3]);
+}
+
+void putBigEndian(Bytes& bytes, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = std::uint8_t(value >> (24 - 8 * i));
+}
+
+// 'PxCk', the length of what follows, 'RS-1', 1000, format version 2000.
+void expectChunkHeader(const Bytes& chunk) {
+    ASSERT_GE(chunk.size(), 20u);
+    EXPECT_EQ(bigEndian(chunk, 0), std::uint32_t(vstFourCC("PxCk")));
+    EXPECT_EQ(bigEndian(chunk, 4), chunk.size() - 8);
+    EXPECT_EQ(bigEndian(chunk, 8), std::uint32_t(vstFourCC("RS-1")));
+    EXPECT_EQ(bigEndian(chunk, 12), 1000u);
+    EXPECT_EQ(bigEndian(chunk, 16), 2000u);
+}
+
+class HostChunks : public LoadedPlugin {
+protected:
+    // Makes the bank differ from a fresh one in values, names and the current program.
+    void customise(VstHost& h) {
+        for (int p = 0; p < 8; ++p) {
+            h.setProgram(p);
+            h.setProgramName("Program " + std::to_string(p * 7));
+            h.setParameter(p, 0.01f * float(p + 1));
+            h.setParameter(60 + p, 0.5f + 0.01f * float(p));
+        }
+        h.setProgram(5);
+    }
+    // The plug-in still answers sensibly after whatever it was fed.
+    void expectWorking(VstHost& h) {
+        EXPECT_EQ(h.effectName(), "Quor");
+        EXPECT_GE(h.program(), 0);
+        EXPECT_LT(h.program(), 8);
+        for (int i = 0; i < 108; ++i) {
+            const float v = h.parameter(i);
+            EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << i;
+        }
+        for (int p = 0; p < 8; ++p) EXPECT_LE(h.programNameIndexed(p).size(), 23u);
+        EXPECT_EQ(h.idle(), 1);
+        Bytes chunk = h.getChunk(false);
+        ASSERT_GE(chunk.size(), 28u);
+        EXPECT_EQ(bigEndian(chunk, 0), std::uint32_t(vstFourCC("PxCk")));
+    }
+};
+
+TEST_F(HostChunks, ProgramChunkHeader) {
+    Bytes chunk = host->getChunk(true);
+    expectChunkHeader(chunk);
+    EXPECT_EQ(std::memcmp(chunk.data() + 20, "Init 1", 7), 0);  // the program's name
+}
+
+TEST_F(HostChunks, BankChunkHeader) {
+    host->setProgram(3);
+    Bytes chunk = host->getChunk(false);
+    ASSERT_GE(chunk.size(), 32u);
+    expectChunkHeader(chunk);
+    EXPECT_EQ(bigEndian(chunk, 20), 3u);
+    EXPECT_EQ(bigEndian(chunk, 24), 8u);
+    EXPECT_EQ(bigEndian(chunk, 28), std::uint32_t(vstFourCC("PxCk")));  // program 0 follows
+}
+
+TEST_F(HostChunks, BankRoundTripIsByteIdentical) {
+    customise(*host);
+    const Bytes saved = host->getChunk(false);
+    auto fresh = another();
+    EXPECT_EQ(fresh->setChunk(saved.data(), saved.size(), false), 1);
+    EXPECT_EQ(fresh->program(), 5);
+    EXPECT_EQ(fresh->programNameIndexed(2), "Program 14");
+    EXPECT_EQ(fresh->getChunk(false), saved);
+}
+
+TEST_F(HostChunks, ProgramRoundTripIsByteIdentical) {
+    customise(*host);
+    const Bytes saved = host->getChunk(true);
+    auto fresh = another();
+    fresh->setProgram(1);
+    EXPECT_EQ(fresh->setChunk(saved.data(), saved.size(), true), 1);
+    EXPECT_EQ(fresh->programName(), "Program 35");
+    EXPECT_EQ(fresh->parameter(65), 0.55f);
+    EXPECT_EQ(fresh->getChunk(true), saved);
+}
+
+TEST_F(HostChunks, TheBlockStaysValidUntilTheNextChunkCall) {
+    void* block = nullptr;
+    const auto size = host->dispatch(effGetChunk, 1, 0, &block);
+    ASSERT_GT(size, 0);
+    const Bytes copy(static_cast<std::uint8_t*>(block), static_cast<std::uint8_t*>(block) + size);
+    host->setParameter(4, 0.3f);
+    host->idle();
+    host->programName();
+    EXPECT_EQ(std::memcmp(block, copy.data(), copy.size()), 0);
+}
+
+TEST_F(HostChunks, EmptyAndTinyBlocks) {
+    std::uint8_t byte = 0x50;
+    for (bool preset : {true, false}) {
+        EXPECT_EQ(host->setChunk(&byte, 0, preset), 1);
+        EXPECT_EQ(host->setChunk(&byte, 1, preset), 1);
+    }
+    EXPECT_EQ(host->setChunk(nullptr, 100, false), 0);
+    expectWorking(*host);
+}
+
+TEST_F(HostChunks, EveryTruncationOfAValidBank) {
+    customise(*host);
+    const Bytes saved = host->getChunk(false);
+    auto target = another();
+    // Every cut in the headers and the first program, then coarser steps.
+    for (std::size_t cut = 0; cut < saved.size(); cut += cut < 6000 ? 1 : 997) {
+        // A copy of exactly `cut` bytes, so that reading past it shows up under ASan.
+        // (An empty vector has no block at all; a host passes some pointer with size 0.)
+        Bytes part(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(cut));
+        const void* block = cut ? part.data() : saved.data();
+        ASSERT_EQ(target->setChunk(block, part.size(), false), 1) << cut;
+        ASSERT_EQ(target->setChunk(block, part.size(), true), 1) << cut;
+    }
+    expectWorking(*target);
+}
+
+TEST_F(HostChunks, RandomBytesAndDamagedFields) {
+    const Bytes saved = host->getChunk(false);
+    std::mt19937 random(1234);
+    for (int round = 0; round < 200; ++round) {
+        Bytes noise(random() % 4096);
+        for (auto& b : noise) b = std::uint8_t(random());
+        if (round % 2 && noise.size() >= 4) putBigEndian(noise, 0, std::uint32_t(vstFourCC("PxCk")));
+        EXPECT_EQ(host->setChunk(noise.data(), noise.size(), round % 3 == 0), 1);
+    }
+    for (int round = 0; round < 200; ++round) {
+        Bytes damaged = saved;
+        for (int hits = 0; hits < 4; ++hits) damaged[random() % damaged.size()] = std::uint8_t(random());
+        EXPECT_EQ(host->setChunk(damaged.data(), damaged.size(), false), 1);
+    }
+    expectWorking(*host);
+}
+
+TEST_F(HostChunks, HugeLengthsAndAbsurdCounts) {
+    Bytes bank = host->getChunk(false);
+    Bytes hostile = bank;
+    putBigEndian(hostile, 4, 0xFFFFFFF0u);   // length field
+    putBigEndian(hostile, 24, 0x7FFFFFFFu);  // program count
+    EXPECT_EQ(host->setChunk(hostile.data(), hostile.size(), false), 1);
+    hostile = bank;
+    putBigEndian(hostile, 24, 0x80000000u);  // a negative count
+    EXPECT_EQ(host->setChunk(hostile.data(), hostile.size(), false), 1);
+    hostile = bank;
+    putBigEndian(hostile, 20, 0xFFFFFFFFu);  // current program -1
+    EXPECT_EQ(host->setChunk(hostile.data(), hostile.size(), false), 1);
+    EXPECT_EQ(host->program(), 0);
+    // The size the host passes larger than 2^31: refused without reading.
+    EXPECT_EQ(host->dispatch(effSetChunk, 0, std::intptr_t(1) << 40, bank.data()), 0);
+    expectWorking(*host);
+}
+
+}  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Clamps like the SSE2 max/min pair: a NaN becomes -limit.
+// A NaN becomes -limit.
 inline float limitOutput(float y) {
     y = y > -kVoiceOutputLimit ? y : -kVoiceOutputLimit;
     return y < kVoiceOutputLimit ? y : kVoiceOutputLimit;
@@ -46,9 +46,83 @@ inline void advanceLayer(VoiceRenderState& s, int lane) {
 
 // ---- SSE2 -----------------------------------------------------------------------------------
 
+// The layers' read positions, fractions and amplitudes for the SSE2 kernel, in registers.
+struct Sse2Layers {
+    __m128i position, fraction, mask, loopEnd, loopLength, increment;
+    __m128 amplitude, amplitudeStep;
+
+    explicit Sse2Layers(const VoiceRenderState& s)
+        : position(_mm_load_si128(reinterpret_cast<const __m128i*>(s.position))),
+          fraction(_mm_load_si128(reinterpret_cast<const __m128i*>(s.fraction))),
+          mask(_mm_load_si128(reinterpret_cast<const __m128i*>(s.fractionMask))),
+          loopEnd(_mm_load_si128(reinterpret_cast<const __m128i*>(s.loopEnd))),
+          loopLength(_mm_load_si128(reinterpret_cast<const __m128i*>(s.loopLength))),
+          increment(_mm_cvtps_epi32(_mm_load_ps(s.increment))),
+          amplitude(_mm_load_ps(s.amplitude)),
+          amplitudeStep(_mm_load_ps(s.amplitudeStep)) {}
+
+    void store(VoiceRenderState& s) const {
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.position), position);
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.fraction), fraction);
+        _mm_store_ps(s.amplitude, amplitude);
+    }
+
+    // Fills x[0..n-1] with the filter input of n frames (both layers interpolated, scaled and
+    // summed, plus the bias) and advances the layers by n frames.
+    void filterInput(const VoiceRenderState& s, float* x, int n) {
+        const std::int16_t* baseData = s.samples[kBaseLane];
+        const std::int16_t* topData = s.samples[kTopLane];
+        const __m128 bias = _mm_set_ss(s.inputBias);
+        for (int i = 0; i < n; ++i) {
+            const __m128i phase = _mm_srli_epi32(fraction, 8);
+            const int basePosition = _mm_cvtsi128_si32(position);
+            const int topPosition = _mm_cvtsi128_si32(_mm_shuffle_epi32(position, 1));
+            const int basePhase = _mm_cvtsi128_si32(phase);
+            const int topPhase = _mm_cvtsi128_si32(_mm_shuffle_epi32(phase, 1));
+
+            // Base: 4 samples by 4 weights (the last two weights are 0) -> [b01, b23, 0, 0].
+            const __m128i baseSum = _mm_madd_epi16(
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(baseData + basePosition)),
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s.linearTable +
+                                                                 basePhase * kLinearRowLength)));
+            // Top: 12 samples by 12 weights (the twelfth weight is 0) -> [t0, t1, t2, t3].
+            const std::int16_t* topSamples = topData + topPosition;
+            const std::int16_t* topWeights = s.sincTable + topPhase * kSincRowLength;
+            const __m128i topSum = _mm_add_epi32(
+                _mm_madd_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(topSamples)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(topWeights))),
+                _mm_madd_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(topSamples + 8)),
+                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(topWeights + 8))));
+            // Horizontal sums into lane 0 (Base) and lane 1 (Top).
+            __m128i sums = _mm_add_epi32(_mm_unpacklo_epi32(baseSum, topSum),
+                                         _mm_unpackhi_epi32(baseSum, topSum));
+            sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+            const __m128 layers = _mm_mul_ps(_mm_cvtepi32_ps(sums), amplitude);
+            _mm_store_ss(x + i,
+                         _mm_add_ss(_mm_add_ss(layers, _mm_shuffle_ps(layers, layers, 1)), bias));
+
+            amplitude = _mm_add_ps(amplitude, amplitudeStep);
+            fraction = _mm_add_epi32(fraction, increment);
+            position = _mm_add_epi32(position, _mm_srai_epi32(fraction, 16));
+            fraction = _mm_and_si128(fraction, mask);
+            const __m128i inside = _mm_cmplt_epi32(position, loopEnd);
+            position = _mm_sub_epi32(position, _mm_andnot_si128(inside, loopLength));
+            const __m128i beyond = _mm_cmpgt_epi32(position, loopEnd);
+            position =
+                _mm_or_si128(_mm_andnot_si128(beyond, position), _mm_and_si128(beyond, loopEnd));
+        }
+    }
+};
+
+// The SSE2 kernel for one lattice order. Frames are done in chunks of two passes: the first
+// computes the filter input of every frame of the chunk, the second runs the lattice over them.
+// The lattice's only long dependency chain runs through its N stages within a frame; a frame's
+// stage j waits only for the previous frame's stage j - 1, so with the small second-pass loop
+// the processor overlaps consecutive frames instead of waiting for each chain to finish.
 template <int N>
 struct Sse2Kernel {
     static constexpr int kVectors = (N + 1 + 3) / 4;  // coefficient vectors covering k[0..N]
+    static constexpr int kChunk = 64;
 
     template <std::size_t... J>
     static inline float lattice(float* g, const float* k, float x, std::index_sequence<J...>) {
@@ -61,26 +135,10 @@ struct Sse2Kernel {
     }
 
     static void render(VoiceRenderState& s) {
-        const int frames = s.frameCount;
-        const std::int16_t* baseData = s.samples[kBaseLane];
-        const std::int16_t* topData = s.samples[kTopLane];
-        const std::int16_t* linear = s.linearTable;
-        const std::int16_t* sinc = s.sincTable;
+        Sse2Layers layers(s);
         float* left = s.output[0];
         float* right = s.output[1];
-
-        __m128i position = _mm_load_si128(reinterpret_cast<const __m128i*>(s.position));
-        __m128i fraction = _mm_load_si128(reinterpret_cast<const __m128i*>(s.fraction));
-        const __m128i mask = _mm_load_si128(reinterpret_cast<const __m128i*>(s.fractionMask));
-        const __m128i loopEnd = _mm_load_si128(reinterpret_cast<const __m128i*>(s.loopEnd));
-        const __m128i loopLength = _mm_load_si128(reinterpret_cast<const __m128i*>(s.loopLength));
-        const __m128i increment = _mm_cvtps_epi32(_mm_load_ps(s.increment));
-        __m128 amplitude = _mm_load_ps(s.amplitude);
-        const __m128 amplitudeStep = _mm_load_ps(s.amplitudeStep);
-        const __m128 bias = _mm_set_ss(s.inputBias);
-        const __m128 gain = _mm_set_ss(s.outputGain);
-        const __m128 upper = _mm_set_ss(kVoiceOutputLimit);
-        const __m128 lower = _mm_set_ss(-kVoiceOutputLimit);
+        const float gain = s.outputGain;
         float panLeft = s.pan[0], panRight = s.pan[1];
         const float panLeftStep = s.panStep[0], panRightStep = s.panStep[1];
 
@@ -93,58 +151,23 @@ struct Sse2Kernel {
         float g[N];
         for (int j = 0; j < N; ++j) g[j] = s.g[j];
 
-        for (int i = 0; i < frames; ++i) {
-            const __m128i phase = _mm_srli_epi32(fraction, 8);
-            const int basePosition = _mm_cvtsi128_si32(position);
-            const int topPosition = _mm_cvtsi128_si32(_mm_shuffle_epi32(position, 1));
-            const int basePhase = _mm_cvtsi128_si32(phase);
-            const int topPhase = _mm_cvtsi128_si32(_mm_shuffle_epi32(phase, 1));
-
-            // Base: 4 samples by 4 weights (the last two weights are 0) -> [b01, b23, 0, 0].
-            const __m128i baseSum = _mm_madd_epi16(
-                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(baseData + basePosition)),
-                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(linear + basePhase * 4)));
-            // Top: 12 samples by 12 weights (the twelfth weight is 0) -> [t0, t1, t2, t3].
-            const std::int16_t* topSamples = topData + topPosition;
-            const std::int16_t* topWeights = sinc + topPhase * kSincRowLength;
-            const __m128i topSum = _mm_add_epi32(
-                _mm_madd_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(topSamples)),
-                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(topWeights))),
-                _mm_madd_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(topSamples + 8)),
-                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(topWeights + 8))));
-            // Horizontal sums into lane 0 (Base) and lane 1 (Top).
-            __m128i sums = _mm_add_epi32(_mm_unpacklo_epi32(baseSum, topSum),
-                                         _mm_unpackhi_epi32(baseSum, topSum));
-            sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
-            const __m128 layers = _mm_mul_ps(_mm_cvtepi32_ps(sums), amplitude);
-            const __m128 x =
-                _mm_add_ss(_mm_add_ss(layers, _mm_shuffle_ps(layers, layers, 1)), bias);
-
-            const float f = lattice(g, k, _mm_cvtss_f32(x), std::make_index_sequence<N - 1>());
-            const float y = _mm_cvtss_f32(
-                _mm_min_ss(_mm_max_ss(_mm_mul_ss(_mm_set_ss(f), gain), lower), upper));
-            left[i] += y * panLeft;
-            right[i] += y * panRight;
-
-            amplitude = _mm_add_ps(amplitude, amplitudeStep);
-            for (int v = 0; v < kVectors; ++v)
-                _mm_store_ps(k + 4 * v, _mm_add_ps(_mm_load_ps(k + 4 * v), dk[v]));
-            panLeft += panLeftStep;
-            panRight += panRightStep;
-
-            fraction = _mm_add_epi32(fraction, increment);
-            position = _mm_add_epi32(position, _mm_srai_epi32(fraction, 16));
-            fraction = _mm_and_si128(fraction, mask);
-            const __m128i inside = _mm_cmplt_epi32(position, loopEnd);
-            position = _mm_sub_epi32(position, _mm_andnot_si128(inside, loopLength));
-            const __m128i beyond = _mm_cmpgt_epi32(position, loopEnd);
-            position =
-                _mm_or_si128(_mm_andnot_si128(beyond, position), _mm_and_si128(beyond, loopEnd));
+        alignas(16) float x[kChunk];
+        for (int done = 0; done < s.frameCount; done += kChunk) {
+            const int n = s.frameCount - done < kChunk ? s.frameCount - done : kChunk;
+            layers.filterInput(s, x, n);
+            for (int i = 0; i < n; ++i) {
+                const float y =
+                    limitOutput(lattice(g, k, x[i], std::make_index_sequence<N - 1>()) * gain);
+                left[done + i] += y * panLeft;
+                right[done + i] += y * panRight;
+                for (int v = 0; v < kVectors; ++v)
+                    _mm_store_ps(k + 4 * v, _mm_add_ps(_mm_load_ps(k + 4 * v), dk[v]));
+                panLeft += panLeftStep;
+                panRight += panRightStep;
+            }
         }
 
-        _mm_store_si128(reinterpret_cast<__m128i*>(s.position), position);
-        _mm_store_si128(reinterpret_cast<__m128i*>(s.fraction), fraction);
-        _mm_store_ps(s.amplitude, amplitude);
+        layers.store(s);
         s.pan[0] = panLeft;
         s.pan[1] = panRight;
         for (int v = 0; v < kVectors; ++v) _mm_store_ps(s.k + 4 * v, _mm_load_ps(k + 4 * v));

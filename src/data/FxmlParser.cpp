@@ -64,7 +64,7 @@ char entityCode(const char* name) {
 }  // namespace
 
 FxmlParser::FxmlParser(const char* text, std::size_t length)
-    : start_(text), end_(text), position_(text) {
+    : end_(text), position_(text) {
     if (text && length == 0) length = std::strlen(text);
     if (text) end_ = text + length;
     current_ = peek(0);

@@ -69,7 +69,6 @@ private:
     bool parseEndTag(char* scratch, const char* endTag);
     bool parseStartTag(char* scratch);
 
-    const char* start_;
     const char* end_;
     const char* position_;
     const char* error_ = nullptr;

@@ -14,8 +14,8 @@
 namespace {
 
 const char kMissingHeader[] = "Missing files detected, please reinstall Quor!\n\n";
-const char kMissingSummary[] = "\n\n%d of %d files missing.";
-// Room kept for the summary beyond its format text.
+// The summary line's format text "\n\n%d of %d files missing." and the room kept beyond it.
+constexpr std::size_t kSummaryFormatLength = sizeof "\n\n%d of %d files missing." - 1;
 constexpr std::size_t kSummarySlack = 10;
 
 // Appends text when it fits below capacity (room for the terminating zero included).
@@ -218,7 +218,7 @@ int PResourceTable::checkMissing(char* buffer, std::size_t capacity) {
         buffer[0] = 0;
         appendIfFits(buffer, capacity, kMissingHeader);
         usable = static_cast<std::ptrdiff_t>(capacity) -
-                 static_cast<std::ptrdiff_t>(sizeof kMissingSummary - 1 + kSummarySlack);
+                 static_cast<std::ptrdiff_t>(kSummaryFormatLength + kSummarySlack);
     }
     int missing = 0;
     int listed = 0;

@@ -1,5 +1,6 @@
 # Writes a C++ file holding the font and every bitmap as byte arrays, with the look-up functions
-# declared in gui/EmbeddedResources.h. Arguments: OUTPUT, FONT, BITMAPS (list of <id>.png paths).
+# declared in gui/EmbeddedResources.h. Arguments: OUTPUT, FONT, BITMAPS (<id>.png paths joined
+# with "|").
 
 function(byte_array path out_var)
   file(READ ${path} hex HEX)
@@ -13,7 +14,8 @@ byte_array(${FONT} font_bytes)
 string(APPEND text "const unsigned char kFont[] = {\n${font_bytes}};\n")
 
 set(table "")
-foreach(png ${BITMAPS})
+string(REPLACE "|" ";" bitmap_list "${BITMAPS}")
+foreach(png ${bitmap_list})
   get_filename_component(id ${png} NAME_WE)
   if(NOT id MATCHES "^[0-9]+$")
     message(FATAL_ERROR "Bitmap ${png} is not named by a numeric identifier")

@@ -135,8 +135,13 @@ long CFrame::getCurrentMouseButtons() { return window_->mouseButtons(); }
 CPoint CFrame::getCurrentMouseLocation() { return window_->mouseLocation(); }
 
 void CFrame::onMouseDown(const CPoint& where, long buttons) {
-    if (mouseDepth_ > 0) return;  // a tracking loop is running; it reads the state itself
     CPoint p = where;
+    if (mouseDepth_ > 0) {
+        // A loop started by an earlier press is running and polls the state itself; only a
+        // modal view (an open menu) is told, so that a click too short for polling still counts.
+        if (modal_ && modal_->isVisible()) modal_->mouse(rootContext(), p, buttons);
+        return;
+    }
     mouse(rootContext(), p, buttons);
     idle();
 }

@@ -178,15 +178,13 @@ CPoint X11Window::mouseLocation() {
 }
 
 void X11Window::drainEvents() {
-    // Handlers redraw through the frame's idle, which drains again; one level is enough.
-    if (draining_) return;
-    draining_ = true;
+    // Handlers may drain again from inside (a press that opens a menu waits in a loop that keeps
+    // handling events); every level takes events off the same queue.
     while (window_ && XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         handle(event);
     }
-    draining_ = false;
 }
 
 bool X11Window::waitForEvents() {

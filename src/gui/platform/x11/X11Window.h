@@ -34,5 +34,4 @@ private:
     Window window_ = 0;
     int depth_ = 0;
     Visual* visual_ = nullptr;
-    bool draining_ = false;
 };

@@ -1,0 +1,319 @@
+// Behaviour of every control under scripted mouse, wheel and key input, on a headless frame.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "Gallery.h"
+#include "gui/CKickButton.h"
+#include "gui/CKnob.h"
+#include "gui/COnOffButton.h"
+#include "gui/COptionMenu.h"
+#include "gui/CParamDisplay.h"
+#include "gui/CSplashScreen.h"
+#include "gui/CTextEdit.h"
+#include "gui/platform/headless/HeadlessWindow.h"
+
+namespace {
+
+CPoint centre(const CRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+VstKeyCode character(char c) { return VstKeyCode{c, 0, 0}; }
+VstKeyCode virtualKey(unsigned char virt, unsigned char modifier = 0) {
+    return VstKeyCode{0, virt, modifier};
+}
+
+class Controls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(editor.open(nullptr));
+        frame = editor.getFrame();
+        window = frame->headless();
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override { editor.close(); }
+
+    // A press at `at`; the script then holds the buttons along `path` and releases.
+    void drag(const CPoint& at, std::initializer_list<CPoint> path, long buttons = kLButton) {
+        for (const CPoint& p : path) window->queueMouse(p, buttons);
+        frame->onMouseDown(at, buttons);
+    }
+    void click(const CPoint& at, long buttons = kLButton) { drag(at, {}, buttons); }
+    void type(const char* text) {
+        for (const char* c = text; *c; ++c) {
+            VstKeyCode key = character(*c);
+            editor.onKeyDown(key);
+        }
+    }
+    bool key(unsigned char virt, unsigned char modifier = 0) {
+        VstKeyCode k = virtualKey(virt, modifier);
+        return editor.onKeyDown(k);
+    }
+
+    GalleryEditor editor;
+    CFrame* frame = nullptr;
+    HeadlessWindow* window = nullptr;
+};
+
+TEST_F(Controls, KnobDragFollowsVerticalMovementAndShiftIsFiner) {
+    CKnob* knob = editor.stripKnob;
+    knob->setValue(0.5f);
+    CPoint c = centre(gallery::kStripKnobRect);
+    drag(c, {{c.h, c.v - 20}, {c.h, c.v - 40}});
+    // 200 pixels span the range: 40 pixels up add 0.2.
+    EXPECT_NEAR(knob->getValue(), 0.7f, 1e-5);
+    EXPECT_NEAR(editor.lastValue[gallery::kStripKnob], 0.7f, 1e-5);
+    EXPECT_EQ(editor.reports[gallery::kStripKnob], 2);
+
+    drag(c, {{c.h, c.v - 40}}, kLButton | kShift);
+    EXPECT_NEAR(knob->getValue(), 0.72f, 1e-5);
+
+    // Pressing Shift halfway re-anchors: no jump, then fine steps.
+    knob->setValue(0.5f);
+    drag(c, {{c.h, c.v - 20}, {c.h, c.v - 20}, {c.h, c.v - 40}});
+    window->queueMouse({c.h, c.v - 20}, kLButton | kShift);
+    window->queueMouse({c.h, c.v - 60}, kLButton | kShift);
+    frame->onMouseDown(c, kLButton);
+    EXPECT_NEAR(knob->getValue(), 0.7f + 0.02f, 1e-5);
+
+    // The value stays in range however far the pointer goes.
+    drag(c, {{c.h, c.v - 2000}});
+    EXPECT_FLOAT_EQ(knob->getValue(), 1.f);
+    drag(c, {{c.h, c.v + 5000}});
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.f);
+}
+
+TEST_F(Controls, KnobControlClickRestoresDefaultAndWheelSteps) {
+    CKnob* knob = editor.stripKnob;
+    knob->setDefaultValue(0.25f);
+    knob->setValue(0.9f);
+    click(centre(gallery::kStripKnobRect), kLButton | kControl);
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.25f);
+
+    knob->setValue(0.5f);
+    EXPECT_TRUE(frame->onMouseWheel(centre(gallery::kStripKnobRect), 2.f));
+    EXPECT_NEAR(knob->getValue(), 0.6f, 1e-5);  // wheel increment 0.05
+    EXPECT_TRUE(frame->onMouseWheel(centre(gallery::kStripKnobRect), -40.f));
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.f);
+    // Over the background nothing takes the wheel.
+    EXPECT_FALSE(frame->onMouseWheel(CPoint(5, 440), 1.f));
+    // The host's wheel call goes to the view under the pointer.
+    knob->setValue(0.5f);
+    window->queueMouse(centre(gallery::kStripKnobRect), 0);
+    EXPECT_TRUE(editor.onWheel(1.f));
+    EXPECT_NEAR(knob->getValue(), 0.55f, 1e-5);
+}
+
+TEST_F(Controls, CircularKnobModeTakesTheAngle) {
+    ASSERT_TRUE(editor.setKnobMode(kCircularMode));
+    CKnob* knob = editor.drawnKnob;
+    const CRect& r = gallery::kDrawnKnobRect;
+    CPoint c = centre(r);
+    click(CPoint(c.h, r.top));  // straight up is the middle of the sweep
+    EXPECT_NEAR(knob->getValue(), 0.5f, 0.02f);
+    drag(CPoint(c.h, r.top), {{r.right, c.v}});  // quarter turn clockwise: 0.5 + 90/270
+    EXPECT_NEAR(knob->getValue(), 0.5f + 1.f / 3.f, 0.02f);
+    EXPECT_FALSE(editor.setKnobMode(7));
+}
+
+TEST_F(Controls, OnOffButtonTogglesOnEachPress) {
+    CPoint c = centre(gallery::kOnOffRect);
+    click(c);
+    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 1.f);
+    EXPECT_FLOAT_EQ(editor.lastValue[gallery::kOnOff], 1.f);
+    click(c);
+    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 0.f);
+    EXPECT_EQ(editor.reports[gallery::kOnOff], 2);
+    // A right press does not toggle.
+    click(c, kRButton);
+    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 0.f);
+}
+
+TEST_F(Controls, KickButtonReportsPressAndRelease) {
+    std::vector<float> seen;
+    struct Recorder : CControlListener {
+        std::vector<float>* out;
+        void valueChanged(CControl* c) override { out->push_back(c->getValue()); }
+    } recorder;
+    recorder.out = &seen;
+    editor.kick->setListener(&recorder);
+    CPoint c = centre(gallery::kKickRect);
+    drag(c, {c, c});
+    EXPECT_EQ(seen, (std::vector<float>{1.f, 0.f}));
+
+    // Leaving the button while held releases it; coming back presses it again.
+    seen.clear();
+    drag(c, {{c.h + 200, c.v}, c});
+    EXPECT_EQ(seen, (std::vector<float>{1.f, 0.f, 1.f, 0.f}));
+    EXPECT_FLOAT_EQ(editor.kick->getValue(), 0.f);
+}
+
+TEST_F(Controls, MenuChoiceByClickingAnEntry) {
+    COptionMenu* menu = editor.menu;
+    CPoint at = menu->getViewSize().topLeft();
+    // Press and release on the control opens the menu; then click the fourth entry ("Saw").
+    // Entries are 17 pixels high below a 1-pixel border; the third is a 7-pixel separator.
+    CPoint saw(at.h + 30, at.v + 1 + 17 + 17 + 7 + 8);
+    window->queueMouse(at, 0);
+    window->queueMouse(saw, 0);
+    window->queueMouse(saw, kLButton);
+    window->queueMouse(saw, 0);
+    frame->onMouseDown(at, kLButton);
+    EXPECT_EQ(menu->getCurrent(), 3);
+    EXPECT_FLOAT_EQ(editor.lastValue[gallery::kMenu], 3.f);
+    long index = -1;
+    EXPECT_EQ(menu->getLastItemMenu(index), menu);
+    EXPECT_EQ(index, 3);
+    EXPECT_TRUE(menu->isCheckEntry(3));
+    EXPECT_FALSE(menu->isCheckEntry(0));
+    EXPECT_EQ(frame->getModalView(), nullptr);
+}
+
+TEST_F(Controls, MenuDragReleaseSubmenuAndCancel) {
+    COptionMenu* menu = editor.menu;
+    CPoint at = menu->getViewSize().topLeft();
+    CPoint square(at.h + 30, at.v + 1 + 17 + 8);
+    // Press, drag onto "Square", release. Releasing where the menu opened chooses nothing.
+    drag(at, {at});
+    EXPECT_EQ(menu->getCurrent(), 0);
+    drag(at, {at, square, square});
+    EXPECT_EQ(menu->getCurrent(), 1);
+
+    // A click outside the menu dismisses it without a choice.
+    int reports = editor.reports[gallery::kMenu];
+    window->queueMouse(at, 0);
+    window->queueMouse(CPoint(700, 400), kLButton);
+    window->queueMouse(CPoint(700, 400), 0);
+    frame->onMouseDown(at, kLButton);
+    EXPECT_EQ(editor.reports[gallery::kMenu], reports);
+    EXPECT_EQ(menu->getCurrent(), 1);
+
+    // Hovering "More" opens the submenu beside it; clicking its first entry chooses there.
+    CPoint more(at.h + 30, at.v + 1 + 17 * 3 + 7 + 8);
+    CPoint noise(more.h + menu->getWidth(), more.v);
+    window->queueMouse(at, 0);
+    window->queueMouse(more, 0);
+    window->queueMouse(noise, 0);
+    window->queueMouse(noise, kLButton);
+    window->queueMouse(noise, 0);
+    frame->onMouseDown(at, kLButton);
+    long index = -1;
+    EXPECT_EQ(menu->getLastItemMenu(index), editor.submenu);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(editor.submenu->getCurrent(), 0);
+    EXPECT_EQ(menu->getCurrent(), 1);  // the root keeps its own choice
+}
+
+TEST_F(Controls, MenuKeyboardAndSeparatorsAreSkipped) {
+    COptionMenu* menu = editor.menu;
+    HeadlessWindow& w = *window;
+    // Down three times from nothing: Sine, Square, (separator skipped) Saw; Return chooses.
+    w.queueKey(virtualKey(VKEY_DOWN));
+    w.queueKey(virtualKey(VKEY_DOWN));
+    w.queueKey(virtualKey(VKEY_DOWN));
+    w.queueKey(virtualKey(VKEY_RETURN));
+    EXPECT_TRUE(menu->popup());
+    EXPECT_EQ(menu->getCurrent(), 3);
+    // Escape dismisses.
+    w.queueKey(virtualKey(VKEY_DOWN));
+    w.queueKey(virtualKey(VKEY_ESCAPE));
+    EXPECT_FALSE(menu->popup());
+    EXPECT_EQ(menu->getCurrent(), 3);
+    // An exhausted script (no more input can come) also dismisses instead of hanging.
+    EXPECT_FALSE(menu->popup());
+    // The current entry cannot be a separator or out of range.
+    EXPECT_FALSE(menu->setCurrent(2));
+    EXPECT_FALSE(menu->setCurrent(99));
+    EXPECT_EQ(menu->getCurrent(), 3);
+}
+
+TEST_F(Controls, TextEditTypingCommitAndCancel) {
+    CTextEdit* text = editor.text;
+    click(centre(gallery::kTextRect));
+    ASSERT_TRUE(text->isEditing());
+    EXPECT_EQ(frame->getFocusView(), text);
+    type("World");  // replaces the selected "Hello"
+    EXPECT_EQ(text->getEditText(), "World");
+    EXPECT_STREQ(text->getText(), "Hello");  // not committed yet
+    EXPECT_TRUE(key(VKEY_BACK));
+    EXPECT_TRUE(key(VKEY_HOME));
+    type(">");
+    EXPECT_TRUE(key(VKEY_END, MODIFIER_SHIFT));
+    EXPECT_EQ(text->getSelectionEnd() - text->getSelectionStart(), 4);
+    type("!");
+    EXPECT_EQ(text->getEditText(), ">!");
+    EXPECT_TRUE(key(VKEY_RETURN));
+    EXPECT_FALSE(text->isEditing());
+    EXPECT_STREQ(text->getText(), ">!");
+    EXPECT_STREQ(editor.lastText, ">!");
+    EXPECT_EQ(editor.reports[gallery::kText], 1);
+    EXPECT_EQ(frame->getFocusView(), nullptr);
+
+    // Escape restores the text and reports nothing.
+    click(centre(gallery::kTextRect));
+    type("gone");
+    EXPECT_TRUE(key(VKEY_ESCAPE));
+    EXPECT_STREQ(text->getText(), ">!");
+    EXPECT_EQ(editor.reports[gallery::kText], 1);
+
+    // Clicking elsewhere commits, once.
+    click(centre(gallery::kTextRect));
+    type("kept");
+    click(CPoint(5, 440));
+    EXPECT_STREQ(text->getText(), "kept");
+    EXPECT_EQ(editor.reports[gallery::kText], 2);
+    // Keys with no focus view reach nobody.
+    EXPECT_FALSE(key(VKEY_LEFT));
+}
+
+TEST_F(Controls, TextEditCaretFollowsClicksAndLengthIsBounded) {
+    CTextEdit* text = editor.text;
+    text->setText(std::string(400, 'x').c_str());
+    EXPECT_EQ(std::strlen(text->getText()), std::size_t(CParamDisplay::kTextCapacity - 1));
+    text->setText("abcdef");
+    click(centre(gallery::kTextRect));
+    // A click at the left edge puts the caret before the first character.
+    click(CPoint(gallery::kTextRect.left + 1, centre(gallery::kTextRect).v));
+    EXPECT_EQ(text->getCaret(), 0);
+    EXPECT_EQ(text->getSelectionStart(), text->getSelectionEnd());
+    // Dragging to the right end selects everything.
+    drag(CPoint(gallery::kTextRect.left + 1, centre(gallery::kTextRect).v),
+         {CPoint(gallery::kTextRect.right - 2, centre(gallery::kTextRect).v)});
+    EXPECT_EQ(text->getSelectionStart(), 0);
+    EXPECT_EQ(text->getSelectionEnd(), 6);
+    EXPECT_TRUE(key(VKEY_DELETE));
+    EXPECT_EQ(text->getEditText(), "");
+    EXPECT_TRUE(key(VKEY_BACK));  // nothing to erase: harmless
+}
+
+TEST_F(Controls, SplashOpensModallyAndClosesOnAnyClick) {
+    CSplashScreen* splash = editor.splash;
+    click(centre(gallery::kSplashArea));
+    EXPECT_TRUE(splash->isOpen());
+    EXPECT_FLOAT_EQ(editor.lastValue[gallery::kSplash], 1.f);
+    EXPECT_EQ(frame->getModalView(), splash);
+    // While it shows, controls under it get nothing.
+    click(centre(gallery::kOnOffRect));
+    EXPECT_FALSE(splash->isOpen());
+    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 0.f);
+    EXPECT_FLOAT_EQ(editor.lastValue[gallery::kSplash], 0.f);
+    EXPECT_EQ(frame->getModalView(), nullptr);
+    click(centre(gallery::kOnOffRect));
+    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 1.f);
+}
+
+TEST_F(Controls, ParamDisplayFollowsTheKnob) {
+    CPoint c = centre(gallery::kStripKnobRect);
+    editor.stripKnob->setValue(0.f);
+    drag(c, {{c.h, c.v - 100}});
+    EXPECT_NEAR(editor.display->getValue(), 0.5f, 1e-5);
+    char text[CParamDisplay::kTextCapacity];
+    editor.display->formatValue(text);
+    EXPECT_STREQ(text, "Knob 50%");
+    CParamDisplay plain(CRect(0, 0, 10, 10));
+    plain.setValue(-1.255f);
+    plain.formatValue(text);
+    EXPECT_STREQ(text, "-1.25");
+}
+
+}  // namespace

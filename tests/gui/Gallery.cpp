@@ -1,0 +1,179 @@
+#include "Gallery.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "gui/CBitmap.h"
+#include "gui/CDrawContext.h"
+#include "gui/CKickButton.h"
+#include "gui/CKnob.h"
+#include "gui/COnOffButton.h"
+#include "gui/COptionMenu.h"
+#include "gui/CParamDisplay.h"
+#include "gui/CSplashScreen.h"
+#include "gui/CTextEdit.h"
+
+using namespace gallery;
+
+namespace {
+
+constexpr long kBackgroundId = 9000, kKnobStripId = 9001, kOnOffId = 9002, kKickId = 9003,
+               kSplashId = 9004;
+constexpr int kKnobImages = 31;
+
+// The drawing primitives, for looking at.
+class ShapesView : public CView {
+public:
+    explicit ShapesView(const CRect& r) : CView(r) {}
+    void draw(CDrawContext* c) override {
+        const int x = size.left, y = size.top;
+        c->setFrameColor({255, 170, 60, 255});
+        for (int w = 1; w <= 4; ++w) {
+            c->setLineWidth(w);
+            c->drawLine(CPoint(x + 10, y + 10 + w * 14), CPoint(x + 90, y + 4 + w * 20));
+        }
+        c->setLineWidth(1);
+        c->setFillColor({60, 140, 220, 255});
+        c->drawRect(CRect(x + 110, y + 20, x + 170, y + 90), kDrawFilledAndStroked);
+        c->drawEllipse(CRect(x + 190, y + 20, x + 270, y + 90), kDrawFilled);
+        c->setDrawMode(kAntialias);
+        c->setFillColor({90, 200, 120, 255});
+        c->drawEllipse(CRect(x + 290, y + 20, x + 370, y + 90), kDrawFilledAndStroked);
+        CPoint star[5];
+        for (int i = 0; i < 5; ++i) {
+            double a = i * 4 * 3.14159265358979 / 5;
+            star[i] = CPoint(x + 430 + int(std::lround(36 * std::sin(a))),
+                             y + 56 - int(std::lround(36 * std::cos(a))));
+        }
+        c->setFillColor({220, 80, 90, 255});
+        c->drawPolygon(star, 5, kDrawFilled);
+        c->setDrawMode(kAliasing);
+        // An outline closed by lines, then flood-filled from inside.
+        c->setFrameColor(kWhiteCColor);
+        CPoint box[4] = {{x + 500, y + 20}, {x + 600, y + 30}, {x + 590, y + 95}, {x + 510, y + 85}};
+        c->drawPolygon(box, 4, kDrawStroked);
+        c->setFillColor({160, 90, 200, 255});
+        c->floodFill(CPoint(x + 550, y + 55));
+        setDirty(false);
+    }
+};
+
+class FontsView : public CView {
+public:
+    explicit FontsView(const CRect& r) : CView(r) {}
+    void draw(CDrawContext* c) override {
+        c->setFontColor({210, 218, 230, 255});
+        int y = size.top;
+        for (int font = 0; font < kFontCount; ++font) {
+            c->setFont(font);
+            char line[64];
+            std::snprintf(line, sizeof line, "Font %d: The quick brown fox 0123456789", font);
+            int h = 14 + font % 2;
+            c->drawString(line, CRect(size.left, y, size.left + 480, y + h), false, kLeftText);
+            y += h;
+        }
+        c->setFrameColor({255, 170, 60, 255});
+        c->drawRect(kSplashArea);
+        c->setFont(kNormalFont);
+        c->drawString("Show splash", kSplashArea);
+        setDirty(false);
+    }
+};
+
+void knobText(float value, char* text) {
+    std::snprintf(text, 256, "Knob %d%%", int(std::lround(value * 100)));
+}
+
+}  // namespace
+
+GalleryEditor::GalleryEditor() : AEffGUIEditor(nullptr) { setRect(0, 0, 735, 449); }
+
+bool GalleryEditor::open(void* parentWindow) {
+    AEffGUIEditor::open(parentWindow);
+    frame_ = new CFrame(frameRect(), parentWindow, this);
+    CBitmap* background = new CBitmap(kBackgroundId);
+    frame_->setBackground(background);
+    background->forget();
+
+    CBitmap* strip = new CBitmap(kKnobStripId);
+    stripKnob = new CKnob(kStripKnobRect, this, kStripKnob, kKnobImages,
+                          strip->getHeight() / kKnobImages, strip);
+    strip->forget();
+    stripKnob->setWheelInc(0.05f);
+    frame_->addView(stripKnob);
+
+    drawnKnob = new CKnob(kDrawnKnobRect, this, kDrawnKnob, nullptr);
+    drawnKnob->setColorHandle({255, 170, 60, 255});
+    frame_->addView(drawnKnob);
+
+    display = new CParamDisplay(kDisplayRect);
+    display->setStringConvert(knobText);
+    display->setFont(kNormalFontSmall);
+    display->setBackColor({28, 32, 40, 255});
+    display->setFrameColor({90, 102, 120, 255});
+    frame_->addView(display);
+
+    CBitmap* onOffImage = new CBitmap(kOnOffId);
+    onOff = new COnOffButton(kOnOffRect, this, kOnOff, onOffImage);
+    onOffImage->forget();
+    frame_->addView(onOff);
+
+    CBitmap* kickImage = new CBitmap(kKickId);
+    kick = new CKickButton(kKickRect, this, kKick, kickImage);
+    kickImage->forget();
+    frame_->addView(kick);
+
+    menu = new COptionMenu(kMenuRect, this, kMenu);
+    menu->setFont(kNormalFontSmall);
+    menu->setBackColor({28, 32, 40, 255});
+    menu->setFrameColor({90, 102, 120, 255});
+    for (const char* entry : {"Sine", "Square", "-", "Saw"}) menu->addEntry(entry);
+    submenu = new COptionMenu(CRect(), nullptr, 50);
+    submenu->addEntry("Noise");
+    submenu->addEntry("Steps");
+    submenu->checkEntry(1, true);
+    menu->addEntry(submenu, "More");
+    submenu->forget();
+    menu->setCurrent(0);
+    menu->checkEntryAlone(0);
+    frame_->addView(menu);
+
+    text = new CTextEdit(kTextRect, this, kText, "Hello");
+    text->setFont(kNormalFontSmall);
+    text->setHoriAlign(kLeftText);
+    text->setBackColor({28, 32, 40, 255});
+    text->setFrameColor({90, 102, 120, 255});
+    frame_->addView(text);
+
+    frame_->addView(new ShapesView(CRect(16, 178, 719, 290)));
+    frame_->addView(new FontsView(CRect(24, 318, 719, 433)));
+
+    CBitmap* splashImage = new CBitmap(kSplashId);
+    splash = new CSplashScreen(kSplashArea, this, kSplash, splashImage, kSplashDisplay);
+    splashImage->forget();
+    frame_->addView(splash);
+    frame_->idle();
+    return true;
+}
+
+void GalleryEditor::close() {
+    AEffGUIEditor::close();
+    stripKnob = drawnKnob = nullptr;
+    onOff = nullptr;
+    kick = nullptr;
+    menu = submenu = nullptr;
+    text = nullptr;
+    display = nullptr;
+    splash = nullptr;
+}
+
+void GalleryEditor::valueChanged(CControl* control) {
+    long tag = control->getTag();
+    lastValue[tag] = control->getValue();
+    ++reports[tag];
+    if (tag == kStripKnob && display) {
+        display->setValue(control->getValue());
+    }
+    if (tag == kText) text->getText(lastText);
+    if (tag == kMenu) menu->checkEntryAlone(menu->getCurrent());
+}

@@ -1,0 +1,66 @@
+// A test editor showing one of every control over the gallery bitmaps, recording what its
+// controls report. The back-end tests open it in real windows; the behaviour tests headless.
+#pragma once
+
+#include <map>
+
+#include "gui/CControl.h"
+#include "sdk/AEffGUIEditor.h"
+
+class CKnob;
+class COnOffButton;
+class CKickButton;
+class COptionMenu;
+class CTextEdit;
+class CParamDisplay;
+class CSplashScreen;
+
+namespace gallery {
+
+enum Tag : long {
+    kStripKnob = 1,
+    kDrawnKnob = 2,
+    kOnOff = 3,
+    kKick = 4,
+    kMenu = 5,
+    kText = 6,
+    kSplash = 7,
+    kDisplay = 9,
+};
+
+// Where the controls are (frame coordinates).
+inline const CRect kStripKnobRect(30, 66, 62, 98);
+inline const CRect kDrawnKnobRect(80, 62, 120, 102);
+inline const CRect kDisplayRect(30, 110, 170, 128);
+inline const CRect kOnOffRect(214, 66, 262, 86);
+inline const CRect kKickRect(276, 66, 324, 86);
+inline const CRect kMenuRect(364, 66, 500, 84);
+inline const CRect kTextRect(520, 66, 700, 84);
+inline const CRect kSplashArea(560, 390, 700, 420);
+inline const CRect kSplashDisplay(217, 124, 517, 324);
+
+}  // namespace gallery
+
+class GalleryEditor : public AEffGUIEditor, public CControlListener {
+public:
+    GalleryEditor();
+    bool open(void* parentWindow) override;
+    void close() override;
+    void valueChanged(CControl* control) override;
+
+    // What the controls reported: the last value per tag, and how many reports there were.
+    std::map<long, float> lastValue;
+    std::map<long, int> reports;
+    // The text field's text when it last reported.
+    char lastText[256] = {};
+
+    CKnob* stripKnob = nullptr;
+    CKnob* drawnKnob = nullptr;
+    COnOffButton* onOff = nullptr;
+    CKickButton* kick = nullptr;
+    COptionMenu* menu = nullptr;
+    COptionMenu* submenu = nullptr;
+    CTextEdit* text = nullptr;
+    CParamDisplay* display = nullptr;
+    CSplashScreen* splash = nullptr;
+};

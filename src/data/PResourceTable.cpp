@@ -135,12 +135,12 @@ void PResourceTable::removeUser() {
 }
 
 int PResourceTable::users() const {
-    std::lock_guard<std::mutex> guard(const_cast<std::mutex&>(usersMutex_));
+    std::lock_guard<std::mutex> guard(usersMutex_);
     return users_;
 }
 
 bool PResourceTable::loaderRunning() const {
-    std::lock_guard<std::mutex> guard(const_cast<std::mutex&>(usersMutex_));
+    std::lock_guard<std::mutex> guard(usersMutex_);
     return loader_ != nullptr;
 }
 
@@ -207,8 +207,9 @@ bool PResourceTable::unload(PResource* resource) {
 void PResourceTable::wakeLoader() { wake_.signal(); }
 
 int PResourceTable::checkMissing(char* buffer, std::size_t capacity) {
+    FLock::Scope scope(resourceLock());  // keeps the raw folder steady
     PPool& pool = PPool::shared();
-    if (!hasRawFolder()) {
+    if (!rawFolder_[0]) {
         for (PResource* r = first(); r; r = r->next()) pool.markMissing(r);
         return 0;
     }

@@ -10,7 +10,9 @@ DelayUnit::DelayUnit(float maxMs) {
     rebuild(44100.0, maxMs > 0.0f ? maxMs : kDefaultMaxMs);
 }
 
-void DelayUnit::resize(float maxMs) { rebuild(sampleRate_, maxMs); }
+void DelayUnit::resize(float maxMs) {
+    rebuild(sampleRate_, maxMs);
+}
 
 void DelayUnit::setSampleRate(double rate) {
     if (rate > 0.0 && rate != sampleRate_) rebuild(rate, maxMs_);
@@ -36,7 +38,9 @@ void DelayUnit::rebuild(double rate, float maxMs) {
     exclusion_.letIn();
 }
 
-void DelayUnit::clear() { clearRequests_.fetch_add(1, std::memory_order_release); }
+void DelayUnit::clear() {
+    clearRequests_.fetch_add(1, std::memory_order_release);
+}
 
 void DelayUnit::setDelay(float value) {
     float v = clamp01(value);
@@ -63,7 +67,8 @@ void DelayUnit::clearNow() {
 }
 
 void DelayUnit::setDelayNow(float value) {
-    delaySamples_ = std::min(static_cast<int32_t>(value * static_cast<float>(length_)), length_ - 2);
+    delaySamples_ =
+        std::min(static_cast<int32_t>(value * static_cast<float>(length_)), length_ - 2);
     if (readIndex_ >= length_) readIndex_ = 0;
     writeIndex_ = readIndex_ + delaySamples_;
     if (writeIndex_ >= length_) writeIndex_ -= length_;

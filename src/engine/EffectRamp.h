@@ -21,11 +21,15 @@ struct EffectRamp {
     void finish(float target) { current = target; }
 };
 
-inline float clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
+inline float clamp01(float v) {
+    return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;
+}
 
 // Feedback kept below 1 so that no loop can grow (NaN counts as 0).
 inline constexpr float kMaxFeedback = 0.999f;
-inline float feedbackInRange(float v) { return v < kMaxFeedback ? clamp01(v) : kMaxFeedback; }
+inline float feedbackInRange(float v) {
+    return v < kMaxFeedback ? clamp01(v) : kMaxFeedback;
+}
 
 // Copies a stereo block from in to out unless they are the same buffers.
 inline void passThrough(float* const in[2], float* const out[2], int32_t n) {

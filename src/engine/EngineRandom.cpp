@@ -5,7 +5,9 @@
 namespace {
 std::atomic<uint32_t> gState{1};
 
-uint32_t advance(uint32_t s) { return s * 214013u + 2531011u; }
+uint32_t advance(uint32_t s) {
+    return s * 214013u + 2531011u;
+}
 }  // namespace
 
 int32_t engineRand() {
@@ -15,4 +17,6 @@ int32_t engineRand() {
     return static_cast<int32_t>((advance(old) >> 16) & 0x7FFF);
 }
 
-void engineRandSeed(uint32_t seed) { gState.store(seed, std::memory_order_relaxed); }
+void engineRandSeed(uint32_t seed) {
+    gState.store(seed, std::memory_order_relaxed);
+}

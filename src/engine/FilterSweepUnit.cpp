@@ -18,9 +18,13 @@ void FilterSweepUnit::setRange(float lowHz, float highHz) {
     highHz_.store(highHz, std::memory_order_relaxed);
 }
 
-void FilterSweepUnit::setRate(float value) { rate_.store(value, std::memory_order_relaxed); }
+void FilterSweepUnit::setRate(float value) {
+    rate_.store(value, std::memory_order_relaxed);
+}
 
-void FilterSweepUnit::reset() { resetRequests_.fetch_add(1, std::memory_order_release); }
+void FilterSweepUnit::reset() {
+    resetRequests_.fetch_add(1, std::memory_order_release);
+}
 
 void FilterSweepUnit::setFeedback(float value) {
     feedbackTarget_.store(feedbackInRange(value), std::memory_order_relaxed);

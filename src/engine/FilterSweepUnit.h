@@ -65,5 +65,6 @@ private:
     EffectRamp inputGain_[2];
     uint32_t appliedResets_ = 0;
     // Per-block settings read once at the block start.
-    float low_ = 0, high_ = 0, panCentre_ = 0.5f, depth_ = 0, smooth_ = 0, wetGain_ = 0, dryGain_ = 0;
+    float low_ = 0, high_ = 0, panCentre_ = 0.5f, depth_ = 0, smooth_ = 0, wetGain_ = 0,
+          dryGain_ = 0;
 };

@@ -43,10 +43,14 @@ double phaseIncrement(const LayerLfoContext& c, int32_t e, float speed, bool syn
 float pitchShape(LayerLfoState& state, int32_t k, int32_t form) {
     float phase = state.phase[k];
     switch (form) {
-        case 0: return phase > 0.5f ? 1.0f : 0.0f;
-        case 1: return phase - 0.5f;
-        case 2: return 0.5f - phase;
-        case 3: return 0.5f * std::sin(6.2831855f * phase);
+        case 0:
+            return phase > 0.5f ? 1.0f : 0.0f;
+        case 1:
+            return phase - 0.5f;
+        case 2:
+            return 0.5f - phase;
+        case 3:
+            return 0.5f * std::sin(6.2831855f * phase);
         default:
             if (state.hold[k] < 0.0f) state.hold[k] = static_cast<float>(engineRand()) / 33000.0f;
             return state.hold[k];

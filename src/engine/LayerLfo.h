@@ -10,9 +10,10 @@ inline constexpr int32_t kPitchLfo = 3;
 
 // Per-voice state. reset() is what a note start does.
 struct LayerLfoState {
-    float phase[kLayerLfoCount] = {};       // 0 up to below 1
+    float phase[kLayerLfoCount] = {};               // 0 up to below 1
     float hold[kLayerLfoCount] = {-1, -1, -1, -1};  // held random value; -1 draws a new one
-    float delayFrames[kLayerLfoCount] = {};  // frames since the note started (advanced by the voice)
+    float delayFrames[kLayerLfoCount] =
+        {};  // frames since the note started (advanced by the voice)
 
     void reset();
     void advanceDelay(int32_t frames);
@@ -20,12 +21,12 @@ struct LayerLfoState {
 
 // What an evaluation reads besides the state; the voice fills it (all pointers must be valid).
 struct LayerLfoContext {
-    const float* params = nullptr;      // the 108 parameter values of the edit preset
-    const float* decayTable = nullptr;  // 256 entries, entry i = 0.93^i
+    const float* params = nullptr;              // the 108 parameter values of the edit preset
+    const float* decayTable = nullptr;          // 256 entries, entry i = 0.93^i
     const float* const* layerTables = nullptr;  // Base, Top and Filter tables of 4096 floats
-    double samplePeriod = 1.0 / 44100.0;       // 1 / engine rate
+    double samplePeriod = 1.0 / 44100.0;        // 1 / engine rate
     float rateFactor = static_cast<float>(16800.0 / 44100.0);  // samplePeriod x 16800
-    double hostTempo = 0;                       // beats per minute, 0 when unknown
+    double hostTempo = 0;                                      // beats per minute, 0 when unknown
 };
 
 // LFO k's contribution, scaled by `input`; advances its phase by one control block.

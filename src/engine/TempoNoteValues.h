@@ -17,9 +17,8 @@ extern const NoteValue kNoteValues[kNoteValueCount];
 // The 14 lengths a 0..1 value selects as the integer part of value x 14 (kept in 0..13): in beats
 // for the delay's own length, in cycles per beat for a synchronised VsLFO.
 inline constexpr int32_t kBeatStepCount = 14;
-inline constexpr double kBeatSteps[kBeatStepCount] = {0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.375,
-                                                       0.5,   2.0 / 3, 0.75, 1.0,     4.0 / 3,
-                                                       1.5,   2.0,     3.0,  4.0};
+inline constexpr double kBeatSteps[kBeatStepCount] = {
+    0.125, 1.0 / 6, 0.25, 1.0 / 3, 0.375, 0.5, 2.0 / 3, 0.75, 1.0, 4.0 / 3, 1.5, 2.0, 3.0, 4.0};
 double beatStep(double value);
 
 // The entry a 0..1 parameter value selects: the integer part of value x 17 + 0.5, kept in 0..17.

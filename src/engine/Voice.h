@@ -50,7 +50,7 @@ public:
     // Written by the manager, read by the voice.
     double volume = 0;
     double pan = 0.5;
-    double velocity = 0;  // 0..1
+    double velocity = 0;   // 0..1
     double pitchBend = 0;  // -1..+1
     double modulation = 0;
     double panSpread = 0;

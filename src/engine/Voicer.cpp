@@ -26,7 +26,9 @@ void Voicer::setPolyphony(int32_t voices) {
     polyphony_.store(std::max(voices, 0), std::memory_order_relaxed);
 }
 
-int32_t Voicer::getPolyphony() const { return polyphony_.load(std::memory_order_relaxed); }
+int32_t Voicer::getPolyphony() const {
+    return polyphony_.load(std::memory_order_relaxed);
+}
 
 void Voicer::killAllVoices() {
     for (Voice* v = activeHead_; v;) {
@@ -54,7 +56,9 @@ void Voicer::requestChannelVolumeAll(int32_t value) {
     pendingVolume_.store(std::clamp(value, 0, 127), std::memory_order_relaxed);
 }
 
-void Voicer::requestKillAllVoices() { pendingKill_.store(true, std::memory_order_relaxed); }
+void Voicer::requestKillAllVoices() {
+    pendingKill_.store(true, std::memory_order_relaxed);
+}
 
 uint32_t Voicer::takeProgramChangedMask() {
     return programChangedMask_.exchange(0, std::memory_order_acq_rel);
@@ -116,20 +120,41 @@ void Voicer::parseMidiByte(uint8_t byte, int32_t delta) {
             }
             dataCount_ = 0;
             switch (firstData_) {
-                case 1: modulationWheel(channel, byte); break;
-                case 7: channelVolume(channel, byte); break;
-                case 10: channelPan(channel, byte); break;
-                case 64: sustainPedal(channel, byte, delta); break;
-                case 65: portamentoSwitch(channel, byte, delta); break;
-                case 66: sostenutoPedal(channel, byte, delta); break;
-                case 67: softPedal(channel, byte, delta); break;
-                case 123: allNotesOff(); break;
-                default: break;
+                case 1:
+                    modulationWheel(channel, byte);
+                    break;
+                case 7:
+                    channelVolume(channel, byte);
+                    break;
+                case 10:
+                    channelPan(channel, byte);
+                    break;
+                case 64:
+                    sustainPedal(channel, byte, delta);
+                    break;
+                case 65:
+                    portamentoSwitch(channel, byte, delta);
+                    break;
+                case 66:
+                    sostenutoPedal(channel, byte, delta);
+                    break;
+                case 67:
+                    softPedal(channel, byte, delta);
+                    break;
+                case 123:
+                    allNotesOff();
+                    break;
+                default:
+                    break;
             }
             controlChange(channel, firstData_, byte, delta);
             return;
-        case 0xC0: programChange(channel, byte); return;
-        case 0xD0: channelPressure(channel, byte); return;
+        case 0xC0:
+            programChange(channel, byte);
+            return;
+        case 0xD0:
+            channelPressure(channel, byte);
+            return;
         case 0xE0:
             if (dataCount_ == 0) {
                 firstData_ = byte;
@@ -362,11 +387,25 @@ void Voicer::setChannelValue(int32_t channel, VoiceField field, double value) {
     for (Voice* v = activeHead_; v; v = v->next) {
         if (v->state != VoiceState::Playing || v->channel != channel) continue;
         switch (field) {
-            case VoiceField::PitchBend: v->pitchBend = value; v->setPitchBend(value); break;
-            case VoiceField::Modulation: v->modulation = value; v->setModulation(value); break;
-            case VoiceField::Volume: v->volume = value; v->setVolume(value); break;
-            case VoiceField::Pan: v->pan = value; v->setPan(value); break;
-            case VoiceField::Pressure: v->setPressure(value); break;
+            case VoiceField::PitchBend:
+                v->pitchBend = value;
+                v->setPitchBend(value);
+                break;
+            case VoiceField::Modulation:
+                v->modulation = value;
+                v->setModulation(value);
+                break;
+            case VoiceField::Volume:
+                v->volume = value;
+                v->setVolume(value);
+                break;
+            case VoiceField::Pan:
+                v->pan = value;
+                v->setPan(value);
+                break;
+            case VoiceField::Pressure:
+                v->setPressure(value);
+                break;
         }
     }
 }
@@ -454,12 +493,15 @@ void Voicer::controlChange(int32_t channel, int32_t controller, int16_t value, i
         return;
     }
     for (Voice* v = activeHead_; v; v = v->next)
-        if (v->state == VoiceState::Playing && v->channel == channel) v->controller(controller, value);
+        if (v->state == VoiceState::Playing && v->channel == channel)
+            v->controller(controller, value);
 }
 
 // ---- Rendering ----------------------------------------------------------------------------------
 
-void Voicer::resetVoiceIterator() { iterator_ = 0; }
+void Voicer::resetVoiceIterator() {
+    iterator_ = 0;
+}
 
 Voice* Voicer::nextPlayingVoice() {
     int32_t position = 0;

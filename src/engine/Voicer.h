@@ -49,12 +49,12 @@ public:
     Voicer& operator=(const Voicer&) = delete;
 
     // Slots 0-30, in order.
-    virtual ~Voicer();                             // destroys every voice added
-    virtual void setPolyphony(int32_t voices);     // any thread; 0 = no limit from this field
-    virtual int32_t getPolyphony() const;          // any thread
-    virtual void killAllVoices();                  // frees every active voice at once
-    virtual bool takeControllersChanged();         // any thread
-    virtual void addVoice(Voice* voice);           // takes ownership; before rendering starts
+    virtual ~Voicer();                          // destroys every voice added
+    virtual void setPolyphony(int32_t voices);  // any thread; 0 = no limit from this field
+    virtual int32_t getPolyphony() const;       // any thread
+    virtual void killAllVoices();               // frees every active voice at once
+    virtual bool takeControllersChanged();      // any thread
+    virtual void addVoice(Voice* voice);        // takes ownership; before rendering starts
     virtual void handleEvents(const HostMidiEvent* const* events, int32_t count);
     virtual void renderAdding(float** inputs, float** outputs, int32_t frames);
     virtual void renderReplacing(float** inputs, float** outputs, int32_t frames);

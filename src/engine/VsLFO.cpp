@@ -18,7 +18,8 @@ struct Waves {
             double x = 2.0 * kPi * i / kSize;
             double t = static_cast<double>(i) / kSize;
             table[0][i] = static_cast<float>(1.0 - 0.5 * (1.0 + std::cos(x)));
-            table[1][i] = static_cast<float>(i < kSize / 2 ? 2.0 * t : 2.0 * (kSize - 1 - i) / kSize);
+            table[1][i] =
+                static_cast<float>(i < kSize / 2 ? 2.0 * t : 2.0 * (kSize - 1 - i) / kSize);
             table[2][i] = i < kSize / 2 ? 0.0f : 1.0f;
             table[3][i] = static_cast<float>(t);
             table[4][i] = i < 820 ? 0.0f : static_cast<float>((i - 820) * 0.00030517578125);
@@ -39,13 +40,17 @@ const Waves& waves() {
 
 }  // namespace
 
-void VsLFO::buildWaves() { waves(); }
+void VsLFO::buildWaves() {
+    waves();
+}
 
 const float* VsLFO::waveTable(int32_t index) {
     return waves().table[std::clamp(index, 0, kWaveCount - 1)];
 }
 
-VsLFO::VsLFO() : table_(waveTable(0)) { setSpeed(3.0, 44100.0); }
+VsLFO::VsLFO() : table_(waveTable(0)) {
+    setSpeed(3.0, 44100.0);
+}
 
 void VsLFO::setSampleRate(double rate) {
     if (!(rate > 0.0)) return;
@@ -94,7 +99,8 @@ void VsLFO::trigger() {
 
 void VsLFO::process(float* out, int32_t n) {
     for (int32_t i = 0; i < n; ++i) {
-        int32_t index = static_cast<int32_t>(static_cast<int64_t>(std::nearbyint(phase_)) & (kSize - 1));
+        int32_t index =
+            static_cast<int32_t>(static_cast<int64_t>(std::nearbyint(phase_)) & (kSize - 1));
         out[i] = static_cast<float>(table_[index] * gain_);
         phase_ += increment_;
         if (phase_ >= kSize || phase_ < 0.0) phase_ -= kSize * std::floor(phase_ / kSize);

@@ -40,7 +40,8 @@ TEST(EngineThreads, ReconfigurationWhileRendering) {
             scene.sweep.setDry(1.0f - v);
             if (i % 10 == 5) scene.sweep.reset();
             if (i % 30 == 0) scene.sweep.setSampleRate(i % 60 ? 48000.0 : 44100.0);
-            if (i % 20 == 0) scene.converter.configure(44100.0, i % 40 ? 96000.0 : 22050.0, 64 + i % 500);
+            if (i % 20 == 0)
+                scene.converter.configure(44100.0, i % 40 ? 96000.0 : 22050.0, 64 + i % 500);
             if (i % 35 == 0) scene.converter.reset();
             scene.voicer.setPolyphony(1 + i % 64);
             scene.voicer.requestChannelVolumeAll(i % 128);
@@ -63,7 +64,8 @@ TEST(EngineThreads, ReconfigurationWhileRendering) {
         scene.queueEvents(block);
         int32_t frames = 1 + (block * 53) % 1024;
         scene.renderBlock(out, frames, block % 3 ? 120.0 : 0.0);
-        for (int32_t i = 0; i < frames; ++i) finite &= std::isfinite(left[i]) && std::isfinite(right[i]);
+        for (int32_t i = 0; i < frames; ++i)
+            finite &= std::isfinite(left[i]) && std::isfinite(right[i]);
     }
     done = true;
     control.join();

@@ -149,7 +149,7 @@ TEST_F(LayerLfoTest, SmoothingQuantisesThePhase) {
 
 TEST_F(LayerLfoTest, BypassAmountAndMasterLfo) {
     EXPECT_FLOAT_EQ(lfoValue(context, state, 1, 2.0f), 0.5f);  // own table, scaled by the input
-    params[39] = 0.0f;  // Top amount 0
+    params[39] = 0.0f;                                         // Top amount 0
     EXPECT_EQ(lfoValue(context, state, 1, 1.0f), 0.0f);
     params[75] = 0.4f;  // all layers follow the Base LFO: its amount and its table
     state.phase[1] = 0.75f;
@@ -157,7 +157,7 @@ TEST_F(LayerLfoTest, BypassAmountAndMasterLfo) {
     float top = lfoValue(context, state, 1, 1.0f);
     EXPECT_NEAR(top, ramp[3072], 0.01f);
     EXPECT_EQ(state.phase[0], 0.0f);  // each layer keeps its own phase
-    params[75] = 1.0f;  // all follow the Filter LFO
+    params[75] = 1.0f;                // all follow the Filter LFO
     EXPECT_FLOAT_EQ(lfoValue(context, state, 0, 1.0f), 0.25f);
     params[92] = 1.0f;  // bypass silences the layer LFOs but not the pitch LFO
     EXPECT_EQ(lfoValue(context, state, 2, 1.0f), 0.0f);

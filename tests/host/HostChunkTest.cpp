@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "LoadedPlugin.h"
+#include "core/PDefaultBank.h"
 
 namespace {
 
@@ -165,6 +166,25 @@ TEST_F(HostChunks, HugeLengthsAndAbsurdCounts) {
     // The size the host passes larger than 2^31: refused without reading.
     EXPECT_EQ(host->dispatch(effSetChunk, 0, std::intptr_t(1) << 40, bank.data()), 0);
     expectWorking(*host);
+}
+
+// A bank file in the data folder is the bank every new instance starts with.
+TEST_F(HostChunks, DefaultBankFileIsReadAtStartUp) {
+    customise(*host);
+    const Bytes bank = host->getChunk(false);
+    ModuleCopy installed;
+    ASSERT_TRUE(PDefaultBank::write(installed.folder().file("Quor-Data/quor2def.fxb").c_str(),
+                                    bank.data(), bank.size(), 8));
+    VstHost fresh;
+    ASSERT_TRUE(fresh.load(installed.path().c_str())) << fresh.error();
+    fresh.open();
+    EXPECT_EQ(fresh.programNameIndexed(3), "Program 21");
+    // The same bank, except that open() selected program 0.
+    Bytes loaded = fresh.getChunk(false);
+    ASSERT_EQ(loaded.size(), bank.size());
+    EXPECT_EQ(bigEndian(loaded, 20), 0u);
+    putBigEndian(loaded, 20, bigEndian(bank, 20));
+    EXPECT_EQ(loaded, bank);
 }
 
 }  // namespace

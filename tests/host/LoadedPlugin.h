@@ -1,5 +1,8 @@
-// Loads the built plug-in module the way a host does: the module file is copied alone into an
-// empty temporary folder (so nothing beside it is found) and loaded from there by VstHost.
+// Loads the built plug-in module the way a host does: the module file is copied into an empty
+// temporary folder and loaded from there by VstHost. Beside it lies an empty instrument library
+// (the data folder with empty "OIP" and "Raw" folders), so that the plug-in finds no instruments
+// but has nothing to report either: a report would be a message box on Windows, waiting for a
+// person. Each copy is a module of its own, with its own process-wide state.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,6 +20,8 @@ public:
         const std::filesystem::path built(QUOR_MODULE_PATH);
         path_ = folder_.file(built.filename().string());
         std::filesystem::copy_file(built, path_);
+        std::filesystem::create_directories(folder_.file("Quor-Data") + "/OIP");
+        std::filesystem::create_directories(folder_.file("Quor-Data") + "/Raw");
     }
     const std::string& path() const { return path_; }
     const TempFolder& folder() const { return folder_; }

@@ -1,0 +1,129 @@
+// The plug-in object the host sees: eight programs of 64 presets, 108 parameters, chunks, the
+// deferred application of program changes, the keyboard note queue, the sample-rate handling and
+// the engine initialisation. OrinEdit adds the editor.
+//
+// Threads: the host's user-interface thread constructs, opens, changes programs and chunks and
+// calls idle; the audio thread processes, takes events and (with automation) sets parameters.
+// The two meet only through atomics: parameter values (relaxed, inside PPreset), the current
+// program index, the program-pending flag, the editor flags and the keyboard note queue.
+//
+// Not here yet: the voice manager, the effect units and the rate converter are being written in
+// engine/, the editor in editor/; the places that will call them are marked "Engine hook" or
+// "Editor hook" and do nothing until then.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "core/KeyboardNoteQueue.h"
+#include "core/PProgram.h"
+#include "core/ProgramChangeThrottle.h"
+#include "data/PResourceHolder.h"
+#include "engine/LfoShapes.h"
+#include "engine/VoiceTables.h"
+#include "sdk/AudioEffectX.h"
+
+class FMemoryStream;
+class PPropertyMatrix;
+
+class Orin : public AudioEffectX {
+public:
+    static constexpr std::int32_t kNumPrograms = 8;
+    static constexpr std::int32_t kNumOutputs = 2;
+    static constexpr std::int32_t kUniqueId = vstFourCC("RS-1");
+    static constexpr std::int32_t kVersion = 2 * 1000 + 4 * 100;
+    static constexpr std::int32_t kAppliedParams = 95;    // programs apply parameters 0..94
+    static constexpr std::uint32_t kEditorRedrawAll = 1;  // editor flag bit 0
+
+    explicit Orin(audioMasterCallback host);
+    ~Orin() override;
+
+    // ---- Host operations ----
+    void open() override;
+    void setProgram(std::int32_t program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    bool getProgramNameIndexed(std::int32_t category, std::int32_t index, char* text) override;
+    void setParameter(std::int32_t index, float value) override;
+    float getParameter(std::int32_t index) override;
+    void getParameterLabel(std::int32_t index, char* label) override;
+    void getParameterDisplay(std::int32_t index, char* text) override;
+    void getParameterName(std::int32_t index, char* text) override;
+    bool canParameterBeAutomated(std::int32_t) override { return true; }
+    void setSampleRate(float rate) override;
+    void setBlockSize(std::int32_t frames) override;
+    void setBlockSizeAndSampleRate(std::int32_t frames, float rate) override;
+    void suspend() override;
+    void resume() override;
+    std::int32_t getChunk(void** data, bool isPreset) override;
+    std::int32_t setChunk(void* data, std::int32_t size, bool isPreset) override;
+    std::int32_t processEvents(VstEvents* events) override;
+    void process(float** inputs, float** outputs, std::int32_t frames) override;
+    void processReplacing(float** inputs, float** outputs, std::int32_t frames) override;
+    bool getOutputProperties(std::int32_t index, VstPinProperties* properties) override;
+    std::int32_t getPlugCategory() override { return kPlugCategSynth; }
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    std::int32_t getVendorVersion() override { return kVersion; }
+    std::int32_t getVstVersion() override { return kVersion; }
+    std::int32_t canDo(char* text) override;
+    std::intptr_t fxIdle() override;
+
+    // ---- Operations of the editor and the other parts (user-interface thread) ----
+    // Applies a host program change that is waiting; fromIdle throttles it (see applyPending).
+    bool applyPendingProgram(bool fromIdle);
+    // Selects preset index (-1: keep the current one) of the current program and applies it.
+    void activatePreset(std::int32_t index);
+    // Pushes a value into the shared engine objects (the few parameters with side effects).
+    void applyParameter(std::int32_t index, float value);
+    // Rebuilds a layer LFO's wave table from the edit preset's shape unless it is already built
+    // for that shape (drawn patterns and "Rand" are always rebuilt).
+    void rebuildLfoTable(int layer);
+    // A note from the editor's keyboard; dropped when 128 are already waiting.
+    bool queueKeyboardNote(int channel, int note, int velocity, bool isOn);
+    // Points a palette slot at an instrument of the pool and loads that instrument at once.
+    void loadResourceIntoSlot(int slot, int instrument);
+    // Null when the matrix could not be made.
+    PPropertyMatrix* propertyMatrix() { return propertyMatrix_.get(); }
+    const PResourceHolder& resourceHolder() const { return resourceHolder_; }
+
+    PProgram& currentProgram() { return programs_[getProgram()]; }
+    PProgram* program(std::int32_t index);
+    bool isInitialised() const { return initialised_; }
+    bool isProgramPending() const { return programPending_.load(); }
+    double samplePeriod() const { return samplePeriod_; }
+    double hostTempo() const { return hostTempo_.load(std::memory_order_relaxed); }
+    const float* lfoTable(int layer) const;
+    const VoiceTables* voiceTables() const { return voiceTables_.get(); }
+    std::uint32_t takeEditorFlags() { return editorFlags_.exchange(0); }
+    void setEditorIsSource(bool on) { editorIsSource_.store(on); }
+    const KeyboardNoteQueue& keyboardNotes() const { return keyboardNotes_; }
+    float requestedRate() const { return requestedRate_; }
+
+private:
+    void initialiseEngine();
+    // Reads "quor2def.fxb" from the data folder into the programs, when it is there.
+    void loadDefaultBank(const char* dataFolder);
+
+    PProgram programs_[kNumPrograms];
+    std::unique_ptr<FMemoryStream> chunkStream_;
+    std::unique_ptr<PPropertyMatrix> propertyMatrix_;
+    std::atomic<std::uint32_t> editorFlags_{0};
+    bool hostSuppliesIdle_ = false;
+    std::atomic<bool> editorIsSource_{false};
+    bool initialised_ = false;
+    std::atomic<bool> programPending_{false};
+    ProgramChangeThrottle throttle_;
+    std::atomic<double> hostTempo_{0.0};
+    // The host's rate as requested; the engine runs at sampleRate_ (44100 or 48000 Hz).
+    float requestedRate_ = 44100.0f;
+    KeyboardNoteQueue keyboardNotes_;
+    double samplePeriod_ = 1.0 / 44100.0;
+    std::unique_ptr<VoiceTables> voiceTables_;
+    float lfoTables_[3][kLayerTableSize] = {};
+    std::uint32_t lfoTableShapes_[3] = {};
+    bool lfoTableBuilt_[3] = {};
+    PResourceHolder resourceHolder_;
+};

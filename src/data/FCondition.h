@@ -2,6 +2,8 @@
 // arrives while nobody waits is kept for the next wait().
 #pragma once
 
+#include <cstdint>
+
 #include "platform/Platform.h"
 
 class FCondition {
@@ -12,6 +14,8 @@ public:
 
     void signal() { event_.signal(); }
     void wait() { event_.wait(); }
+    // Waits at most ms milliseconds; false when the time ran out without a signal.
+    bool wait(std::uint32_t ms) { return event_.waitFor(ms); }
 
 private:
     platform::Event event_;

@@ -13,7 +13,7 @@ void PResourceHold::hold(PResource* base, PResource* top, PResource* filterA,
 void PResourceHold::drop() {
     PResourceTable& table = PResourceTable::shared();
     for (PResource*& r : resources_) {
-        table.release(r);
+        table.releaseQuietly(r);
         r = nullptr;
     }
 }

@@ -1,6 +1,8 @@
 // A voice's hold on up to four raw resources (base, top, and the two filter tables).
 // hold() takes references on the new set before dropping the old one, so a resource present in
 // both never reaches zero references in between. Take the hold before reading any data.
+// Safe on the audio thread: references are atomic and dropping the last one never wakes the
+// loader directly (it notices within PResourceTable::kQuietReleaseMs).
 #pragma once
 
 class PResource;

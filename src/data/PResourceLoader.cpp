@@ -20,9 +20,9 @@ void PResourceLoader::stop() {
 
 int PResourceLoader::run() {
     for (;;) {
-        wake_.wait();
+        const bool woken = wake_.wait(PResourceTable::kQuietReleaseMs);
         if (quit_.load()) return 0;
-        pass();
+        if (woken || table_.takeQuietRelease()) pass();
     }
 }
 

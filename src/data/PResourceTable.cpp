@@ -173,6 +173,14 @@ void PResourceTable::release(PResource* resource) {
     }
 }
 
+void PResourceTable::releaseQuietly(PResource* resource) {
+    if (!resource) return;
+    if (resource->release() < 1) {
+        resource->setFlags(PResource::kReleaseRequested);
+        quietRelease_.store(true);
+    }
+}
+
 void PResourceTable::want(PResource* resource) {
     if (resource) resource->setFlags(PResource::kWanted);
 }

@@ -26,6 +26,7 @@ class PResourceTable : public VstPlugObject {
 public:
     static constexpr std::size_t kPathSize = 1024;
     static constexpr std::uint64_t kRecordOverhead = 160;  // counted per record by memoryUsage
+    static constexpr std::uint32_t kQuietReleaseMs = 100;
 
     static PResourceTable& shared();
     // The process-wide lock held across every load and free of a resource's contents.
@@ -57,8 +58,13 @@ public:
     bool loaderRunning() const;
 
     static void addRef(PResource* resource);
-    // Drops a reference; when none remain, asks the loader to free the contents.
+    // Drops a reference; when none remain, asks the loader to free the contents and wakes it.
     void release(PResource* resource);
+    // The same without waking the loader, for the audio thread: no lock, no system call. The
+    // loader notices such requests within kQuietReleaseMs.
+    void releaseQuietly(PResource* resource);
+    // True once after releaseQuietly asked for a free (the loader's check).
+    bool takeQuietRelease() { return quietRelease_.exchange(false); }
     // Marks the resource wanted (the caller wakes the loader).
     static void want(PResource* resource);
     // Loads the contents now on this thread. False when it already has data, was tried before,
@@ -96,4 +102,5 @@ private:
     int users_ = 0;
     PResourceLoader* loader_ = nullptr;
     FCondition wake_;  // outlives every loader, so wakeLoader never races a loader's deletion
+    std::atomic<bool> quietRelease_{false};
 };

@@ -129,6 +129,20 @@ TEST_F(Loader, TheLastUserStopsTheThreadAndFreesUnreferencedData) {
     table.removeUser();
 }
 
+TEST_F(Loader, AVoiceDroppingTheLastReferenceIsFreedWithoutWakingTheLoader) {
+    table.addUser();
+    const PZone& zone = pool.get(2)->zones[0];
+    pool.loadNow(pool.get(2));
+    {
+        PResourceHold hold;
+        hold.hold(zone.base, zone.top, zone.filter, nullptr);
+    }
+    EXPECT_TRUE(zone.base->flags() & PResource::kReleaseRequested);
+    EXPECT_TRUE(eventually([&] { return !zone.base->hasData() && !zone.filter->hasData(); }));
+    EXPECT_TRUE(pool.get(2)->zones[1].base->hasData());  // never referenced, never released
+    table.removeUser();
+}
+
 TEST_F(Loader, InstancesComingAndGoingOnManyThreadsLeaveNoThread) {
     std::vector<std::thread> instances;
     for (int t = 0; t < 8; ++t) {

@@ -3,6 +3,7 @@
 // Either the stream owns a block that grows in steps (16384 bytes by default) from the page
 // allocator, or it works over a caller's block of fixed length, which it never grows, frees or
 // writes past. Reads stop at the used length; positions and sizes are checked for overflow.
+// size() and setSize() concern files and answer -1 and false here; length() is the used length.
 #pragma once
 
 #include <cstddef>

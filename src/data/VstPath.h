@@ -21,8 +21,7 @@ public:
     // A stored host directory record: a 70-byte header, then the zero-terminated folder text.
     static constexpr std::size_t kRecordHeader = 70;
 
-    // `source` is a path text, or (when not absolute) a host directory record; null leaves the
-    // path absent.
+    // See assign().
     explicit VstPath(const char* source = nullptr);
     VstPath(const VstPath& other);
     VstPath& operator=(const VstPath& other);
@@ -31,6 +30,10 @@ public:
     virtual void setPath(const char* text);
     virtual void getPath(char* dest) const;
     virtual const char* path() const { return path_; }
+    // An absolute path text is taken as it is. Any other source of more than 70 bytes is a host
+    // directory record: a 70-byte header, then the zero-terminated folder text, which becomes
+    // platform::kDefaultRoot + text. A shorter text is a relative path and is taken as it is.
+    // Null leaves the path absent.
     virtual void assign(const char* source);
     virtual bool equals(const char* text) const;
     virtual bool isEmpty() const;

@@ -53,7 +53,8 @@ bool deleteFile(const char* path);
 // Last-write time in whole seconds since 1 January 1601; 0 when the file can't be examined.
 std::uint64_t fileModificationTime(const char* path);
 
-// Lists a directory. Entries "." and ".." and hidden entries are never delivered.
+// Lists a directory. Entries "." and ".." and hidden entries (the hidden attribute on Windows, a
+// leading dot elsewhere) are never delivered.
 class DirectoryLister {
 public:
     explicit DirectoryLister(const char* directory);
@@ -92,28 +93,28 @@ void* loadLibrary(const char* path, char* errorText, std::size_t capacity);
 void* librarySymbol(void* library, const char* name);
 void unloadLibrary(void* library);
 
-// ---- Settings with private-profile semantics
-// ----------------------------------------------------- An ini file of "[Section]" headers and
-// "key=value" lines; sections and keys match ignoring letter case; a missing file, section or key
-// yields the default. Numbers are read the same whatever the process locale.
+// ---- Settings with private-profile semantics ----------------------------------------------------
+// An ini file of "[Section]" headers and "key=value" lines; sections and keys match ignoring letter
+// case, values lose the blanks around them and one pair of enclosing quotes; a missing file,
+// section or key yields the default. Numbers are read the same whatever the process locale.
+// Give full file paths (Windows looks for a bare file name in its own folder).
 
 // Copies the value (or the default) into out, cut to capacity - 1; answers the length copied.
 std::size_t readProfileString(const char* file, const char* section, const char* key,
                               const char* defaultValue, char* out, std::size_t capacity);
-// A decimal integer (leading digits of the value); the default when absent or not a number.
+// A decimal integer (the leading digits of the value, after an optional sign); the default when
+// the key is absent or its value empty, 0 when the value does not begin with a number.
 int readProfileInt(const char* file, const char* section, const char* key, int defaultValue);
 // Sets or adds one key, keeping the rest of the file. False when the file can't be written.
 bool writeProfileString(const char* file, const char* section, const char* key, const char* value);
 
-// ---- Time
-// ------------------------------------------------------------------------------------------
+// ---- Time ---------------------------------------------------------------------------------------
 
 // Milliseconds from an arbitrary start; wraps around after 2^32 ms like the system tick counter.
 std::uint32_t tickCount();
 void sleepMs(std::uint32_t ms);
 
-// ---- Threads and synchronisation
-// -------------------------------------------------------------------
+// ---- Threads and synchronisation ----------------------------------------------------------------
 
 // A thread running `entry(argument)`. Priorities: 0 lowest, 1 normal, 2 highest, 3 time-critical.
 class Thread {
@@ -124,10 +125,14 @@ public:
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;
 
+    // False when this object already runs a thread or none could be made.
     bool start(Entry entry, void* argument);
+    // Best effort: false when the system refused (raising a priority usually needs privileges
+    // outside Windows), when no thread runs, or for a priority outside 0..3.
     bool setPriority(int priority);
     bool running() const { return state_ != nullptr; }
-    // Waits for the thread's end; timeoutMs 0xFFFFFFFF waits for ever. False on time-out.
+    // Waits for the thread's end; timeoutMs 0xFFFFFFFF waits for ever. False on time-out (the
+    // thread keeps running and may be joined again); true at once when no thread was started.
     bool join(std::uint32_t timeoutMs);
 
 private:
@@ -165,8 +170,7 @@ private:
     void* state_ = nullptr;
 };
 
-// ---- Memory and processor
-// ----------------------------------------------------------------------------
+// ---- Memory and processor -----------------------------------------------------------------------
 
 // Available virtual address space in bytes (what a large allocation may still get).
 std::uint64_t availableMemory();
@@ -180,8 +184,7 @@ struct CpuFeatures {
 };
 CpuFeatures cpuFeatures();
 
-// ---- The person in front of the screen
-// ----------------------------------------------------------------
+// ---- The person in front of the screen ----------------------------------------------------------
 
 // Shows a message where a person can see it: a task-modal box on Windows; on Linux, where a modal
 // box would block the host, the standard error stream plus a log file in the user's configuration

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/Platform.h"
@@ -67,6 +68,49 @@ TEST(System, MessagesGoToTheLogWithoutAMessageBox) {
     ASSERT_TRUE(platform::userConfigDirectory(config, sizeof config));
     EXPECT_EQ(std::string(config), temp.path() + "Quor/");
     putenv(unset);
+}
+
+TEST(System, ConfigurationFolderIsCreated) {
+    TempFolder temp;
+    static std::string setting;
+    setting = "XDG_CONFIG_HOME=" + temp.path();
+    putenv(setting.data());
+    char folder[1024];
+    const bool found = platform::userConfigDirectory(folder, sizeof folder);
+    static char unset[] = "XDG_CONFIG_HOME";
+    putenv(unset);
+    ASSERT_TRUE(found);
+    const std::string text = folder;
+    EXPECT_TRUE(platform::isDirectory(folder));
+    EXPECT_EQ(text.substr(text.size() - 5), std::string("Quor") + platform::kPathSeparator);
+    EXPECT_FALSE(platform::userConfigDirectory(folder, 4));
+}
+
+TEST(System, DocumentsOpenWithoutAShell) {
+    if (platform::kPathSeparator == '\\') {
+        GTEST_SKIP() << "the Windows shell would start real programs";
+    }
+    // A stand-in for the desktop's opener that records the argument it was given.
+    TempFolder temp;
+    temp.write("xdg-open",
+               "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.out\"\n");
+    std::filesystem::permissions(temp.file("xdg-open"), std::filesystem::perms::owner_all);
+    static std::string path;
+    const char* oldPath = std::getenv("PATH");
+    const std::string restore = std::string("PATH=") + (oldPath ? oldPath : "");
+    path = "PATH=" + temp.path() + ":" + (oldPath ? oldPath : "");
+    putenv(path.data());
+    const char* tricky = "/docs/My Manual; rm -rf x $(y).pdf";
+    const bool started = platform::openDocument(tricky);
+    static std::string back;
+    back = restore;
+    putenv(back.data());
+    ASSERT_TRUE(started);
+    for (int i = 0; i < 500 && !platform::pathExists(temp.file("xdg-open.out").c_str()); ++i) {
+        platform::sleepMs(10);
+    }
+    EXPECT_EQ(temp.read("xdg-open.out"), tricky);
+    EXPECT_FALSE(platform::openAddress(""));
 }
 
 }  // namespace

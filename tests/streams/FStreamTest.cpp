@@ -92,9 +92,7 @@ TEST_F(FStreamFile, OpeningCreatesButNeverTruncates) {
     ASSERT_TRUE(openFile(stream, "keep", FStream::kWrite));
     EXPECT_TRUE(stream.writeString("ab"));
     stream.close();
-    EXPECT_EQ(temp.read("keep"), std::string("ab\0"
-                                             "3456789",
-                                             10));
+    EXPECT_EQ(temp.read("keep"), std::string("ab\0003456789", 10));
 
     ASSERT_TRUE(openFile(stream, "keep", FStream::kRead | FStream::kWrite));
     EXPECT_EQ(stream.size(), 10);
@@ -103,9 +101,16 @@ TEST_F(FStreamFile, OpeningCreatesButNeverTruncates) {
     EXPECT_TRUE(stream.setSize(stream.tell()));
     EXPECT_EQ(stream.tell(), 9);
     stream.close();
-    EXPECT_EQ(temp.read("keep"), std::string("ab\0"
-                                             "34567\0",
-                                             9));
+    EXPECT_EQ(temp.read("keep"), std::string("ab\00034567\0", 9));
+
+    // Resizing a file opened only for reading fails, and says so.
+    ASSERT_TRUE(openFile(stream, "keep", FStream::kRead));
+    EXPECT_TRUE(stream.readU8(&byte));
+    EXPECT_FALSE(stream.setSize(2));
+    EXPECT_NE(stream.lastError(), 0u);
+    EXPECT_EQ(stream.tell(), 1);
+    stream.close();
+    EXPECT_EQ(temp.read("keep").size(), 9u);
 }
 
 TEST_F(FStreamFile, BufferedReadsAcrossTheBufferBoundary) {

@@ -1,7 +1,9 @@
 // The module, libraries, well-known folders, messages and the shell on Windows.
+// windows.h comes first: the shell headers build on its types.
+#include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <cstring>

@@ -558,7 +558,7 @@ void Voicer::renderVoice(Voice* v, float** inputs, float** outputs, int32_t fram
         return;
     }
     s = std::max(s, 0);
-    float* shifted[kMaxOutputChannels];
+    float* shifted[kMaxOutputChannels] = {};
     auto shift = [&](int32_t offset) {
         for (int32_t c = 0; c < channels; ++c)
             shifted[c] = outputs[c] ? outputs[c] + offset : nullptr;

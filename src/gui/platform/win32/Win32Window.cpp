@@ -1,0 +1,248 @@
+#include "gui/platform/win32/Win32Window.h"
+
+#include <windowsx.h>
+
+#include <cstdio>
+
+#include "gui/CBitmap.h"
+#include "gui/CFrame.h"
+
+namespace {
+
+constexpr UINT_PTR kIdleTimer = 1;
+constexpr UINT kIdleIntervalMs = 30;
+constexpr DWORD kWaitMs = 10;
+
+HINSTANCE moduleHandle() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&moduleHandle), &module);
+    return module;
+}
+
+// One class per loaded module, so that two plug-in libraries never share a window procedure.
+const char* windowClass(WNDPROC procedure) {
+    static char name[64] = {};
+    if (!name[0]) {
+        std::snprintf(name, sizeof name, "QuorFrame%p", static_cast<void*>(moduleHandle()));
+        WNDCLASSA cls{};
+        cls.style = CS_DBLCLKS;
+        cls.lpfnWndProc = procedure;
+        cls.hInstance = moduleHandle();
+        cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        cls.lpszClassName = name;
+        if (!RegisterClassA(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) name[0] = 0;
+    }
+    return name[0] ? name : nullptr;
+}
+
+bool down(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+long modifierButtons() {
+    long buttons = 0;
+    if (down(VK_SHIFT)) buttons |= kShift;
+    if (down(VK_CONTROL)) buttons |= kControl;
+    if (down(VK_MENU)) buttons |= kAlt;
+    // The Windows key is the secondary-click modifier.
+    if (down(VK_LWIN) || down(VK_RWIN)) buttons |= kApple;
+    return buttons;
+}
+
+unsigned char modifierKeys() {
+    unsigned char m = 0;
+    if (down(VK_SHIFT)) m |= MODIFIER_SHIFT;
+    if (down(VK_MENU)) m |= MODIFIER_ALTERNATE;
+    if (down(VK_LWIN) || down(VK_RWIN)) m |= MODIFIER_COMMAND;
+    if (down(VK_CONTROL)) m |= MODIFIER_CONTROL;
+    return m;
+}
+
+unsigned char virtualKey(WPARAM key) {
+    switch (key) {
+        case VK_BACK: return VKEY_BACK;
+        case VK_TAB: return VKEY_TAB;
+        case VK_RETURN: return VKEY_RETURN;
+        case VK_ESCAPE: return VKEY_ESCAPE;
+        case VK_SPACE: return VKEY_SPACE;
+        case VK_END: return VKEY_END;
+        case VK_HOME: return VKEY_HOME;
+        case VK_LEFT: return VKEY_LEFT;
+        case VK_UP: return VKEY_UP;
+        case VK_RIGHT: return VKEY_RIGHT;
+        case VK_DOWN: return VKEY_DOWN;
+        case VK_PRIOR: return VKEY_PAGEUP;
+        case VK_NEXT: return VKEY_PAGEDOWN;
+        case VK_INSERT: return VKEY_INSERT;
+        case VK_DELETE: return VKEY_DELETE;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<PlatformWindow> createNativeWindow(void* parent, CFrame& frame) {
+    auto window = std::make_unique<Win32Window>(static_cast<HWND>(parent), frame);
+    if (!window->valid()) return nullptr;
+    return window;
+}
+
+Win32Window::Win32Window(HWND parent, CFrame& frame) : frame_(frame) {
+    const char* cls = windowClass(&Win32Window::windowProc);
+    if (!cls || !IsWindow(parent)) return;
+    const CRect& r = frame.getViewSize();
+    window_ = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, r.width(),
+                              r.height(), parent, nullptr, moduleHandle(), this);
+    if (window_) SetTimer(window_, kIdleTimer, kIdleIntervalMs, nullptr);
+}
+
+Win32Window::~Win32Window() {
+    if (window_) {
+        KillTimer(window_, kIdleTimer);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self && self->window_ == window) return self->handle(message, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void Win32Window::blit(HDC dc, const CRect& rect) {
+    CBitmap* buffer = frame_.getBackBuffer();
+    CRect r = rect;
+    r.bound(CRect(0, 0, buffer->getWidth(), buffer->getHeight()));
+    if (r.isEmpty()) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = buffer->getWidth();
+    info.bmiHeader.biHeight = -buffer->getHeight();  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // The source rectangle's y counts from the image's bottom row even for a top-down image.
+    const int sourceY = buffer->getHeight() - r.bottom;
+    StretchDIBits(dc, r.left, r.top, r.width(), r.height(), r.left, sourceY, r.width(),
+                  r.height(), buffer->pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void Win32Window::present(const CRect& rect) {
+    if (!window_) return;
+    HDC dc = GetDC(window_);
+    blit(dc, rect);
+    ReleaseDC(window_, dc);
+}
+
+long Win32Window::mouseButtons() {
+    long buttons = modifierButtons();
+    if (down(VK_LBUTTON)) buttons |= kLButton;
+    if (down(VK_MBUTTON)) buttons |= kMButton;
+    if (down(VK_RBUTTON)) buttons |= kRButton;
+    return buttons;
+}
+
+CPoint Win32Window::mouseLocation() {
+    POINT p{};
+    GetCursorPos(&p);
+    if (window_) ScreenToClient(window_, &p);
+    return CPoint(p.x, p.y);
+}
+
+bool Win32Window::waitForEvents() {
+    // Like a modal loop of the system's own: wait a little, then dispatch the thread's messages.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(int(message.wParam));
+            return false;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return true;
+}
+
+bool Win32Window::key(WPARAM wParam, bool isDown) {
+    VstKeyCode code{};
+    code.virt = virtualKey(wParam);
+    code.modifier = modifierKeys();
+    if (code.virt == 0) {
+        // Letters and digits with Control or Alt produce no character message; send them here.
+        if (!(code.modifier & (MODIFIER_CONTROL | MODIFIER_ALTERNATE))) return false;
+        UINT c = MapVirtualKeyA(UINT(wParam), MAPVK_VK_TO_CHAR) & 0x7FFF;
+        if (c == 0) return false;
+        code.character = int(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    long used = isDown ? frame_.onKeyDown(code) : frame_.onKeyUp(code);
+    frame_.idle();
+    return used != -1;
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window_, &paint);
+            blit(dc, CRect(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
+                           paint.rcPaint.bottom));
+            EndPaint(window_, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND: return 1;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK: {
+            long buttons = modifierButtons();
+            if (wParam & MK_LBUTTON) buttons |= kLButton;
+            if (wParam & MK_RBUTTON) buttons |= kRButton;
+            if (wParam & MK_MBUTTON) buttons |= kMButton;
+            SetFocus(window_);
+            SetCapture(window_);
+            frame_.onMouseDown(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), buttons);
+            if (GetCapture() == window_) ReleaseCapture();
+            return 0;
+        }
+        case WM_MOUSEWHEEL: {
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ScreenToClient(window_, &p);
+            float distance = float(GET_WHEEL_DELTA_WPARAM(wParam)) / float(WHEEL_DELTA);
+            frame_.onMouseWheel(CPoint(p.x, p.y), distance);
+            return 0;
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (key(wParam, true)) return 0;
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (key(wParam, false)) return 0;
+            break;
+        case WM_CHAR: {
+            // Control characters and the space bar arrive as virtual keys.
+            if (wParam <= 32 || wParam == 127) return 0;
+            VstKeyCode code{};
+            code.character = int(wParam & 0xFF);
+            code.modifier = modifierKeys();
+            frame_.onKeyDown(code);
+            frame_.idle();
+            return 0;
+        }
+        case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+        case WM_TIMER:
+            if (wParam == kIdleTimer) frame_.onTimer();
+            return 0;
+        default: break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}

@@ -2,9 +2,13 @@
 // reconfiguration blocks, sweep panning, long blocks, and quiet tails without denormals.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <vector>
 
+#include "engine/AudioExclusion.h"
 #include "engine/DelayUnit.h"
 #include "engine/FilterSweepUnit.h"
 
@@ -214,6 +218,29 @@ TEST(FilterSweepUnit, SynchronisedRateFollowsTheTempo) {
     sweep.setSampleRate(48000.0);
     run(sweep, Stereo(64), 64, 120.0);
     EXPECT_NEAR(sweep.lfo().phaseIncrement(), 4096.0 / 48000.0 * 0.5, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AudioExclusion, KeepsTheAudioSideOutWithoutWaiting) {
+    AudioExclusion exclusion;
+    ASSERT_TRUE(exclusion.enter());
+    std::atomic<bool> lockedOut{false};
+    std::thread writer([&] {
+        exclusion.lockOut();  // waits while the audio side is inside
+        lockedOut = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(lockedOut.load());
+    exclusion.leave();
+    writer.join();
+    EXPECT_TRUE(lockedOut.load());
+    EXPECT_FALSE(exclusion.enter());  // refused at once, not kept waiting
+    exclusion.letIn();
+    EXPECT_TRUE(exclusion.enter());
+    exclusion.leave();
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 TEST(PRateConverter, EngineRates) {
     EXPECT_EQ(PRateConverter::engineRateFor(44100.0), 44100.0);
     EXPECT_EQ(PRateConverter::engineRateFor(48000.0), 48000.0);
@@ -30,7 +32,7 @@ struct SineEngine {
         requests.push_back(n);
         for (int32_t i = 0; i < n; ++i) {
             double t = static_cast<double>(produced + i) / engineRate;
-            buffers[0][i] = static_cast<float>(std::sin(2 * M_PI * frequency * t));
+            buffers[0][i] = static_cast<float>(std::sin(2 * kPi * frequency * t));
             buffers[1][i] = -buffers[0][i];
         }
         produced += n;
@@ -84,7 +86,7 @@ void expectContinuousSine(double hostRate, uint32_t seed) {
     double worst = 0;
     for (size_t k = 100; k < left.size(); ++k) {
         double t = (k * engineRate / hostRate - 1.0) / engineRate;
-        double expected = std::sin(2 * M_PI * frequency * t);
+        double expected = std::sin(2 * kPi * frequency * t);
         worst = std::max(worst, std::fabs(left[k] - expected));
         ASSERT_NEAR(right[k], -left[k], 1e-6) << k;
     }

@@ -24,8 +24,6 @@ void reportPerSample(benchmark::State& state) {
 // ramping, amplitudes and pan ramping.
 KernelSetup playingSetup() {
     KernelSetup setup(1 << 16, 30000);
-    std::mt19937 random(1);
-    setup.fillRandom(random);
     VoiceRenderState& s = *setup.state;
     s.increment[kBaseLane] = s.increment[2] = 23456.7f;
     s.increment[kTopLane] = s.increment[3] = 31234.5f;
@@ -55,19 +53,16 @@ void BM_KernelSse2(benchmark::State& state) {
 
 void voiceBenchmark(benchmark::State& state, int noMMXValue) {
     voicetest::FakeVoiceContext context;
-    voicetest::SampleFile base, top;
     std::mt19937 random(2);
     std::uniform_int_distribution<int> value(-20000, 20000);
-    base.samples.assign(1 << 16, 0);
-    top.samples.assign(1 << 16, 0);
-    for (auto& v : base.samples) v = static_cast<std::int16_t>(value(random));
-    for (auto& v : top.samples) v = static_cast<std::int16_t>(value(random));
-    base.loopStart = top.loopStart = 1000;
-    voicetest::FilterFile filter;
-    filter.frames.resize(64 * 32);
-    for (std::size_t i = 64; i < filter.frames.size(); ++i)
-        filter.frames[i] = static_cast<std::int16_t>(filter.frames[i % 64] * (i / 64) / 32);
-    context.setLayers(base, top, filter);
+    std::vector<std::int16_t> samples(1 << 16);
+    for (auto& v : samples) v = static_cast<std::int16_t>(value(random));
+    voicetest::RawFile layer = voicetest::sampleFile(samples);
+    layer.set(8, 4, 1000);  // loop start
+    voicetest::RawFile filter = voicetest::filterFile(32);
+    for (std::size_t i = 64; i < filter.values.size(); ++i)
+        filter.values[i] = static_cast<std::int16_t>(filter.values[i % 64] * (i / 64) / 32);
+    context.setLayers(layer, layer, filter);
     context.params[10] = context.params[77] = context.params[14] = context.params[80] = 1.0f;
     context.params[34] = context.params[44] = 0.5f;  // Base and Filter LFOs running
 

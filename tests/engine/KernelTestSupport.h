@@ -1,4 +1,4 @@
-// A render state over sample buffers in memory, for the kernel tests and benchmarks.
+// A render state over random sample buffers in memory, for the kernel tests and benchmarks.
 #pragma once
 
 #include <cstdint>
@@ -19,10 +19,14 @@ struct KernelSetup {
         return *built;
     }
 
-    // Both layers get `sampleCount` samples, looped over their last `loopLength` before the
-    // 12 guard samples; order-10 lattice with mild coefficients, unit gains.
-    explicit KernelSetup(int sampleCount = 4096, int loopLength = 1000)
+    // Both layers: `sampleCount` random samples looped over `loopLength` before the 12 guard
+    // samples, one sample per frame. An order-10 lattice with unit input gain.
+    explicit KernelSetup(int sampleCount = 4096, int loopLength = 1000, unsigned seed = 1)
         : base(sampleCount), top(sampleCount), state(std::make_unique<VoiceRenderState>()) {
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<int> sample(-32768, 32767);
+        for (auto& v : base) v = static_cast<std::int16_t>(sample(random));
+        for (auto& v : top) v = static_cast<std::int16_t>(sample(random));
         VoiceRenderState& s = *state;
         s.samples[kBaseLane] = base.data();
         s.samples[kTopLane] = top.data();
@@ -33,9 +37,8 @@ struct KernelSetup {
             s.loopEnd[lane] = sampleCount - 12;
             s.loopLength[lane] = loopLength;
             s.increment[lane] = 65536.0f;
+            s.amplitude[lane] = 1.0f;
         }
-        s.amplitude[kBaseLane] = 1.0f;
-        s.amplitude[kTopLane] = 1.0f;
         s.order = 10;
         for (int j = 0; j < s.order; ++j) s.k[j] = 0.1f * ((j % 3) - 1);
         s.k[s.order] = 1.0f;
@@ -55,13 +58,7 @@ struct KernelSetup {
     }
     KernelSetup& operator=(const KernelSetup&) = delete;
 
-    void fillRandom(std::mt19937& random) {
-        std::uniform_int_distribution<int> sample(-32768, 32767);
-        for (auto& v : base) v = static_cast<std::int16_t>(sample(random));
-        for (auto& v : top) v = static_cast<std::int16_t>(sample(random));
-    }
-
-    // Renders `frames` frames into the output buffers from frame `offset`, growing them as needed.
+    // Renders `frames` frames into the outputs from frame `offset`, growing them as needed.
     template <typename Kernel>
     void render(Kernel kernel, int frames, int offset = 0) {
         if (static_cast<int>(left.size()) < offset + frames) {

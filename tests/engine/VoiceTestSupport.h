@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "data/PResource.h"
 #include "data/PResourceTable.h"
 #include "engine/KernelTestSupport.h"
 #include "engine/SoundingVoiceList.h"
@@ -16,54 +15,37 @@
 
 namespace voicetest {
 
-template <typename T>
-void put(std::string& bytes, std::size_t offset, T value) {
-    std::memcpy(&bytes[offset], &value, sizeof value);
+// A raw file: a header with the given little-endian fields set, then the 16-bit values.
+struct RawFile {
+    struct Field {
+        int offset, size;
+        std::int32_t value;
+    };
+    std::vector<Field> fields;
+    std::vector<std::int16_t> values;
+
+    void set(int offset, int size, std::int32_t value) { fields.push_back({offset, size, value}); }
+    std::string bytes(std::size_t header) const {
+        std::string b(header + 2 * values.size(), '\0');
+        for (const Field& f : fields) std::memcpy(&b[f.offset], &f.value, f.size);
+        std::memcpy(&b[header], values.data(), 2 * values.size());
+        return b;
+    }
+};
+
+// A sample layer: version 10, root key 60, no fine tuning, looped over all its samples.
+// Later set() calls of the same field win.
+inline RawFile sampleFile(std::vector<std::int16_t> samples = std::vector<std::int16_t>(4000)) {
+    const auto loopEnd = static_cast<std::int32_t>(samples.size()) - 12;
+    return {{{0, 1, 10}, {2, 1, 60}, {3, 1, 50}, {12, 4, loopEnd}}, std::move(samples)};
 }
-
-struct SampleFile {
-    std::uint8_t version = 10;
-    std::int8_t rootKey = 60;
-    std::int8_t fineTune = 50;
-    std::int16_t startFrame = 0;
-    std::int32_t loopStart = 0;
-    std::int32_t loopEnd = 0;  // 0: the last sample before the 12 guard samples
-    std::vector<std::int16_t> samples = std::vector<std::int16_t>(4000, 0);
-
-    std::string bytes() const {
-        std::string b(16 + 2 * samples.size(), '\0');
-        b[0] = static_cast<char>(version);
-        b[2] = static_cast<char>(rootKey);
-        b[3] = static_cast<char>(fineTune);
-        put(b, 4, startFrame);
-        put(b, 8, loopStart);
-        put(b, 12, loopEnd ? loopEnd : static_cast<std::int32_t>(samples.size()) - 12);
-        std::memcpy(&b[16], samples.data(), 2 * samples.size());
-        return b;
-    }
-};
-
-struct FilterFile {
-    std::uint8_t gain = 50;
-    std::int16_t order = 10;
-    // Frames of 64 values; by default one frame with a mild plain set and unit input gain.
-    std::vector<std::int16_t> frames = defaultFrame(10);
-
-    static std::vector<std::int16_t> defaultFrame(int order) {
-        std::vector<std::int16_t> f(64, 0);
-        for (int j = 0; j < order; ++j) f[j] = static_cast<std::int16_t>((j % 2 ? -3000 : 3000));
-        f[order] = 32767;
-        return f;
-    }
-    std::string bytes() const {
-        std::string b(64 + 2 * frames.size(), '\0');
-        b[1] = static_cast<char>(gain);
-        put(b, 12, static_cast<std::int32_t>(frames.size() / 64));
-        put(b, 38, order);
-        std::memcpy(&b[64], frames.data(), 2 * frames.size());
-        return b;
-    }
-};
+// A filter table of order 10: `frames` copies of a mild set with unit input gain.
+inline RawFile filterFile(int frames = 1) {
+    std::vector<std::int16_t> values(64 * frames, 0);
+    for (int i = 0; i < 64 * frames; ++i)
+        values[i] = i % 64 < 10 ? (i % 2 ? -3000 : 3000) : i % 64 == 10 ? 32767 : 0;
+    return {{{1, 1, 50}, {12, 4, frames}, {38, 2, 10}}, values};
+}
 
 // The plug-in's side: parameters, tables, one set of layer resources for every note.
 class FakeVoiceContext : public VoiceContext {
@@ -71,45 +53,35 @@ public:
     FakeVoiceContext() : list_(pool_, 64) {
         PResourceTable::shared().resetForTests();
         PResourceTable::shared().setRawFolder(folder_.path().c_str());
+        const std::pair<int, float> defaults[] = {
+            {0, 0.9f},  {1, 0.9f},  {4, 0.8f},  {5, 0.8f},  {6, 0.3f},  {7, 0.3f},  {9, 0.8f},
+            {20, 0.8f}, {13, 0.7f}, {21, 0.7f}, {11, 0.2f}, {78, 0.2f}, {15, 0.2f}, {81, 0.2f},
+            {23, 0.3f}, {26, 0.3f}, {45, 0.5f}, {52, 0.5f}, {54, 0.5f}, {56, 0.5f}, {86, 0.5f}};
         for (float& p : params) p = 0.0f;
-        params[4] = params[5] = 0.8f;                              // Base volume
-        params[6] = params[7] = 0.3f;                              // Top volume
-        params[9] = params[20] = 0.8f;                             // Base decay
-        params[13] = params[21] = 0.7f;                            // Top decay
-        params[11] = params[78] = params[15] = params[81] = 0.2f;  // releases
-        params[0] = params[1] = 0.9f;                              // filter envelope amount
-        params[23] = params[26] = 0.3f;                            // attack bends
-        params[52] = params[54] = 0.5f;                            // no octave shift
-        params[56] = 0.5f;                                         // master tune
-        params[86] = 0.5f;                                         // pan
-        params[45] = 0.5f;                                         // no emphasis
-        for (float& v : lfoTable_) v = 0.0f;
+        for (auto [index, value] : defaults) params[index] = value;
         for (auto& t : lfoTables_) t = lfoTable_;
     }
     ~FakeVoiceContext() override { PResourceTable::shared().resetForTests(); }
 
-    // Writes and loads a raw file; answers its resource.
-    PResource* resource(const std::string& name, const std::string& bytes, bool filter) {
+    void setLayers(const RawFile& base, const RawFile& top, const RawFile& filter) {
+        layers.base = load("B", base.bytes(16), false);
+        layers.top = load("T", top.bytes(16), false);
+        layers.filterA = load("L", filter.bytes(64), true);
+    }
+    PResource* load(const std::string& prefix, const std::string& bytes, bool filter) {
+        const std::string name = prefix + std::to_string(++serial_) + ".raw";
         folder_.write(name, bytes);
         PResource* r = PResourceTable::shared().findOrCreate(name.c_str(), true, filter);
         PResourceTable::shared().load(r);
         return r;
     }
-    void setLayers(const SampleFile& base, const SampleFile& top, const FilterFile& filter) {
-        ++serial_;
-        layers.base = resource("B" + std::to_string(serial_) + ".raw", base.bytes(), false);
-        layers.top = resource("T" + std::to_string(serial_) + ".raw", top.bytes(), false);
-        layers.filterA = resource("L" + std::to_string(serial_) + ".raw", filter.bytes(), true);
-    }
 
-    void getLayerSamples(int32_t note, LayerSamples& out) override {
-        lastNote = note;
+    void getLayerSamples(int32_t, LayerSamples& out) override {
         requestedBaseTranspose = out.baseTranspose;
-        requestedTopTranspose = out.topTranspose;
         const int32_t base = out.baseTranspose, top = out.topTranspose;
         out = layers;
-        out.baseTranspose = base + layers.baseTranspose;
-        out.topTranspose = top + layers.topTranspose;
+        out.baseTranspose += base;
+        out.topTranspose += top;
     }
     const float* editParameters() override { return params; }
     double samplePeriod() const override { return period; }
@@ -121,15 +93,14 @@ public:
     float params[108];
     LayerSamples layers;  // the transposes here are the zone's
     double period = 1.0 / 44100.0;
-    int32_t lastNote = -1;
-    int32_t requestedBaseTranspose = 0, requestedTopTranspose = 0;
+    int32_t requestedBaseTranspose = 0;
     SoundingVoiceList& list() { return list_; }
 
 private:
     TempFolder folder_;
     VoiceNodePool pool_;
     SoundingVoiceList list_;
-    float lfoTable_[4096];
+    float lfoTable_[4096] = {};
     const float* lfoTables_[3];
     int serial_ = 0;
 };

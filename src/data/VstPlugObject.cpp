@@ -64,6 +64,18 @@ void VstPlugObject::operator delete(void* object) noexcept {
     std::free(header->raw);
 }
 
+void* VstPlugObject::operator new(std::size_t size, std::align_val_t alignment) noexcept {
+    if (static_cast<std::size_t>(alignment) > kAlignment) {
+        failedFlag.store(true);
+        return nullptr;
+    }
+    return operator new(size);
+}
+
+void VstPlugObject::operator delete(void* object, std::align_val_t) noexcept {
+    operator delete(object);
+}
+
 std::int64_t VstPlugObject::liveObjects() {
     return liveCount.load(std::memory_order_relaxed);
 }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 
 class VstPlugObject {
 public:
@@ -23,6 +24,10 @@ public:
 
     static void* operator new(std::size_t size) noexcept;
     static void operator delete(void* object) noexcept;
+    // Subclasses declared with an alignment of up to 64 bytes use the same allocator; a larger
+    // alignment is refused like a failed request.
+    static void* operator new(std::size_t size, std::align_val_t alignment) noexcept;
+    static void operator delete(void* object, std::align_val_t alignment) noexcept;
 
     // Objects of any subclass alive now (on the heap or not).
     static std::int64_t liveObjects();

@@ -36,6 +36,20 @@ TEST(VstPlugObject, HeapObjectsAreAlignedAndCounted) {
     EXPECT_EQ(VstPlugObject::allocatedBytes(), bytesBefore);
 }
 
+struct alignas(64) Aligned : VstPlugObject {
+    float lanes[16] = {};
+};
+
+TEST(VstPlugObject, OveralignedSubclassesUseTheSameAllocator) {
+    const auto blocksBefore = VstPlugObject::allocatedBlocks();
+    auto* object = new Aligned;
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(object) % 64, 0u);
+    EXPECT_EQ(VstPlugObject::allocatedBlocks(), blocksBefore + 1);
+    delete object;
+    EXPECT_EQ(VstPlugObject::allocatedBlocks(), blocksBefore);
+}
+
 TEST(VstPlugObject, ImpossibleRequestAnswersNullAndRaisesTheFlagOnce) {
     EXPECT_FALSE(VstPlugObject::allocationFailed());
     EXPECT_EQ(VstPlugObject::operator new(SIZE_MAX - 16), nullptr);

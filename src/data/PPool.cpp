@@ -47,6 +47,17 @@ bool readText(FStream& s, char* out) {
     return true;
 }
 
+// Calls action on the base, top and filter resource of every zone of the instrument.
+template <typename Action>
+void forEachResource(const POIP* instrument, Action action) {
+    if (!instrument) return;
+    for (const PZone& zone : instrument->zones) {
+        action(zone.base);
+        action(zone.top);
+        action(zone.filter);
+    }
+}
+
 }  // namespace
 
 PPool& PPool::shared() {
@@ -265,47 +276,27 @@ const PZone* PPool::findZone(const POIP* instrument, int key, float* weight,
 }
 
 void PPool::acquire(const POIP* instrument) const {
-    if (!instrument) return;
-    for (const PZone& zone : instrument->zones) {
-        PResourceTable::addRef(zone.base);
-        PResourceTable::addRef(zone.top);
-        PResourceTable::addRef(zone.filter);
-    }
+    forEachResource(instrument, &PResourceTable::addRef);
 }
 
 void PPool::release(const POIP* instrument) const {
-    if (!instrument) return;
     PResourceTable& table = PResourceTable::shared();
-    for (const PZone& zone : instrument->zones) {
-        table.release(zone.base);
-        table.release(zone.top);
-        table.release(zone.filter);
-    }
+    forEachResource(instrument, [&](PResource* r) { table.release(r); });
 }
 
 void PPool::requestLoad(const std::int32_t* indices, int count) const {
     bool any = false;
     for (int i = 0; i < count; ++i) {
         const POIP* instrument = get(indices[i]);
-        if (!instrument) continue;
-        any = true;
-        for (const PZone& zone : instrument->zones) {
-            PResourceTable::want(zone.base);
-            PResourceTable::want(zone.top);
-            PResourceTable::want(zone.filter);
-        }
+        if (instrument) any = true;
+        forEachResource(instrument, &PResourceTable::want);
     }
     if (any) PResourceTable::shared().wakeLoader();
 }
 
 void PPool::loadNow(const POIP* instrument) const {
-    if (!instrument) return;
     PResourceTable& table = PResourceTable::shared();
-    for (const PZone& zone : instrument->zones) {
-        table.load(zone.base);
-        table.load(zone.top);
-        table.load(zone.filter);
-    }
+    forEachResource(instrument, [&](PResource* r) { table.load(r); });
 }
 
 void PPool::markMissing(const PResource* resource) {

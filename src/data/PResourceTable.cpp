@@ -55,8 +55,12 @@ PResourceTable::~PResourceTable() {
     deleteRecords();
 }
 
-PResource* PResourceTable::findOrCreate(const char* name, bool create, bool filter) {
-    if (!name || !*name) return nullptr;
+PResource* PResourceTable::findOrCreate(const char* fullName, bool create, bool filter) {
+    if (!fullName || !*fullName) return nullptr;
+    // Records keep 127 bytes of a name; compare what they keep, so a long name finds its record.
+    char name[PResource::kNameSize];
+    std::strncpy(name, fullName, sizeof name - 1);
+    name[sizeof name - 1] = 0;
     std::lock_guard<std::mutex> guard(listMutex_);
     for (PResource* r = first(); r; r = r->next()) {
         if (std::strcmp(r->name(), name) == 0) return r;

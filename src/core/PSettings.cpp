@@ -12,8 +12,8 @@ constexpr const char* kDataFolderName = "Quor-Data";
 
 bool concat(char* out, std::size_t capacity, std::string_view a, std::string_view b) {
     if (a.size() + b.size() + 1 > capacity) return false;
-    std::memmove(out, a.data(), a.size());
-    std::memmove(out + a.size(), b.data(), b.size());
+    if (!a.empty()) std::memmove(out, a.data(), a.size());
+    if (!b.empty()) std::memmove(out + a.size(), b.data(), b.size());
     out[a.size() + b.size()] = 0;
     return true;
 }

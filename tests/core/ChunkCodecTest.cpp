@@ -269,17 +269,18 @@ TEST_F(ChunkCodec, TextLimitsSlotsAndIcons) {
 
 // Prefixes of a valid chunk are read without a fault; complete presets are taken in order and
 // the preset cut short, like all after it, keeps its old contents. Every length is tried through
-// the header, the first three presets and the tail, and every 97th in between (each try reads
-// the whole prefix, so trying all 38 800 would take a minute; the fuzz target goes further).
+// the header, the first two presets and the tail after the last preset's values, and every
+// 151st in between (each try reads the whole prefix, so trying all 38 800 would take a minute;
+// the fuzz target goes further).
 TEST_F(ChunkCodec, TruncatedChunks) {
     PPool::shared().addMissing("Ghost");
     PProgram source;
     vary(source, 3);
     const Bytes bytes = writeProgram(source);
     const PProgram fresh;
-    const std::size_t head = 25 + 24 + 3 * 612, tail = bytes.size() - 700;
+    const std::size_t head = 25 + 24 + 2 * 612, tail = bytes.size() - 160;
     for (std::size_t length = 0; length < bytes.size();
-         length += (length < head || length >= tail) ? 1 : 97) {
+         length += (length < head || length >= tail) ? 1 : 151) {
         // Texts cut short add placeholders, which would slow every later lookup.
         if (PPool::shared().count() > 3) {
             resetPool();

@@ -23,6 +23,18 @@ const ModWheelDestination kModWheelDestinations[kModWheelDestinationCount] = {
     {"FX Mix", {71}, 1},
 };
 
+bool PRSVoicer::applyParameter(int32_t index, float value) {
+    if (index == kMasterVolumeParam) {
+        requestChannelVolumeAll(static_cast<int16_t>(value * 127.0f));
+        return true;
+    }
+    if (index == kVoicesParam) {
+        setPolyphony(static_cast<int32_t>(value * 63.0f + 0.5f) + 1);
+        return true;
+    }
+    return false;
+}
+
 void PRSVoicer::noteOff(int16_t channel, int16_t note, int32_t delta, bool) {
     host()->showKeyUp(channel, note);
     Voicer::noteOff(channel, note, delta, true);

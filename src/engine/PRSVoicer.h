@@ -22,6 +22,8 @@ extern const ModWheelDestination kModWheelDestinations[kModWheelDestinationCount
 
 class PRSVoicer : public Voicer {
 public:
+    static constexpr int32_t kMasterVolumeParam = 57;
+    static constexpr int32_t kVoicesParam = 85;
     static constexpr int32_t kModWheelParam = 94;
 
     explicit PRSVoicer(VoicerHost* host) : Voicer(host) {}
@@ -30,6 +32,10 @@ public:
     void allNotesOff() override;
     void programChange(int32_t channel, int32_t program) override;
     void controlChange(int32_t channel, int32_t controller, int16_t value, int32_t delta) override;
+
+    // Any thread: applies "Master Volume" (the volume of all channels, from the next block) and
+    // "Voices" (the polyphony, 1..64); answers whether the index was one of them.
+    bool applyParameter(int32_t index, float value);
 
     // Any thread: answers and clears the flag raised by an accepted MIDI program change.
     bool takeProgramChanged() { return programChanged_.exchange(false, std::memory_order_acquire); }

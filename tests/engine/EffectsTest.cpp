@@ -10,6 +10,7 @@
 
 #include "engine/AudioExclusion.h"
 #include "engine/DelayUnit.h"
+#include "engine/EffectsSection.h"
 #include "engine/FilterSweepUnit.h"
 
 namespace {
@@ -223,6 +224,50 @@ TEST(FilterSweepUnit, SynchronisedRateFollowsTheTempo) {
 }  // namespace
 
 namespace {
+
+class EffectsSectionTest : public ::testing::Test {
+protected:
+    void set(int32_t index, float value) {
+        params[index] = value;
+        section.applyParameter(index, value);
+    }
+    Stereo process(Stereo input, double tempo = 0.0) {
+        float* buffers[2] = {input.left.data(), input.right.data()};
+        section.process(buffers, static_cast<int32_t>(input.left.size()), tempo);
+        return input;
+    }
+    float params[108] = {};
+    EffectsSection section{params};
+};
+
+TEST_F(EffectsSectionTest, DelayRows) {
+    set(EffectsSection::kFxDelay, 1.0f);
+    process(Stereo(16));
+    EXPECT_EQ(section.delay().delaySamples(), 88198);
+    set(EffectsSection::kFxFeedback, 1.0f);
+    EXPECT_EQ(section.delay().feedback(), 0.999f);
+
+    set(EffectsSection::kFxSync, 1.0f);
+    set(EffectsSection::kFxDelay, 0.0f);  // "1/1": 4 beats, 88200 samples at 120, capped
+    EXPECT_EQ(section.delay().beats(), 4.0);
+    process(Stereo(16), 120.0);
+    process(Stereo(16), 120.0);
+    EXPECT_EQ(section.delay().delaySamples(), 88198);
+}
+
+TEST_F(EffectsSectionTest, BypassAndTypeChooseTheUnit) {
+    set(EffectsSection::kFxMix, 1.0f);
+    process(Stereo(16));
+    Stereo loud(256, 0.5f);
+    EXPECT_NE(process(loud).left, loud.left);     // the delay: silence until the first echo
+    params[EffectsSection::kFxBypass] = 0.0001f;  // anything but exactly 0 bypasses
+    EXPECT_EQ(process(loud).left, loud.left);
+    params[EffectsSection::kFxBypass] = 0.0f;
+    set(EffectsSection::kFxType, 1.0f);
+    process(Stereo(16));  // the reset's block passes through
+    Stereo swept = process(loud);
+    EXPECT_GT(std::fabs(swept.left[10]), 0.01f);  // the sweep answers at once
+}
 
 TEST(AudioExclusion, KeepsTheAudioSideOutWithoutWaiting) {
     AudioExclusion exclusion;

@@ -344,6 +344,17 @@ TEST_F(VoicerTest, RequestsFromOtherThreadsApplyAtTheNextBlock) {
     EXPECT_EQ(voicer.activeCount(), 0);
 }
 
+TEST_F(VoicerTest, VoiceManagerParameters) {
+    EXPECT_TRUE(voicer.applyParameter(PRSVoicer::kVoicesParam, 0.24f));
+    EXPECT_EQ(voicer.getPolyphony(), 16);
+    voicer.applyParameter(PRSVoicer::kVoicesParam, 1.0f);
+    EXPECT_EQ(voicer.getPolyphony(), 64);
+    EXPECT_TRUE(voicer.applyParameter(PRSVoicer::kMasterVolumeParam, 0.8f));
+    render(1);
+    for (int c = 0; c < 16; ++c) EXPECT_DOUBLE_EQ(voicer.channelState(c).volume, 101.0 / 127.0);
+    EXPECT_FALSE(voicer.applyParameter(56, 1.0f));
+}
+
 TEST_F(VoicerTest, MonoModeBringsBackThePreviousNote) {
     voicer.setMonoMode(0, true);
     voicer.noteOn(0, 60, 90, 0);

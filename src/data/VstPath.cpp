@@ -53,10 +53,9 @@ bool VstPath::replaceWith(const char* text) {
     return true;
 }
 
-bool VstPath::append(const char* text) {
-    std::size_t used = std::strlen(path_);
-    std::size_t length = copyBounded(path_ + used, text, kCapacity - used);
-    return text[length] == '\0';
+void VstPath::append(const char* text) {
+    const std::size_t used = std::strlen(path_);
+    copyBounded(path_ + used, text, kCapacity - used);
 }
 
 char* VstPath::fileNamePart() const {

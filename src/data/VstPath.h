@@ -68,8 +68,8 @@ private:
     std::size_t assignBytes(const char* data, std::size_t size);
     // Replaces the buffer by a fresh one holding `text` cut to fit; false when none can be had.
     bool replaceWith(const char* text);
-    // Appends `text` (cut to fit); false when it had to be cut.
-    bool append(const char* text);
+    // Appends `text`, cut to fit.
+    void append(const char* text);
     // The position just after the last separator, or null when there is none.
     char* fileNamePart() const;
 

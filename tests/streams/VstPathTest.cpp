@@ -104,27 +104,6 @@ TEST(VstPath, OverlongTextsAreCutToTheBuffer) {
     EXPECT_EQ(path.storageSize(), VstPath::kCapacity);
 }
 
-TEST(VstPath, TextQueriesWithAndWithoutAPath) {
-    VstPath none;
-    char out[VstPath::kCapacity] = "unchanged";
-    none.getPath(out);
-    EXPECT_STREQ(out, "unchanged");
-    none.copyPath(out);
-    EXPECT_STREQ(out, "");
-    EXPECT_TRUE(none.isEmpty());
-    EXPECT_FALSE(none.equals(""));
-    EXPECT_EQ(none.storageSize(), VstPath::kCapacity);
-
-    VstPath some("abc");
-    EXPECT_TRUE(some.equals("abc"));
-    EXPECT_FALSE(some.equals("abd"));
-    EXPECT_EQ(some.storageSize(), 4u);
-    EXPECT_FALSE(some.setPathChecked(nullptr));
-    EXPECT_EQ(some.path(), nullptr);
-    EXPECT_TRUE(some.setPathChecked(""));
-    EXPECT_TRUE(some.isEmpty());
-}
-
 TEST(VstPath, ReleaseDeletesAtZero) {
     const auto live = VstPlugObject::liveObjects();
     auto* path = new VstPath("abc");

@@ -271,6 +271,7 @@ void PResourceTable::deleteRecords() {
 }
 
 void PResourceTable::resetForTests() {
+    PPool::shared().resetForTests();  // its zones point at the records about to go
     {
         std::lock_guard<std::mutex> guard(usersMutex_);
         stopLoader();

@@ -79,8 +79,9 @@ public:
     // a buffer, writes the report shown to the user. Answers the number of missing files.
     int checkMissing(char* buffer, std::size_t capacity);
 
-    // Tests only: stops the loader, forgets every record and the raw folder, and clears the user
-    // count. Must not run while any other thread uses the table.
+    // Tests only: empties the pool (whose zones point at the records), stops the loader, forgets
+    // every record and the raw folder, and clears the user count. Must not run while any other
+    // thread uses the table or the pool.
     void resetForTests();
 
 private:

@@ -38,7 +38,7 @@ std::map<std::string, std::vector<std::uint8_t>> folderContents(const fs::path& 
     std::map<std::string, std::vector<std::uint8_t>> out;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (entry.is_regular_file())
-            out[fs::relative(entry.path(), root).string()] = readAll(entry);
+            out[fs::relative(entry.path(), root).generic_string()] = readAll(entry);
     }
     return out;
 }

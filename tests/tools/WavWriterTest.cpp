@@ -27,8 +27,11 @@ std::vector<std::uint8_t> writeAndRead(WavFormat format, const std::vector<float
         EXPECT_TRUE(wav.write(left.data() + 1, right.data() + 1, left.size() - 1));
         EXPECT_TRUE(wav.close());
     }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::uint8_t> bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     fs::remove(path);
     return bytes;
 }

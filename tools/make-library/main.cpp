@@ -1,6 +1,8 @@
 // make-library: writes the bundled instrument library.
 //   make-library <output folder> [--instruments N]
-// creates <output folder>/Quor-Data with everything the plug-in reads from it.
+// creates <output folder>/Quor-Data with everything the plug-in reads from it. With --instruments
+// (the first N of the catalogue, for quick tests) the factory bank, which uses the whole
+// catalogue, is left out.
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "Catalogue.h"
+#include "FactoryBank.h"
 #include "LibraryBuilder.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +18,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make-library <output folder> [--instruments N]\n");
         return 2;
     }
-    std::vector<makelib::InstrumentSpec> instruments = makelib::catalogue();
+    const std::vector<makelib::InstrumentSpec> catalogue = makelib::catalogue();
+    std::vector<makelib::InstrumentSpec> instruments = catalogue;
     if (argc == 4) {
         int count = 0;
         const char* end = argv[3] + std::strlen(argv[3]);
@@ -34,9 +38,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make-library: %s\n", error.c_str());
         return 1;
     }
+    const bool complete = instruments.size() == catalogue.size();
+    if (complete && !makelib::writeFactoryBank(catalogue, folder + "/quor2def.fxb", &error)) {
+        std::fprintf(stderr, "make-library: %s\n", error.c_str());
+        return 1;
+    }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("make-library: %d instruments, %d files, %.1f MB in %s (%.1f s)\n",
-                report.instruments, report.files, report.bytes / 1e6, folder.c_str(), seconds);
+    std::printf("make-library: %d instruments, %d files, %.1f MB%s in %s (%.1f s)\n",
+                report.instruments, report.files, report.bytes / 1e6,
+                complete ? " and the factory bank" : "", folder.c_str(), seconds);
     return 0;
 }

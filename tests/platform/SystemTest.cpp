@@ -18,6 +18,15 @@ TEST(System, ModulePathNamesThisProgram) {
     EXPECT_FALSE(platform::modulePath(path, 3));
 }
 
+TEST(System, SystemLibraryAndSymbol) {
+    const bool windows = platform::kPathSeparator == '\\';
+    void* library = platform::loadLibrary(windows ? "kernel32.dll" : "libc.so.6", nullptr, 0);
+    ASSERT_NE(library, nullptr);
+    EXPECT_NE(platform::librarySymbol(library, windows ? "GetTickCount" : "strlen"), nullptr);
+    EXPECT_EQ(platform::librarySymbol(library, "quorNoSuchSymbol"), nullptr);
+    platform::unloadLibrary(library);
+}
+
 TEST(System, MissingLibraryAnswersNullWithAReason) {
     TempFolder temp;
     char reason[256] = "";

@@ -209,8 +209,12 @@ TEST_F(PRSVoiceTest, PanFollowsParameterAndSpread) {
 
 TEST_F(PRSVoiceTest, MissingDataRefusesTheNoteAndOldFormatsAreSilent) {
     start(60);
+    start(62);  // a restart keeps the voice's record in the sounding-voice list
     EXPECT_EQ(voice.state, VoiceState::Playing);
     EXPECT_EQ(context.list().count(), 1);
+    voice.stopVoice();
+    EXPECT_EQ(context.list().count(), 0);
+    start(60);
     PResource* base = context.layers.base;
     EXPECT_EQ(base->references(), 1);
     context.layers.filterA = context.load("L", "", true);  // an empty file: no data

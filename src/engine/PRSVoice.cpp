@@ -217,7 +217,8 @@ bool PRSVoice::setUpLayer(int layer, const PResource* resource, double velocity,
         if (position > m) position = m;
     }
     // A table of start points: one start position per note, read only when the data holds it.
-    if (data.samples[0] == p.marker0 && data.samples[3] == p.marker3 && note < data.sampleCount) {
+    if (data.samples[0] == p.marker0 && data.samples[3] == p.marker3 && note >= 0 &&
+        note < data.sampleCount) {
         semitones_[layer] = data.rootKey - p.tableRootShift + (note & 7);
         position = data.samples[note] & 0x3FFF;
     }

@@ -53,9 +53,7 @@ public:
     bool steal() override;
     void stopVoice() override;
 
-    // The control-rate steps, public for the tests and the editor's envelope display.
-    void prepareVelocityAndKey();
-    void setEnvelopeStage(int32_t code);
+    // Computes the next control block's targets and steps (called at every block boundary).
     void updateControlBlock();
 
     // Read-only views for tests.
@@ -73,6 +71,10 @@ public:
     int32_t blockPosition() const { return blockPosition_; }
 
 private:
+    // Velocity and key factors of the note, then the envelope stage codes 3 (start), 4 (release)
+    // and 12 (stolen release).
+    void prepareVelocityAndKey();
+    void setEnvelopeStage(int32_t code);
     float param(int index) const;
     float tracked(int low, int high) const;
     bool setUpLayer(int layer, const PResource* resource, double velocity, int32_t transpose);

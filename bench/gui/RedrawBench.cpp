@@ -31,11 +31,13 @@ public:
             if (i == 0) firstKnob = knob;
         }
         for (int i = 0; i < 15; ++i) {
-            auto* button = new COnOffButton(CRect(CPoint(20 + (i % 5) * 140, 240 + (i / 5) * 30), 48, 20),
-                                            nullptr, 100 + i, onOff);
+            auto* button =
+                new COnOffButton(CRect(CPoint(20 + (i % 5) * 140, 240 + (i / 5) * 30), 48, 20),
+                                 nullptr, 100 + i, onOff);
             button->setValue(float(i % 2));
             frame->addView(button);
-            auto* display = new CParamDisplay(CRect(CPoint(80 + (i % 5) * 140, 240 + (i / 5) * 30), 70, 18));
+            auto* display =
+                new CParamDisplay(CRect(CPoint(80 + (i % 5) * 140, 240 + (i / 5) * 30), 70, 18));
             display->setValue(float(i) / 15.f);
             display->setFont(kNormalFontSmall);
             frame->addView(display);

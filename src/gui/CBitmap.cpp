@@ -61,7 +61,9 @@ CBitmap::~CBitmap() {
     if (mask_) mask_->forget();
 }
 
-const std::uint32_t* CBitmap::pixels() const { return shared_ ? shared_->data() : own_.data(); }
+const std::uint32_t* CBitmap::pixels() const {
+    return shared_ ? shared_->data() : own_.data();
+}
 
 std::uint32_t* CBitmap::pixels() {
     if (shared_) {

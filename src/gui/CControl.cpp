@@ -37,7 +37,9 @@ void CControl::endEdit() {
     if (listener_) listener_->controlEndEdit(this);
 }
 
-bool CControl::isDirty() const { return CView::isDirty() || oldValue_ != value_; }
+bool CControl::isDirty() const {
+    return CView::isDirty() || oldValue_ != value_;
+}
 
 void CControl::setDirty(bool dirty) {
     CView::setDirty(dirty);

@@ -3,7 +3,6 @@
 
 #include "gui/GuiTypes.h"
 
-
 class CDragContainer {
 public:
     enum ItemType { kFile = 0, kText, kUnicodeText, kUnknown = -1, kError = -2 };

@@ -177,7 +177,8 @@ void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque,
             const std::uint8_t* cov = g.coverage.data() + std::size_t(j) * std::size_t(g.width);
             for (int i = 0; i < g.width; ++i) {
                 int px = gx + i;
-                if (cov[i] && px >= b.clip.left && px < b.clip.right) blendPixel(row[px], color, cov[i]);
+                if (cov[i] && px >= b.clip.left && px < b.clip.right)
+                    blendPixel(row[px], color, cov[i]);
             }
         }
         pen += g.advance;
@@ -219,7 +220,9 @@ void CDrawContext::drawImage(const CBitmap& image, const CRect& dest, const CPoi
     }
 }
 
-long CDrawContext::getMouseButtons() { return frame_ ? frame_->getCurrentMouseButtons() : 0; }
+long CDrawContext::getMouseButtons() {
+    return frame_ ? frame_->getCurrentMouseButtons() : 0;
+}
 
 CPoint& CDrawContext::getMouseLocation(CPoint& point) {
     point = frame_ ? frame_->getCurrentMouseLocation() : CPoint();

@@ -28,9 +28,13 @@ CFrame::~CFrame() {
     backBuffer_->forget();
 }
 
-bool CFrame::isNative() const { return window_->nativeHandle() != nullptr; }
+bool CFrame::isNative() const {
+    return window_->nativeHandle() != nullptr;
+}
 
-HeadlessWindow* CFrame::headless() const { return dynamic_cast<HeadlessWindow*>(window_.get()); }
+HeadlessWindow* CFrame::headless() const {
+    return dynamic_cast<HeadlessWindow*>(window_.get());
+}
 
 CDrawContext* CFrame::rootContext() {
     context_->setOffset({});
@@ -97,7 +101,9 @@ bool CFrame::doIdleStuff() {
     return window_->waitForEvents();
 }
 
-int CFrame::getKnobMode() const { return owner_ ? owner_->getKnobMode() : kLinearMode; }
+int CFrame::getKnobMode() const {
+    return owner_ ? owner_->getKnobMode() : kLinearMode;
+}
 
 bool CFrame::setModalView(CView* view) {
     if (view && modal_) return false;
@@ -131,8 +137,12 @@ void CFrame::endEdit(long tag) {
     if (owner_) owner_->endEdit(tag);
 }
 
-long CFrame::getCurrentMouseButtons() { return window_->mouseButtons(); }
-CPoint CFrame::getCurrentMouseLocation() { return window_->mouseLocation(); }
+long CFrame::getCurrentMouseButtons() {
+    return window_->mouseButtons();
+}
+CPoint CFrame::getCurrentMouseLocation() {
+    return window_->mouseLocation();
+}
 
 void CFrame::onMouseDown(const CPoint& where, long buttons) {
     CPoint p = where;

@@ -9,7 +9,7 @@
 #include "gui/CFrame.h"
 
 namespace {
-constexpr float kStartAngle = 45.f;   // degrees clockwise from straight down
+constexpr float kStartAngle = 45.f;  // degrees clockwise from straight down
 constexpr float kSweepAngle = 270.f;
 constexpr float kFineFactor = 10.f;
 }  // namespace
@@ -50,8 +50,8 @@ void CKnob::draw(CDrawContext* context) {
     } else {
         if (image) image->draw(context, size, offset_);
         // The handle: a line from the centre towards the value's angle.
-        float angle = (kStartAngle + getNormalizedValue() * kSweepAngle) *
-                      float(std::numbers::pi) / 180.f;
+        float angle =
+            (kStartAngle + getNormalizedValue() * kSweepAngle) * float(std::numbers::pi) / 180.f;
         float cx = float(size.left + size.right - 1) / 2.f;
         float cy = float(size.top + size.bottom - 1) / 2.f;
         float radius = float(std::min(size.width(), size.height())) / 2.f - 2.f;

@@ -19,12 +19,17 @@ COffscreenContext::COffscreenContext(CFrame* frame, CCoord width, CCoord height,
     getTarget()->forget();  // the context's own reference is the only one
 }
 
-COffscreenContext::COffscreenContext(CBitmap* bitmap, CFrame* frame) : CDrawContext(frame, bitmap) {}
+COffscreenContext::COffscreenContext(CBitmap* bitmap, CFrame* frame)
+    : CDrawContext(frame, bitmap) {}
 
 COffscreenContext::~COffscreenContext() = default;
 
-CCoord COffscreenContext::getWidth() const { return getTarget() ? getTarget()->getWidth() : 0; }
-CCoord COffscreenContext::getHeight() const { return getTarget() ? getTarget()->getHeight() : 0; }
+CCoord COffscreenContext::getWidth() const {
+    return getTarget() ? getTarget()->getWidth() : 0;
+}
+CCoord COffscreenContext::getHeight() const {
+    return getTarget() ? getTarget()->getHeight() : 0;
+}
 
 void COffscreenContext::copyFrom(CDrawContext* destination, const CRect& dest,
                                  const CPoint& sourceOffset) {

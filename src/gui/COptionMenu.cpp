@@ -91,7 +91,9 @@ bool COptionMenu::checkEntryAlone(long index) {
     return true;
 }
 
-bool COptionMenu::isCheckEntry(long index) const { return getEntryFlags(index) & kChecked; }
+bool COptionMenu::isCheckEntry(long index) const {
+    return getEntryFlags(index) & kChecked;
+}
 
 bool COptionMenu::enableEntry(long index, bool enabled) {
     if (!validIndex(index)) return false;
@@ -108,7 +110,9 @@ bool COptionMenu::setCurrent(long index) {
     return true;
 }
 
-void COptionMenu::setValue(float value) { setCurrent(long(value)); }
+void COptionMenu::setValue(float value) {
+    setCurrent(long(value));
+}
 
 COptionMenu* COptionMenu::getLastItemMenu(long& indexInMenu) const {
     indexInMenu = lastMenu_ ? lastMenu_->lastResult_ : -1;
@@ -162,7 +166,9 @@ void COptionMenu::mouse(CDrawContext* context, CPoint&, long buttons) {
     if (buttons & (kLButton | kRButton)) popup();
 }
 
-void COptionMenu::takeFocus() { popup(); }
+void COptionMenu::takeFocus() {
+    popup();
+}
 
 bool COptionMenu::isTypeOf(const char* type) const {
     return (type && std::strcmp(type, "COptionMenu") == 0) || CParamDisplay::isTypeOf(type);

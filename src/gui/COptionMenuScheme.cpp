@@ -4,8 +4,8 @@
 #include "gui/FontRenderer.h"
 
 namespace {
-constexpr CCoord kCheckColumn = 16;   // room for the check mark at the left
-constexpr CCoord kArrowColumn = 14;   // room for the submenu arrow at the right
+constexpr CCoord kCheckColumn = 16;  // room for the check mark at the left
+constexpr CCoord kArrowColumn = 14;  // room for the submenu arrow at the right
 constexpr CCoord kSeparatorHeight = 7;
 }  // namespace
 

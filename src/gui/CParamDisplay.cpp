@@ -29,8 +29,8 @@ void CParamDisplay::formatValue(char (&text)[kTextCapacity]) const {
     } else if (convert_) {
         convert_(getValue(), text);
     } else {
-        auto result = std::to_chars(text, text + kTextCapacity - 1, getValue(),
-                                    std::chars_format::fixed, 2);
+        auto result =
+            std::to_chars(text, text + kTextCapacity - 1, getValue(), std::chars_format::fixed, 2);
         *result.ptr = 0;
     }
     text[kTextCapacity - 1] = 0;

@@ -62,9 +62,9 @@ void CTextEdit::draw(CDrawContext* context) {
     CRect textRect = size;
     textRect.inset(kTextInset, 0);
     if (getSelectionStart() != getSelectionEnd()) {
-        CRect selection(left + fonts.textWidth(font, edit_.c_str(), getSelectionStart()),
-                        size.top + 2, left + fonts.textWidth(font, edit_.c_str(), getSelectionEnd()),
-                        size.bottom - 2);
+        CRect selection(
+            left + fonts.textWidth(font, edit_.c_str(), getSelectionStart()), size.top + 2,
+            left + fonts.textWidth(font, edit_.c_str(), getSelectionEnd()), size.bottom - 2);
         context->setFillColor(kSelectionColor);
         context->fillRect(selection);
     }
@@ -116,12 +116,24 @@ long CTextEdit::onKeyDown(VstKeyCode& key) {
     const bool shift = (key.modifier & MODIFIER_SHIFT) != 0;
     switch (key.virt) {
         case VKEY_RETURN:
-        case VKEY_ENTER: endEditing(true); return 1;
-        case VKEY_ESCAPE: endEditing(false); return 1;
-        case VKEY_LEFT: moveCaret(caret_ - 1, shift); return 1;
-        case VKEY_RIGHT: moveCaret(caret_ + 1, shift); return 1;
-        case VKEY_HOME: moveCaret(0, shift); return 1;
-        case VKEY_END: moveCaret(int(edit_.size()), shift); return 1;
+        case VKEY_ENTER:
+            endEditing(true);
+            return 1;
+        case VKEY_ESCAPE:
+            endEditing(false);
+            return 1;
+        case VKEY_LEFT:
+            moveCaret(caret_ - 1, shift);
+            return 1;
+        case VKEY_RIGHT:
+            moveCaret(caret_ + 1, shift);
+            return 1;
+        case VKEY_HOME:
+            moveCaret(0, shift);
+            return 1;
+        case VKEY_END:
+            moveCaret(int(edit_.size()), shift);
+            return 1;
         case VKEY_BACK:
             if (getSelectionStart() == getSelectionEnd()) moveCaret(caret_ - 1, true);
             replaceSelection("");
@@ -130,8 +142,11 @@ long CTextEdit::onKeyDown(VstKeyCode& key) {
             if (getSelectionStart() == getSelectionEnd()) moveCaret(caret_ + 1, true);
             replaceSelection("");
             return 1;
-        case VKEY_SPACE: replaceSelection(" "); return 1;
-        default: break;
+        case VKEY_SPACE:
+            replaceSelection(" ");
+            return 1;
+        default:
+            break;
     }
     if (key.virt != 0) return -1;
     if ((key.modifier & MODIFIER_CONTROL) && (key.character == 'a' || key.character == 'A')) {
@@ -156,7 +171,9 @@ void CTextEdit::takeFocus() {
     setDirty(true);
 }
 
-void CTextEdit::looseFocus() { endEditing(true); }
+void CTextEdit::looseFocus() {
+    endEditing(true);
+}
 
 void CTextEdit::endEditing(bool commit) {
     if (!editing_) return;

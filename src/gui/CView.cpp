@@ -23,16 +23,30 @@ void CView::draw(CDrawContext* context) {
     setDirty(false);
 }
 
-void CView::drawRect(CDrawContext* context, const CRect&) { draw(context); }
+void CView::drawRect(CDrawContext* context, const CRect&) {
+    draw(context);
+}
 
 void CView::mouse(CDrawContext*, CPoint&, long) {}
-bool CView::onWheel(CDrawContext*, const CPoint&, float) { return false; }
-long CView::onKeyDown(VstKeyCode&) { return -1; }
-long CView::onKeyUp(VstKeyCode&) { return -1; }
-long CView::notify(CView*, const char*) { return kMessageUnknown; }
-bool CView::hitTest(const CPoint& where, long) const { return mouseableArea.pointInside(where); }
+bool CView::onWheel(CDrawContext*, const CPoint&, float) {
+    return false;
+}
+long CView::onKeyDown(VstKeyCode&) {
+    return -1;
+}
+long CView::onKeyUp(VstKeyCode&) {
+    return -1;
+}
+long CView::notify(CView*, const char*) {
+    return kMessageUnknown;
+}
+bool CView::hitTest(const CPoint& where, long) const {
+    return mouseableArea.pointInside(where);
+}
 
-bool CView::onDrop(CDragContainer*, const CPoint&) { return false; }
+bool CView::onDrop(CDragContainer*, const CPoint&) {
+    return false;
+}
 void CView::onDragEnter(CDragContainer*, const CPoint&) {}
 void CView::onDragLeave(CDragContainer*, const CPoint&) {}
 void CView::onDragMove(CDragContainer*, const CPoint&) {}
@@ -58,7 +72,9 @@ bool CView::removed(CView*) {
     return true;
 }
 
-bool CView::isTypeOf(const char* type) const { return type && std::strcmp(type, "CView") == 0; }
+bool CView::isTypeOf(const char* type) const {
+    return type && std::strcmp(type, "CView") == 0;
+}
 
 void CView::setViewSize(const CRect& rect, bool invalidate) {
     if (invalidate) invalid();

@@ -37,9 +37,13 @@ CViewContainer::CViewContainer(const CRect& size, CFrame* frame, CBitmap* backgr
     if (background) setBackground(background);
 }
 
-CViewContainer::~CViewContainer() { removeAll(); }
+CViewContainer::~CViewContainer() {
+    removeAll();
+}
 
-bool CViewContainer::addView(CView* view) { return addView(view, nullptr); }
+bool CViewContainer::addView(CView* view) {
+    return addView(view, nullptr);
+}
 
 bool CViewContainer::addView(CView* view, CView* before) {
     if (!view || isChild(view)) return false;
@@ -83,7 +87,9 @@ CView* CViewContainer::getViewAt(const CPoint& where) const {
     return nullptr;
 }
 
-void CViewContainer::draw(CDrawContext* context) { drawRect(context, size); }
+void CViewContainer::draw(CDrawContext* context) {
+    drawRect(context, size);
+}
 
 void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& updateRect) {
     if (backgroundColor_.alpha != 0) {

@@ -57,8 +57,12 @@ FontRenderer::Size& FontRenderer::size(int font) {
     return *s;
 }
 
-int FontRenderer::ascent(int font) { return size(font).ascent; }
-int FontRenderer::descent(int font) { return size(font).descent; }
+int FontRenderer::ascent(int font) {
+    return size(font).ascent;
+}
+int FontRenderer::descent(int font) {
+    return size(font).descent;
+}
 
 const FontGlyph& FontRenderer::glyph(int font, unsigned char c) {
     Size& s = size(font);

@@ -95,7 +95,8 @@ struct CColor {
                (std::uint32_t(green) << 8) | blue;
     }
     static CColor fromPixel(std::uint32_t p) {
-        return {std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p), std::uint8_t(p >> 24)};
+        return {std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p),
+                std::uint8_t(p >> 24)};
     }
 };
 

@@ -93,8 +93,8 @@ void MenuPopup::highlight(int panel, long item) {
     }
     Panel& p = panels_[std::size_t(panel)];
     p.highlighted = item;
-    if (COptionMenu* sub = p.menu->getSubMenu(item); sub && selectable(p, item) &&
-                                                     int(panels_.size()) == panel + 1) {
+    if (COptionMenu* sub = p.menu->getSubMenu(item);
+        sub && selectable(p, item) && int(panels_.size()) == panel + 1) {
         const CRect& at = p.items[std::size_t(item)];
         openPanel(sub, CPoint(p.rect.right, at.top - kBorder), &p.rect);
     }
@@ -172,9 +172,15 @@ void MenuPopup::mouse(CDrawContext*, CPoint& where, long) {
 long MenuPopup::onKeyDown(VstKeyCode& key) {
     if (panels_.empty()) return -1;
     switch (key.virt) {
-        case VKEY_UP: step(-1); break;
-        case VKEY_DOWN: step(1); break;
-        case VKEY_RIGHT: activate(int(panels_.size()) - 1, panels_.back().highlighted); break;
+        case VKEY_UP:
+            step(-1);
+            break;
+        case VKEY_DOWN:
+            step(1);
+            break;
+        case VKEY_RIGHT:
+            activate(int(panels_.size()) - 1, panels_.back().highlighted);
+            break;
         case VKEY_LEFT:
             if (panels_.size() > 1) {
                 invalidPanels();
@@ -182,9 +188,14 @@ long MenuPopup::onKeyDown(VstKeyCode& key) {
             }
             break;
         case VKEY_RETURN:
-        case VKEY_ENTER: activate(int(panels_.size()) - 1, panels_.back().highlighted); break;
-        case VKEY_ESCAPE: done_ = true; break;
-        default: break;
+        case VKEY_ENTER:
+            activate(int(panels_.size()) - 1, panels_.back().highlighted);
+            break;
+        case VKEY_ESCAPE:
+            done_ = true;
+            break;
+        default:
+            break;
     }
     return 1;
 }

@@ -128,7 +128,8 @@ std::vector<PointF> ellipsePoints(const CRect& rect, bool throughPixelCentres) {
     std::vector<PointF> points(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         double angle = 2.0 * std::numbers::pi * i / n;
-        points[std::size_t(i)] = {cx + rx * float(std::cos(angle)), cy + ry * float(std::sin(angle))};
+        points[std::size_t(i)] = {cx + rx * float(std::cos(angle)),
+                                  cy + ry * float(std::sin(angle))};
     }
     return points;
 }
@@ -154,7 +155,8 @@ void floodFill(const PixelBuffer& buffer, CPoint start, std::uint32_t color) {
             std::uint32_t* next = buffer.row(ny);
             // Push one seed per run of target pixels above and below the filled span.
             for (int x = l; x <= r; ++x) {
-                if (next[x] == target && (x == l || next[x - 1] != target)) stack.push_back({x, ny});
+                if (next[x] == target && (x == l || next[x - 1] != target))
+                    stack.push_back({x, ny});
             }
         }
     }

@@ -4,7 +4,9 @@
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect) {}
 
-AEffGUIEditor::~AEffGUIEditor() { AEffGUIEditor::close(); }
+AEffGUIEditor::~AEffGUIEditor() {
+    AEffGUIEditor::close();
+}
 
 void AEffGUIEditor::setRect(short left, short top, short right, short bottom) {
     rect_.left = left;
@@ -41,9 +43,13 @@ void AEffGUIEditor::idle() {
     if (frame_) frame_->idle();
 }
 
-bool AEffGUIEditor::onKeyDown(VstKeyCode& key) { return frame_ && frame_->onKeyDown(key) != -1; }
+bool AEffGUIEditor::onKeyDown(VstKeyCode& key) {
+    return frame_ && frame_->onKeyDown(key) != -1;
+}
 
-bool AEffGUIEditor::onKeyUp(VstKeyCode& key) { return frame_ && frame_->onKeyUp(key) != -1; }
+bool AEffGUIEditor::onKeyUp(VstKeyCode& key) {
+    return frame_ && frame_->onKeyUp(key) != -1;
+}
 
 bool AEffGUIEditor::onWheel(float distance) {
     return frame_ && frame_->onMouseWheel(frame_->getCurrentMouseLocation(), distance);

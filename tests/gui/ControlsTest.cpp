@@ -16,9 +16,13 @@
 
 namespace {
 
-CPoint centre(const CRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+CPoint centre(const CRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
-VstKeyCode character(char c) { return VstKeyCode{c, 0, 0}; }
+VstKeyCode character(char c) {
+    return VstKeyCode{c, 0, 0};
+}
 VstKeyCode virtualKey(unsigned char virt, unsigned char modifier = 0) {
     return VstKeyCode{0, virt, modifier};
 }

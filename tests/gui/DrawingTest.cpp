@@ -22,7 +22,9 @@ int countColor(const COffscreenContext& c, const CColor& color, const CRect& are
     return n;
 }
 
-CRect whole(const COffscreenContext& c) { return CRect(0, 0, c.getWidth(), c.getHeight()); }
+CRect whole(const COffscreenContext& c) {
+    return CRect(0, 0, c.getWidth(), c.getHeight());
+}
 
 // Columns that hold any pixel differing from `background`, as [first, last]; {-1, -1} if none.
 std::pair<int, int> inkedColumns(const COffscreenContext& c, const CColor& background) {
@@ -115,8 +117,10 @@ TEST(Drawing, EllipsesAreSymmetricAndClosed) {
     EXPECT_EQ(c.getPoint({35, 25}), kBlackCColor);
     for (int y = r.top; y < r.bottom; ++y) {
         for (int x = r.left; x < r.right; ++x) {
-            ASSERT_EQ(c.getPoint({x, y}), c.getPoint({r.left + r.right - 1 - x, y})) << x << "," << y;
-            ASSERT_EQ(c.getPoint({x, y}), c.getPoint({x, r.top + r.bottom - 1 - y})) << x << "," << y;
+            ASSERT_EQ(c.getPoint({x, y}), c.getPoint({r.left + r.right - 1 - x, y}))
+                << x << "," << y;
+            ASSERT_EQ(c.getPoint({x, y}), c.getPoint({x, r.top + r.bottom - 1 - y}))
+                << x << "," << y;
         }
     }
     // Area close to pi * a * b.
@@ -239,7 +243,8 @@ TEST(Drawing, TextIsMeasuredAlignedAndClipped) {
     EXPECT_EQ(FontRenderer::pixelSize(kNormalFontVerySmall), 9);
     EXPECT_EQ(FontRenderer::pixelSize(kNormalFontVeryBig), 18);
     EXPECT_LT(fonts.textWidth(kNormalFont, "ii"), fonts.textWidth(kNormalFont, "WW"));
-    EXPECT_LT(fonts.textWidth(kNormalFontVerySmall, "Quor"), fonts.textWidth(kNormalFontVeryBig, "Quor"));
+    EXPECT_LT(fonts.textWidth(kNormalFontVerySmall, "Quor"),
+              fonts.textWidth(kNormalFontVeryBig, "Quor"));
     EXPECT_EQ(fonts.textWidth(kNormalFont, ""), 0);
     EXPECT_EQ(fonts.textWidth(kNormalFont, "abc", 2), fonts.textWidth(kNormalFont, "ab"));
 

@@ -55,7 +55,9 @@ private:
     std::vector<std::string>* log_;
 };
 
-CColor pixel(CFrame& frame, int x, int y) { return frame.getBackBuffer()->getPixel(x, y); }
+CColor pixel(CFrame& frame, int x, int y) {
+    return frame.getBackBuffer()->getPixel(x, y);
+}
 
 TEST(Frame, IdleRedrawsOnlyWhatChanged) {
     CFrame frame(CRect(0, 0, 200, 100), nullptr, nullptr);
@@ -84,7 +86,8 @@ TEST(Frame, IdleRedrawsOnlyWhatChanged) {
     EXPECT_EQ(b->draws, drawsBefore);
 
     // Many scattered invalid rectangles are kept to a short list and all redrawn.
-    for (int i = 0; i < 40; ++i) frame.invalidRect(CRect(i * 5, i % 3 * 30, i * 5 + 2, i % 3 * 30 + 2));
+    for (int i = 0; i < 40; ++i)
+        frame.invalidRect(CRect(i * 5, i % 3 * 30, i * 5 + 2, i % 3 * 30 + 2));
     window.clearPresented();
     frame.idle();
     EXPECT_LE(window.presentCount(), 17);
@@ -104,7 +107,7 @@ TEST(Frame, NestedContainersUseLocalCoordinates) {
     box->addView(probe);
     frame.addView(box);
     frame.idle();
-    EXPECT_EQ(pixel(frame, 65, 35), kRedCColor);   // (50 + 15, 20 + 15)
+    EXPECT_EQ(pixel(frame, 65, 35), kRedCColor);  // (50 + 15, 20 + 15)
     EXPECT_EQ(pixel(frame, 55, 25), kGreenCColor);
     frame.onMouseDown(CPoint(62, 33), kLButton);
     EXPECT_EQ(probe->presses, 1);
@@ -115,7 +118,9 @@ TEST(Frame, NestedContainersUseLocalCoordinates) {
     // Drops go to the view under the pointer, in its coordinates.
     struct NoItems : CDragContainer {
         long getCount() const override { return 0; }
-        const void* first(long& size, long& type) override { return size = 0, type = kUnknown, nullptr; }
+        const void* first(long& size, long& type) override {
+            return size = 0, type = kUnknown, nullptr;
+        }
         const void* next(long& size, long& type) override { return first(size, type); }
         long getType(long) const override { return kUnknown; }
     } drag;

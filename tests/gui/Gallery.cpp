@@ -50,7 +50,8 @@ public:
         c->setDrawMode(kAliasing);
         // An outline closed by lines, then flood-filled from inside.
         c->setFrameColor(kWhiteCColor);
-        CPoint box[4] = {{x + 500, y + 20}, {x + 600, y + 30}, {x + 590, y + 95}, {x + 510, y + 85}};
+        CPoint box[4] = {
+            {x + 500, y + 20}, {x + 600, y + 30}, {x + 590, y + 95}, {x + 510, y + 85}};
         c->drawPolygon(box, 4, kDrawStroked);
         c->setFillColor({160, 90, 200, 255});
         c->floodFill(CPoint(x + 550, y + 55));
@@ -86,7 +87,9 @@ void knobText(float value, char* text) {
 
 }  // namespace
 
-GalleryEditor::GalleryEditor() : AEffGUIEditor(nullptr) { setRect(0, 0, 735, 449); }
+GalleryEditor::GalleryEditor() : AEffGUIEditor(nullptr) {
+    setRect(0, 0, 735, 449);
+}
 
 bool GalleryEditor::open(void* parentWindow) {
     AEffGUIEditor::open(parentWindow);

@@ -12,7 +12,9 @@
 #include "platform/Platform.h"
 
 namespace {
-CPoint centre(const CRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+CPoint centre(const CRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 constexpr std::uint32_t kTurnMs = 10;
 }  // namespace
 
@@ -76,13 +78,13 @@ void exerciseGallery(GalleryDriver& d, GalleryEditor& editor, const std::string&
     // The screenshot shows the menu and its submenu open over the gallery; Escape closes them.
     CPoint origin = CPoint(0, 0);
     std::string corner = d.at(origin);
-    std::string crop = "735x449+" + corner.substr(0, corner.find(' ')) + "+" +
-                       corner.substr(corner.find(' ') + 1);
+    std::string crop =
+        "735x449+" + corner.substr(0, corner.find(' ')) + "+" + corner.substr(corner.find(' ') + 1);
     CPoint more(m.h + 30, m.v + 1 + 17 * 3 + 7 + 8);
     d.startShell("mkdir -p $(dirname " + screenshot + "); rm -f " + screenshot +
-                 "; xdotool mousemove " + d.at(m) + " click 1 sleep 0.3 mousemove " +
-                 d.at(more) + " sleep 0.5; import -window root -crop " + crop + " " +
-                 screenshot + "; xdotool key Escape");
+                 "; xdotool mousemove " + d.at(m) + " click 1 sleep 0.3 mousemove " + d.at(more) +
+                 " sleep 0.5; import -window root -crop " + crop + " " + screenshot +
+                 "; xdotool key Escape");
     EXPECT_TRUE(d.pumpUntil([&] { return d.fileExists(screenshot); }));
     EXPECT_TRUE(d.pumpUntil([&] { return editor.getFrame()->getModalView() == nullptr; }));
 

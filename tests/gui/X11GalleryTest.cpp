@@ -15,8 +15,8 @@ namespace {
 class X11Host : public GalleryDriver {
 public:
     explicit X11Host(Display* display) : display_(display) {
-        host_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 40, 30, 735, 449, 0, 0,
-                                    0);
+        host_ =
+            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 40, 30, 735, 449, 0, 0, 0);
         XSelectInput(display_, host_, StructureNotifyMask);
         XMapWindow(display_, host_);
         for (XEvent e;;) {
@@ -29,8 +29,8 @@ public:
     void* parent() const { return reinterpret_cast<void*>(std::uintptr_t(host_)); }
     void setEditor(GalleryEditor* editor) {
         editor_ = editor;
-        child_ = Window(reinterpret_cast<std::uintptr_t>(
-            editor->getFrame()->platformWindow()->nativeHandle()));
+        child_ = Window(
+            reinterpret_cast<std::uintptr_t>(editor->getFrame()->platformWindow()->nativeHandle()));
     }
 
     std::string at(const CPoint& p) override {

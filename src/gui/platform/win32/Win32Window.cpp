@@ -15,9 +15,9 @@ constexpr DWORD kWaitMs = 10;
 
 HINSTANCE moduleHandle() {
     HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&moduleHandle), &module);
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&moduleHandle), &module);
     return module;
 }
 
@@ -37,7 +37,9 @@ const char* windowClass(WNDPROC procedure) {
     return name[0] ? name : nullptr;
 }
 
-bool down(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+bool down(int virtualKey) {
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
 
 long modifierButtons() {
     long buttons = 0;
@@ -60,22 +62,38 @@ unsigned char modifierKeys() {
 
 unsigned char virtualKey(WPARAM key) {
     switch (key) {
-        case VK_BACK: return VKEY_BACK;
-        case VK_TAB: return VKEY_TAB;
-        case VK_RETURN: return VKEY_RETURN;
-        case VK_ESCAPE: return VKEY_ESCAPE;
-        case VK_SPACE: return VKEY_SPACE;
-        case VK_END: return VKEY_END;
-        case VK_HOME: return VKEY_HOME;
-        case VK_LEFT: return VKEY_LEFT;
-        case VK_UP: return VKEY_UP;
-        case VK_RIGHT: return VKEY_RIGHT;
-        case VK_DOWN: return VKEY_DOWN;
-        case VK_PRIOR: return VKEY_PAGEUP;
-        case VK_NEXT: return VKEY_PAGEDOWN;
-        case VK_INSERT: return VKEY_INSERT;
-        case VK_DELETE: return VKEY_DELETE;
-        default: return 0;
+        case VK_BACK:
+            return VKEY_BACK;
+        case VK_TAB:
+            return VKEY_TAB;
+        case VK_RETURN:
+            return VKEY_RETURN;
+        case VK_ESCAPE:
+            return VKEY_ESCAPE;
+        case VK_SPACE:
+            return VKEY_SPACE;
+        case VK_END:
+            return VKEY_END;
+        case VK_HOME:
+            return VKEY_HOME;
+        case VK_LEFT:
+            return VKEY_LEFT;
+        case VK_UP:
+            return VKEY_UP;
+        case VK_RIGHT:
+            return VKEY_RIGHT;
+        case VK_DOWN:
+            return VKEY_DOWN;
+        case VK_PRIOR:
+            return VKEY_PAGEUP;
+        case VK_NEXT:
+            return VKEY_PAGEDOWN;
+        case VK_INSERT:
+            return VKEY_INSERT;
+        case VK_DELETE:
+            return VKEY_DELETE;
+        default:
+            return 0;
     }
 }
 
@@ -129,8 +147,8 @@ void Win32Window::blit(HDC dc, const CRect& rect) {
     info.bmiHeader.biCompression = BI_RGB;
     // The source rectangle's y counts from the image's bottom row even for a top-down image.
     const int sourceY = buffer->getHeight() - r.bottom;
-    StretchDIBits(dc, r.left, r.top, r.width(), r.height(), r.left, sourceY, r.width(),
-                  r.height(), buffer->pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, r.left, r.top, r.width(), r.height(), r.left, sourceY, r.width(), r.height(),
+                  buffer->pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void Win32Window::present(const CRect& rect) {
@@ -196,7 +214,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             EndPaint(window_, &paint);
             return 0;
         }
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -238,11 +257,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             frame_.idle();
             return 0;
         }
-        case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
         case WM_TIMER:
             if (wParam == kIdleTimer) frame_.onTimer();
             return 0;
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }

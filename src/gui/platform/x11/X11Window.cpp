@@ -1,9 +1,9 @@
 #include "gui/platform/x11/X11Window.h"
 
-#include <poll.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <poll.h>
 
 #include <cstdint>
 #include <map>
@@ -37,23 +37,40 @@ long modifiersFromState(unsigned state) {
 
 unsigned char virtualKey(KeySym sym) {
     switch (sym) {
-        case XK_BackSpace: return VKEY_BACK;
-        case XK_Tab: return VKEY_TAB;
-        case XK_Return: return VKEY_RETURN;
-        case XK_KP_Enter: return VKEY_ENTER;
-        case XK_Escape: return VKEY_ESCAPE;
-        case XK_space: return VKEY_SPACE;
-        case XK_End: return VKEY_END;
-        case XK_Home: return VKEY_HOME;
-        case XK_Left: return VKEY_LEFT;
-        case XK_Up: return VKEY_UP;
-        case XK_Right: return VKEY_RIGHT;
-        case XK_Down: return VKEY_DOWN;
-        case XK_Page_Up: return VKEY_PAGEUP;
-        case XK_Page_Down: return VKEY_PAGEDOWN;
-        case XK_Insert: return VKEY_INSERT;
-        case XK_Delete: return VKEY_DELETE;
-        default: return 0;
+        case XK_BackSpace:
+            return VKEY_BACK;
+        case XK_Tab:
+            return VKEY_TAB;
+        case XK_Return:
+            return VKEY_RETURN;
+        case XK_KP_Enter:
+            return VKEY_ENTER;
+        case XK_Escape:
+            return VKEY_ESCAPE;
+        case XK_space:
+            return VKEY_SPACE;
+        case XK_End:
+            return VKEY_END;
+        case XK_Home:
+            return VKEY_HOME;
+        case XK_Left:
+            return VKEY_LEFT;
+        case XK_Up:
+            return VKEY_UP;
+        case XK_Right:
+            return VKEY_RIGHT;
+        case XK_Down:
+            return VKEY_DOWN;
+        case XK_Page_Up:
+            return VKEY_PAGEUP;
+        case XK_Page_Down:
+            return VKEY_PAGEDOWN;
+        case XK_Insert:
+            return VKEY_INSERT;
+        case XK_Delete:
+            return VKEY_DELETE;
+        default:
+            return 0;
     }
 }
 
@@ -97,9 +114,8 @@ X11Window::X11Window(Display* display, Window parent, CFrame& frame)
     attributes.colormap = XCreateColormap(display_, parent, visual_, AllocNone);
     attributes.background_pixel = 0;
     attributes.border_pixel = 0;
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | KeyPressMask | KeyReleaseMask |
-                            StructureNotifyMask | FocusChangeMask;
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask | StructureNotifyMask | FocusChangeMask;
     const CRect& r = frame.getViewSize();
     window_ = XCreateWindow(display_, parent, 0, 0, unsigned(r.width()), unsigned(r.height()), 0,
                             depth_, InputOutput, visual_,
@@ -139,10 +155,9 @@ void X11Window::present(const CRect& rect) {
     CRect r = rect;
     r.bound(CRect(0, 0, buffer->getWidth(), buffer->getHeight()));
     if (!window_ || r.isEmpty()) return;
-    XImage* image = XCreateImage(display_, visual_, unsigned(depth_), ZPixmap, 0,
-                                 reinterpret_cast<char*>(buffer->pixels()),
-                                 unsigned(buffer->getWidth()), unsigned(buffer->getHeight()), 32,
-                                 buffer->getWidth() * 4);
+    XImage* image = XCreateImage(
+        display_, visual_, unsigned(depth_), ZPixmap, 0, reinterpret_cast<char*>(buffer->pixels()),
+        unsigned(buffer->getWidth()), unsigned(buffer->getHeight()), 32, buffer->getWidth() * 4);
     if (!image) return;
     image->byte_order = LSBFirst;
     GC gc = DefaultGC(display_, DefaultScreen(display_));
@@ -157,8 +172,8 @@ void X11Window::queryPointer(CPoint* where, long* buttons) {
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0, x = 0, y = 0;
     unsigned state = 0;
-    if (!window_ || !XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &x, &y,
-                                   &state)) {
+    if (!window_ ||
+        !XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &x, &y, &state)) {
         state = 0;
     }
     if (where) *where = CPoint(x, y);
@@ -238,6 +253,7 @@ void X11Window::handle(XEvent& event) {
             frame_.onKeyUp(key);
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }

@@ -48,11 +48,7 @@ std::string rawName(char kind, int number) {
     return name;
 }
 
-struct ZoneFiles {
-    SampleData base;
-    SampleData top;
-    std::vector<FilterFrame> frames;
-};
+}  // namespace
 
 ZoneFiles makeZone(const InstrumentSpec& spec, const ZonePlan& plan) {
     ZoneFiles z;
@@ -69,7 +65,9 @@ ZoneFiles makeZone(const InstrumentSpec& spec, const ZonePlan& plan) {
     return z;
 }
 
-}  // namespace
+ZonePlan kitZonePlan() {
+    return {127, 60, kBandLimitHz};
+}
 
 std::vector<ZonePlan> zonePlans() {
     std::vector<ZonePlan> plans;
@@ -101,8 +99,7 @@ bool buildLibrary(const std::vector<InstrumentSpec>& instruments, const std::str
     const std::vector<ZonePlan> plans = zonePlans();
     for (const InstrumentSpec& spec : instruments) {
         InstrumentEntry entry{spec.name, categoryNames().at(spec.category), {}};
-        const std::vector<ZonePlan> zones =
-            spec.kit ? std::vector<ZonePlan>{{127, 60, kBandLimitHz}} : plans;
+        const std::vector<ZonePlan> zones = spec.kit ? std::vector<ZonePlan>{kitZonePlan()} : plans;
         for (std::size_t z = 0; z < zones.size(); ++z) {
             const ZoneFiles files = makeZone(spec, zones[z]);
             const std::uint8_t gain = gainByteFor(files.base, files.top, files.frames);

@@ -13,6 +13,7 @@
 
 #include "Catalogue.h"
 #include "Excitation.h"
+#include "FilterTable.h"
 
 namespace makelib {
 
@@ -30,6 +31,16 @@ struct LibraryReport {
 
 // The key zones every pitched instrument uses.
 std::vector<ZonePlan> zonePlans();
+// The single zone of a kit.
+ZonePlan kitZonePlan();
+
+// The raw material of one zone of an instrument.
+struct ZoneFiles {
+    SampleData base;
+    SampleData top;
+    std::vector<FilterFrame> frames;
+};
+ZoneFiles makeZone(const InstrumentSpec& spec, const ZonePlan& plan);
 
 // Writes `folder`/OIP/Quor.xml, `folder`/Raw/*.raw and `folder`/quor_prop1.prn. False (with a
 // reason in *error) when a file can't be written or the catalogue is too large.

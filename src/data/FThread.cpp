@@ -1,6 +1,8 @@
 #include "data/FThread.h"
 
-int FThread::entry(void* self) { return static_cast<FThread*>(self)->run(); }
+int FThread::entry(void* self) {
+    return static_cast<FThread*>(self)->run();
+}
 
 bool FThread::start() {
     started_ = true;

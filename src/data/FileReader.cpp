@@ -50,4 +50,6 @@ void freeFileData(std::uint8_t* data) {
     if (data) VstPlugObject::operator delete(data - kPrefix);
 }
 
-std::uint64_t availableMemory() { return platform::availableMemory(); }
+std::uint64_t availableMemory() {
+    return platform::availableMemory();
+}

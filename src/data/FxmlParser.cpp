@@ -31,21 +31,31 @@ struct Entity {
 };
 
 const Entity kEntities[] = {
-    {"excl", 0x21},   {"quot", 0x22},   {"num", 0x23},    {"dollar", 0x24}, {"percnt", 0x25},
-    {"amp", 0x26},    {"apos", 0x27},   {"lpar", 0x28},   {"rpar", 0x29},   {"ast", 0x2A},
-    {"plus", 0x2B},   {"comma", 0x2C},  {"hyphen", 0x2D}, {"period", 0x2E}, {"sol", 0x2F},
-    {"colon", 0x3A},  {"semi", 0x3B},   {"lt", 0x3C},     {"equals", 0x3D}, {"gt", 0x3E},
-    {"quest", 0x3F},  {"commat", 0x40}, {"lsqb", 0x5B},   {"bsol", 0x5C},   {"rsqb", 0x5D},
-    {"circ", 0x5E},   {"horbar", 0x5F}, {"grave", 0x60},  {"lcub", 0x7B},   {"verbar", 0x7C},
-    {"rcub", 0x7D},   {"tilde", 0x7E},
+    {"excl", 0x21},  {"quot", 0x22},   {"num", 0x23},    {"dollar", 0x24}, {"percnt", 0x25},
+    {"amp", 0x26},   {"apos", 0x27},   {"lpar", 0x28},   {"rpar", 0x29},   {"ast", 0x2A},
+    {"plus", 0x2B},  {"comma", 0x2C},  {"hyphen", 0x2D}, {"period", 0x2E}, {"sol", 0x2F},
+    {"colon", 0x3A}, {"semi", 0x3B},   {"lt", 0x3C},     {"equals", 0x3D}, {"gt", 0x3E},
+    {"quest", 0x3F}, {"commat", 0x40}, {"lsqb", 0x5B},   {"bsol", 0x5C},   {"rsqb", 0x5D},
+    {"circ", 0x5E},  {"horbar", 0x5F}, {"grave", 0x60},  {"lcub", 0x7B},   {"verbar", 0x7C},
+    {"rcub", 0x7D},  {"tilde", 0x7E},
 };
 
-bool isWhiteSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+bool isWhiteSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+bool isLetter(int c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 // Bytes of 128 and above arrive as negative values.
-bool isNameStart(int c) { return isLetter(c) || isDigit(c) || c < 0 || c == '_' || c == ':'; }
-bool isNameChar(int c) { return isNameStart(c) || c == '.' || c == '-'; }
+bool isNameStart(int c) {
+    return isLetter(c) || isDigit(c) || c < 0 || c == '_' || c == ':';
+}
+bool isNameChar(int c) {
+    return isNameStart(c) || c == '.' || c == '-';
+}
 
 int hexValue(int c) {
     if (isDigit(c)) return c - '0';
@@ -63,16 +73,19 @@ char entityCode(const char* name) {
 
 }  // namespace
 
-FxmlParser::FxmlParser(const char* text, std::size_t length)
-    : end_(text), position_(text) {
+FxmlParser::FxmlParser(const char* text, std::size_t length) : end_(text), position_(text) {
     if (text && length == 0) length = std::strlen(text);
     if (text) end_ = text + length;
     current_ = peek(0);
 }
 
-bool FxmlParser::onProcessingInstruction(const char*) { return true; }
+bool FxmlParser::onProcessingInstruction(const char*) {
+    return true;
+}
 
-bool FxmlParser::onComment(const char*) { return true; }
+bool FxmlParser::onComment(const char*) {
+    return true;
+}
 
 int FxmlParser::peek(std::size_t ahead) const {
     if (!position_ || static_cast<std::size_t>(end_ - position_) <= ahead) return 0;

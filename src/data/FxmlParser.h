@@ -42,8 +42,8 @@ protected:
     // A start tag with `count` attribute pairs in document order, values decoded. isEmpty is true
     // for a tag closed by "/>". For a non-empty element the callback calls parse(name) to read
     // the content and the end tag and passes that result on. False ends parse() with false.
-    virtual bool onStartElement(const char* name, bool isEmpty, int count,
-                                const char* const* names, const char* const* values) = 0;
+    virtual bool onStartElement(const char* name, bool isEmpty, int count, const char* const* names,
+                                const char* const* values) = 0;
     // Reads decoded character data into [buffer, end); answers the position after the
     // terminating zero, or null on error.
     virtual char* readCharData(char* buffer, char* end);

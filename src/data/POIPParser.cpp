@@ -54,10 +54,12 @@ bool isPlainFileName(const char* name) {
 POIPParser::POIPParser(const char* text, std::size_t length, PPool& pool, PResourceTable& table)
     : FxmlParser(text, length), pool_(pool), table_(table) {}
 
-bool POIPParser::onCharData(const char*) { return true; }
+bool POIPParser::onCharData(const char*) {
+    return true;
+}
 
-bool POIPParser::onStartElement(const char* name, bool isEmpty, int count,
-                                const char* const* names, const char* const* values) {
+bool POIPParser::onStartElement(const char* name, bool isEmpty, int count, const char* const* names,
+                                const char* const* values) {
     const State before = state_;
     bool accepted = false;
     if (state_ == State::Outside && std::strcmp(name, "oip-pool") == 0) {

@@ -19,15 +19,16 @@ constexpr std::uint64_t kInstrumentOverhead = 296;  // counted per instrument by
 constexpr std::size_t kPathSize = 1024;
 const char kRawFolderMissing[] = "Raw folder not found, please reinstall Quor!";
 
-const char* orEmpty(const char* text) { return text ? text : ""; }
+const char* orEmpty(const char* text) {
+    return text ? text : "";
+}
 
 // Byte order of names ignoring ASCII letter case, so that the files of a folder are read in the
 // same order on every system.
 bool lessIgnoringCase(const std::string& a, const std::string& b) {
     const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [&](char x, char y) { return lower(x) < lower(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [&](char x, char y) { return lower(x) < lower(y); });
 }
 
 // A description or file text: everything up to the terminating zero or the end of the data,
@@ -67,7 +68,9 @@ PPool& PPool::shared() {
 
 PPool::PPool() = default;
 
-PPool::~PPool() { clear(); }
+PPool::~PPool() {
+    clear();
+}
 
 bool PPool::loadPool(const char* pluginPath) {
     std::lock_guard<std::mutex> guard(loadMutex_);
@@ -96,8 +99,7 @@ bool PPool::loadPool(const char* pluginPath) {
     return true;
 }
 
-bool PPool::dataPath(const char* pluginPath, const char* name, char* out,
-                     std::size_t capacity) {
+bool PPool::dataPath(const char* pluginPath, const char* name, char* out, std::size_t capacity) {
     if (!pluginPath || !name) return false;
     const char* cut = std::strrchr(pluginPath, platform::kPathSeparator);
     const auto folder = static_cast<std::size_t>(cut ? cut - pluginPath + 1 : 0);

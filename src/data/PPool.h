@@ -44,8 +44,7 @@ public:
     // folder <folder>/Quor-Data/Raw (a message when it is missing). True when this call loaded.
     bool loadPool(const char* pluginPath);
     // "<folder of pluginPath>Quor-Data<separator><name>"; false when it does not fit.
-    static bool dataPath(const char* pluginPath, const char* name, char* out,
-                         std::size_t capacity);
+    static bool dataPath(const char* pluginPath, const char* name, char* out, std::size_t capacity);
     // Reads one description file into the pool; true when it parsed without error (what was
     // read before an error stays either way).
     bool loadFile(const char* path);

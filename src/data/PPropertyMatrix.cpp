@@ -12,7 +12,9 @@ constexpr int kMaxRows = 65536;
 constexpr int kMaxColumns = 1024;
 constexpr float kFarAway = 1000000.0f;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A number read like "%f": leading white space, an optional sign, then a decimal or exponent
 // form (or inf/nan). Answers the position after it, or null when there is none.

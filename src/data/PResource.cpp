@@ -36,9 +36,13 @@ PResource::PResource(const char* name, bool filter) : flags_(filter ? kFilter : 
     name_[kNameSize - 1] = 0;
 }
 
-PResource::~PResource() { freeFileData(data_.load()); }
+PResource::~PResource() {
+    freeFileData(data_.load());
+}
 
-std::uint32_t PResource::size() const { return fileDataSize(data_.load()); }
+std::uint32_t PResource::size() const {
+    return fileDataSize(data_.load());
+}
 
 bool PResource::validateSamples(std::uint8_t* data, std::uint32_t size) {
     if (size < kSampleHeader) return false;

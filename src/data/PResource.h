@@ -48,8 +48,8 @@ public:
     };
     // A filter file ("L"): the header fields and the coefficient frames after it.
     struct Filter {
-        const std::uint8_t* file = nullptr;     // the whole file (16-byte aligned); null: no data
-        const std::int16_t* frames = nullptr;   // file + 64
+        const std::uint8_t* file = nullptr;    // the whole file (16-byte aligned); null: no data
+        const std::int16_t* frames = nullptr;  // file + 64
         std::int32_t frameCount = 0;
         std::int32_t order = 0;
         std::uint8_t gain = 0;

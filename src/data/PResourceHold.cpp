@@ -2,8 +2,7 @@
 
 #include "data/PResourceTable.h"
 
-void PResourceHold::hold(PResource* base, PResource* top, PResource* filterA,
-                         PResource* filterB) {
+void PResourceHold::hold(PResource* base, PResource* top, PResource* filterA, PResource* filterB) {
     PResource* const next[kCount] = {base, top, filterA, filterB};
     for (PResource* r : next) PResourceTable::addRef(r);
     drop();

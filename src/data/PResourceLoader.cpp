@@ -10,7 +10,9 @@ constexpr int kWorkBeforePause = 10;
 
 }  // namespace
 
-PResourceLoader::~PResourceLoader() { stop(); }
+PResourceLoader::~PResourceLoader() {
+    stop();
+}
 
 void PResourceLoader::stop() {
     quit_.store(true);

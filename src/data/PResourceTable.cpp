@@ -216,7 +216,9 @@ bool PResourceTable::unload(PResource* resource) {
     return true;
 }
 
-void PResourceTable::wakeLoader() { wake_.signal(); }
+void PResourceTable::wakeLoader() {
+    wake_.signal();
+}
 
 int PResourceTable::checkMissing(char* buffer, std::size_t capacity) {
     FLock::Scope scope(resourceLock());  // keeps the raw folder steady
@@ -239,8 +241,8 @@ int PResourceTable::checkMissing(char* buffer, std::size_t capacity) {
     for (PResource* r = first(); r; r = r->next()) {
         if (filePath(r, path, sizeof path) && platform::pathExists(path)) continue;
         if (buffer) {
-            const auto needed = static_cast<std::ptrdiff_t>(std::strlen(buffer) +
-                                                            std::strlen(r->name()) + 2);
+            const auto needed =
+                static_cast<std::ptrdiff_t>(std::strlen(buffer) + std::strlen(r->name()) + 2);
             if (needed < usable) {
                 if (listed > 0) appendIfFits(buffer, capacity, ", ");
                 appendIfFits(buffer, capacity, r->name());

@@ -99,7 +99,8 @@ private:
 
     char rawFolder_[kPathSize] = {};
 
-    mutable std::mutex usersMutex_;  // serialises addUser/removeUser and the loader's start and stop
+    mutable std::mutex
+        usersMutex_;  // serialises addUser/removeUser and the loader's start and stop
     int users_ = 0;
     PResourceLoader* loader_ = nullptr;
     FCondition wake_;  // outlives every loader, so wakeLoader never races a loader's deletion

@@ -105,7 +105,8 @@ TEST(FxmlParser, ScratchAreaLimitsAreErrorsNotOverflows) {
     EXPECT_EQ(run("<?" + big + "?>").error, "Too long processing instruction");
     // Names and values of one element share the area.
     std::string shared = "<r";
-    for (int i = 0; i < 3; ++i) shared += " n" + std::to_string(i) + "='" + big.substr(0, 1500) + "'";
+    for (int i = 0; i < 3; ++i)
+        shared += " n" + std::to_string(i) + "='" + big.substr(0, 1500) + "'";
     EXPECT_EQ(run(shared + "/>").error, "Attribute value too long");
 }
 

@@ -184,9 +184,10 @@ TEST_F(Loader, HeldDataIsNeverFreedUnderConcurrentUse) {
                 const POIP* instrument = pool.get(static_cast<int>(random() % kInstruments));
                 float weight = 0;
                 const PZone* neighbour = nullptr;
-                const PZone* zone =
-                    PPool::findZone(instrument, static_cast<int>(random() % 128), &weight, &neighbour);
-                hold.hold(zone->base, zone->top, zone->filter, neighbour ? neighbour->filter : nullptr);
+                const PZone* zone = PPool::findZone(instrument, static_cast<int>(random() % 128),
+                                                    &weight, &neighbour);
+                hold.hold(zone->base, zone->top, zone->filter,
+                          neighbour ? neighbour->filter : nullptr);
                 const PResource::Samples s = zone->base->samples();
                 if (s.samples) {
                     long sum = 0;
@@ -198,7 +199,8 @@ TEST_F(Loader, HeldDataIsNeverFreedUnderConcurrentUse) {
                     readsWithData.fetch_add(1);
                 }
                 const PResource::Filter f = zone->filter->filter();
-                if (f.file && f.frames[64 * (f.frameCount - 1)] != f.frameCount - 1) badSamples.fetch_add(1);
+                if (f.file && f.frames[64 * (f.frameCount - 1)] != f.frameCount - 1)
+                    badSamples.fetch_add(1);
                 if (n % 3 == 0) hold.drop();
             }
         });

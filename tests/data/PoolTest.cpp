@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "TestLibrary.h"
 #include "data/FMemoryStream.h"
 #include "data/PPool.h"
 #include "data/PResourceTable.h"
-#include "TestLibrary.h"
 
 namespace {
 
@@ -98,9 +98,11 @@ TEST_F(Pool, StructureErrorsEndTheFileKeepingWhatWasRead) {
 
 TEST_F(Pool, CategoriesInOrderOfFirstAppearanceAndLongTextsCut) {
     const std::string longName(300, 'n');
-    ASSERT_TRUE(load("<oip-pool><oip name='a' category='Pad'/><oip name='b'/>"
-                     "<oip name='c' category=''/><oip name='d' category='Pad'/>"
-                     "<oip name='" + longName + "' category='" + longName + "'/></oip-pool>"));
+    ASSERT_TRUE(
+        load("<oip-pool><oip name='a' category='Pad'/><oip name='b'/>"
+             "<oip name='c' category=''/><oip name='d' category='Pad'/>"
+             "<oip name='" +
+             longName + "' category='" + longName + "'/></oip-pool>"));
     EXPECT_STREQ(pool.categoryName(0), "Pad");
     EXPECT_STREQ(pool.categoryName(1), "General");
     EXPECT_EQ(std::strlen(pool.categoryName(2)), 127u);
@@ -123,8 +125,9 @@ TEST_F(Pool, CategoriesInOrderOfFirstAppearanceAndLongTextsCut) {
 }
 
 TEST_F(Pool, FindPrefersCategoryThenFirstByName) {
-    ASSERT_TRUE(load("<oip-pool><oip name='Bell' category='A'/><oip name='Bell' category='B'/>"
-                     "<oip name='Harp' category='B'/></oip-pool>"));
+    ASSERT_TRUE(
+        load("<oip-pool><oip name='Bell' category='A'/><oip name='Bell' category='B'/>"
+             "<oip name='Harp' category='B'/></oip-pool>"));
     EXPECT_EQ(pool.find("B", "Bell"), 1);
     EXPECT_EQ(pool.find("C", "Bell"), 0);
     EXPECT_EQ(pool.find("A", "Harp"), 2);
@@ -143,8 +146,8 @@ TEST_F(Pool, ReferencesRoundTripAndMissingOnesBecomePlaceholders) {
 
     const std::string longName(200, 'z');
     const char head[] = "Metal\0Bell\0\0\0Other\0Gong\0Other";
-    const std::string bytes = std::string(head, sizeof head) +
-                              longName + '\0' + "X" + '\0' + "Bell" + '\0';
+    const std::string bytes =
+        std::string(head, sizeof head) + longName + '\0' + "X" + '\0' + "Bell" + '\0';
     std::vector<char> block(bytes.begin(), bytes.end());
     FMemoryStream in(block.data(), block.size());
     std::int32_t read[5] = {-9, -9, -9, -9, -9};
@@ -173,8 +176,9 @@ TEST_F(Pool, ReferencesRoundTripAndMissingOnesBecomePlaceholders) {
 }
 
 TEST_F(Pool, FindZoneBlendsWithTheNearerNeighbour) {
-    ASSERT_TRUE(load("<oip-pool><oip name='i'><zone limit='40' rn='1'/><zone limit='60' rn='2'/>"
-                     "<zone limit='127' rn='3'/></oip><oip name='empty'/></oip-pool>"));
+    ASSERT_TRUE(
+        load("<oip-pool><oip name='i'><zone limit='40' rn='1'/><zone limit='60' rn='2'/>"
+             "<zone limit='127' rn='3'/></oip><oip name='empty'/></oip-pool>"));
     const POIP* instrument = pool.get(0);
     const PZone* zones = &instrument->zones[0];
     float weight = 0;
@@ -214,7 +218,8 @@ TEST_F(Pool, LoadsTheFolderOnceInNameOrder) {
 
 TEST_F(Pool, MissingOrEmptyFoldersLeaveAnEmptyPool) {
     TestLibrary lib;
-    const std::string elsewhere = (std::filesystem::path(lib.dataFolder()) / "x" / "Quor.so").string();
+    const std::string elsewhere =
+        (std::filesystem::path(lib.dataFolder()) / "x" / "Quor.so").string();
     EXPECT_TRUE(pool.loadPool(elsewhere.c_str()));
     EXPECT_EQ(pool.count(), 0);
     ASSERT_EQ(testlib::messages().size(), 1u);

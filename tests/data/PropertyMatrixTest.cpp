@@ -3,8 +3,8 @@
 #include <clocale>
 #include <string>
 
-#include "data/PPropertyMatrix.h"
 #include "TestLibrary.h"
+#include "data/PPropertyMatrix.h"
 
 namespace {
 
@@ -90,8 +90,8 @@ TEST(PropertyMatrix, DistancesAreWeightedAndSkipUnusedRows) {
 }
 
 TEST(PropertyMatrix, NearestAndFarthestTakeTheFirstOnTiesAndNeverTheCurrentRow) {
-    PPropertyMatrix m = matrixOf(
-        "0 0 0 0\r\n1 0 0 0\r\n2 0 0 0\r\n1 0 0 0\r\n3 0 0 0\r\n0.5 0 0 0\r\n", 6, 4);
+    PPropertyMatrix m =
+        matrixOf("0 0 0 0\r\n1 0 0 0\r\n2 0 0 0\r\n1 0 0 0\r\n3 0 0 0\r\n0.5 0 0 0\r\n", 6, 4);
     m.computeDistances(0, kOnes);
     std::int32_t out[5];
     m.nearest(out, 3);

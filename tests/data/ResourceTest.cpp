@@ -22,8 +22,8 @@ using testlib::TestLibrary;
 std::string validated(std::string bytes, bool filter) {
     auto* data = reinterpret_cast<std::uint8_t*>(bytes.data());
     const auto size = static_cast<std::uint32_t>(bytes.size());
-    const bool ok = filter ? PResource::validateFilter(data, size)
-                           : PResource::validateSamples(data, size);
+    const bool ok =
+        filter ? PResource::validateFilter(data, size) : PResource::validateSamples(data, size);
     return ok ? bytes : std::string();
 }
 
@@ -175,12 +175,14 @@ TEST_F(Resources, MissingFilesReportListsWhatFitsAndCounts) {
 
     lib.writeNumbered(1);
     EXPECT_EQ(table.checkMissing(report, sizeof report), 0);
-    EXPECT_STREQ(report, "Missing files detected, please reinstall Quor!\n\n\n\n0 of 6 files missing.");
+    EXPECT_STREQ(report,
+                 "Missing files detected, please reinstall Quor!\n\n\n\n0 of 6 files missing.");
 }
 
 TEST_F(Resources, MissingFilesReportNeverOverflowsItsBuffer) {
     std::string xml = "<oip-pool><oip name='many'>";
-    for (int n = 0; n < 60; ++n) xml += "<zone limit='" + std::to_string(n) + "' rn='" + std::to_string(n) + "'/>";
+    for (int n = 0; n < 60; ++n)
+        xml += "<zone limit='" + std::to_string(n) + "' rn='" + std::to_string(n) + "'/>";
     ASSERT_TRUE(pool.loadText((xml + "</oip></oip-pool>").c_str(), 0));
     std::vector<char> report(600, '#');
     EXPECT_EQ(table.checkMissing(report.data(), 512), 180);
@@ -195,9 +197,10 @@ TEST_F(Resources, MissingFilesReportNeverOverflowsItsBuffer) {
 }
 
 TEST_F(Resources, WithoutRawFolderEveryInstrumentIsMarkedSilently) {
-    ASSERT_TRUE(pool.loadText("<oip-pool><oip name='A'><zone limit='127' rn='1'/></oip>"
-                              "<oip name='B'><zone limit='127' rn='1'/></oip></oip-pool>",
-                              0));
+    ASSERT_TRUE(
+        pool.loadText("<oip-pool><oip name='A'><zone limit='127' rn='1'/></oip>"
+                      "<oip name='B'><zone limit='127' rn='1'/></oip></oip-pool>",
+                      0));
     table.setRawFolder(nullptr);
     char report[64] = "untouched";
     EXPECT_EQ(table.checkMissing(report, sizeof report), 0);
@@ -207,7 +210,8 @@ TEST_F(Resources, WithoutRawFolderEveryInstrumentIsMarkedSilently) {
 
 TEST_F(Resources, StartUpReportsMissingFilesOncePerProcess) {
     table.setRawFolder(nullptr);
-    lib.writeDescription("a.xml", "<oip-pool><oip name='A'><zone limit='127' rn='4'/></oip></oip-pool>");
+    lib.writeDescription("a.xml",
+                         "<oip-pool><oip name='A'><zone limit='127' rn='4'/></oip></oip-pool>");
     lib.writeNumbered(4);
     lib.writeRaw("T00004.raw", "");  // present, though unusable: not reported
     std::filesystem::remove(lib.rawPath("L00004.raw"));

@@ -34,7 +34,8 @@ inline std::string sampleFile(int samples, std::int32_t loopStart, std::int32_t 
     put16(bytes, 4, startFrame);
     put32(bytes, 8, loopStart);
     put32(bytes, 12, loopEnd);
-    for (int i = 0; i < samples; ++i) put16(bytes, 16 + 2 * static_cast<std::size_t>(i), static_cast<std::int16_t>(i));
+    for (int i = 0; i < samples; ++i)
+        put16(bytes, 16 + 2 * static_cast<std::size_t>(i), static_cast<std::int16_t>(i));
     return bytes;
 }
 
@@ -45,7 +46,8 @@ inline std::string filterFile(int frames, std::int32_t claimedFrames, std::int16
     bytes[1] = 25;  // gain byte
     put32(bytes, 12, claimedFrames);
     put16(bytes, 38, order);
-    for (int f = 0; f < frames; ++f) put16(bytes, 64 + 128 * static_cast<std::size_t>(f), static_cast<std::int16_t>(f));
+    for (int f = 0; f < frames; ++f)
+        put16(bytes, 64 + 128 * static_cast<std::size_t>(f), static_cast<std::int16_t>(f));
     return bytes;
 }
 

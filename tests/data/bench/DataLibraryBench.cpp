@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "data/TestLibrary.h"
 #include "data/PResourceHolder.h"
+#include "data/TestLibrary.h"
 
 namespace {
 
@@ -77,12 +77,16 @@ void BM_LoaderThroughput(benchmark::State& state) {
         static_cast<std::int64_t>(kInstruments) * kZones * 2 * (16 + 2 * samples) +
         static_cast<std::int64_t>(kInstruments) * kZones * (64 + 4 * 128);
     state.SetBytesProcessed(state.iterations() * bytesPerPass);
-    state.counters["files/s"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kInstruments * kZones * 3,
-        benchmark::Counter::kIsRate);
+    state.counters["files/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kInstruments * kZones * 3,
+                           benchmark::Counter::kIsRate);
     table.removeUser();
     testlib::resetLibrary();
 }
-BENCHMARK(BM_LoaderThroughput)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoaderThroughput)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

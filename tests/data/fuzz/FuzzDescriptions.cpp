@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         float weight = 0;
         const PZone* neighbour = nullptr;
-        for (int key = -1; key <= 128; key += 43) PPool::findZone(pool.get(i), key, &weight, &neighbour);
+        for (int key = -1; key <= 128; key += 43)
+            PPool::findZone(pool.get(i), key, &weight, &neighbour);
     }
     pool.resetForTests();
     PResourceTable::shared().resetForTests();

@@ -19,11 +19,13 @@ void touchSamples(const std::vector<std::uint8_t>& file) {
     std::memcpy(&loopEnd, file.data() + 12, 4);
     std::memcpy(&loopStart, file.data() + 8, 4);
     std::memcpy(&startFrame, file.data() + 4, 2);
-    if (loopStart < 0 || loopStart > loopEnd || startFrame < 0 || startFrame > loopEnd) std::abort();
+    if (loopStart < 0 || loopStart > loopEnd || startFrame < 0 || startFrame > loopEnd)
+        std::abort();
     // Positions up to the loop end, plus the interpolation window.
     for (std::int32_t k = 0; k < loopEnd + PResource::kSampleTail; ++k) {
         std::int16_t sample;
-        std::memcpy(&sample, file.data() + PResource::kSampleHeader + 2 * static_cast<std::size_t>(k), 2);
+        std::memcpy(&sample,
+                    file.data() + PResource::kSampleHeader + 2 * static_cast<std::size_t>(k), 2);
         sink = sample;
     }
 }
@@ -44,8 +46,10 @@ void touchFilter(const std::vector<std::uint8_t>& file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // An exact-size copy, so that any read beyond the file is caught.
     std::vector<std::uint8_t> samples(data, data + size);
-    if (PResource::validateSamples(samples.data(), static_cast<std::uint32_t>(size))) touchSamples(samples);
+    if (PResource::validateSamples(samples.data(), static_cast<std::uint32_t>(size)))
+        touchSamples(samples);
     std::vector<std::uint8_t> filter(data, data + size);
-    if (PResource::validateFilter(filter.data(), static_cast<std::uint32_t>(size))) touchFilter(filter);
+    if (PResource::validateFilter(filter.data(), static_cast<std::uint32_t>(size)))
+        touchFilter(filter);
     return 0;
 }

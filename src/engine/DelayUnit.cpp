@@ -2,39 +2,49 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "engine/TempoNoteValues.h"
 
 DelayUnit::DelayUnit(float maxMs) {
     inputGain_[0].current = inputGain_[1].current = 0.5f;
-    rebuild(44100.0, maxMs > 0.0f ? maxMs : kDefaultMaxMs);
+    rebuild(44100.0, maxMs > 0.0f ? maxMs : kDefaultMaxMs);  // the buffers start empty
 }
 
 void DelayUnit::resize(float maxMs) {
-    rebuild(sampleRate_, maxMs);
+    rebuild(0.0, maxMs);
 }
 
 void DelayUnit::setSampleRate(double rate) {
-    if (rate > 0.0 && rate != sampleRate_) rebuild(rate, maxMs_);
+    rebuild(rate, 0.0f);
 }
 
-// Allocates the new buffers first, swaps them in while the audio thread is out, and frees the
-// old ones after letting it back in.
+// Replaces the buffers for a new rate or maximum (0 keeps the current one) while the audio
+// thread is locked out; the old buffers are freed after letting it back in. The geometry is read
+// and written only inside, so concurrent callers cannot mix their changes.
 void DelayUnit::rebuild(double rate, float maxMs) {
-    if (!(maxMs > 0.0f) || !(rate > 0.0)) return;
-    double samples = std::min(static_cast<double>(maxMs) * rate * 0.001, 1e8);
-    int32_t length = std::max(static_cast<int32_t>(samples), 4);
-    std::unique_ptr<float[]> a(new float[length]());
-    std::unique_ptr<float[]> b(new float[length]());
+    if (!(rate >= 0.0) || !(maxMs >= 0.0f)) return;  // also refuses NaN
+    std::unique_ptr<float[]> a, b;
     exclusion_.lockOut();
-    sampleRate_ = rate;
-    maxMs_ = maxMs;
-    length_ = length;
-    bufferA_.swap(a);
-    bufferB_.swap(b);
-    readIndex_ = 0;
-    clearNow();
-    setDelayNow(delayValue_.load(std::memory_order_relaxed));
+    double newRate = rate > 0.0 ? rate : sampleRate_;
+    float newMax = maxMs > 0.0f ? maxMs : maxMs_;
+    int32_t length = 0;
+    if (newRate != sampleRate_ || newMax != maxMs_ || !bufferA_) {
+        double samples = std::min(static_cast<double>(newMax) * newRate * 0.001, 1e8);
+        length = std::max(static_cast<int32_t>(samples), 4);
+        a.reset(new (std::nothrow) float[length]());
+        b.reset(new (std::nothrow) float[length]());
+    }
+    if (a && b) {  // otherwise nothing changed, or an allocation failed: keep the buffers
+        sampleRate_ = newRate;
+        maxMs_ = newMax;
+        length_ = length;
+        bufferA_.swap(a);
+        bufferB_.swap(b);
+        readIndex_ = 0;
+        clearNow();
+        setDelayNow(delayValue_.load(std::memory_order_relaxed));
+    }
     exclusion_.letIn();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 double PRateConverter::engineRateFor(double hostRate) {
     return hostRate == 44100.0 || hostRate == 48000.0 ? hostRate : 44100.0;
@@ -14,9 +15,14 @@ void PRateConverter::configure(double engineRate, double hostRate, int32_t maxHo
     // Room for the most engine frames a piece can ask for: ceil(position + m x ratio) with the
     // position at most 0, plus a margin.
     auto capacity = static_cast<int32_t>(std::min(hostFrames * ratio, 1e8)) + 10;
-    std::unique_ptr<float[]> left(new float[capacity]());
-    std::unique_ptr<float[]> right(new float[capacity]());
-    exclusion_.lockOut();
+    std::unique_ptr<float[]> left, right;
+    exclusion_.lockOut();  // allocating inside keeps concurrent callers from mixing their changes
+    left.reset(new (std::nothrow) float[capacity]());
+    right.reset(new (std::nothrow) float[capacity]());
+    if (!left || !right) {  // on a failed allocation the converter keeps its settings
+        exclusion_.letIn();
+        return;
+    }
     engineRate_ = engineRate;
     hostRate_ = hostRate;
     ratio_ = ratio;

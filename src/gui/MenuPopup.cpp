@@ -2,8 +2,10 @@
 
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/COffscreenContext.h"
 #include "gui/COptionMenu.h"
 #include "gui/COptionMenuScheme.h"
+#include "gui/PlatformWindow.h"
 
 namespace {
 constexpr CCoord kBorder = 1;
@@ -42,11 +44,16 @@ void MenuPopup::openPanel(COptionMenu* menu, const CPoint& where, const CRect* b
     const CRect area = frame_.getViewSize();
     CRect r(where, width + 2 * kBorder, height + 2 * kBorder);
     if (besides && r.right > area.right) r.moveTo(besides->left - r.width(), r.top);
-    // Keep the panel inside the frame where it fits; a taller panel starts at the top.
-    if (r.right > area.right) r.offset(area.right - r.right, 0);
-    if (r.left < area.left) r.offset(area.left - r.left, 0);
-    if (r.bottom > area.bottom) r.offset(0, area.bottom - r.bottom);
-    if (r.top < area.top) r.offset(0, area.top - r.top);
+    if (r.width() > area.width() || r.height() > area.height()) {
+        panel.surface = frame_.platformWindow()->openPopup(r);
+    }
+    if (!panel.surface) {
+        // Keep the panel inside the frame where it fits; a taller panel starts at the top.
+        if (r.right > area.right) r.offset(area.right - r.right, 0);
+        if (r.left < area.left) r.offset(area.left - r.left, 0);
+        if (r.bottom > area.bottom) r.offset(0, area.bottom - r.bottom);
+        if (r.top < area.top) r.offset(0, area.top - r.top);
+    }
     panel.rect = r;
     CCoord y = r.top + kBorder;
     for (const CPoint& s : sizes) {
@@ -77,7 +84,22 @@ void MenuPopup::hit(const CPoint& where, int& panel, long& item) const {
 }
 
 void MenuPopup::invalidPanels() {
-    for (const Panel& p : panels_) frame_.invalidRect(p.rect);
+    for (const Panel& p : panels_) {
+        if (!p.surface) frame_.invalidRect(p.rect);
+    }
+    externalChanged_ = true;
+}
+
+void MenuPopup::showExternalPanels() {
+    if (!externalChanged_) return;
+    externalChanged_ = false;
+    for (const Panel& p : panels_) {
+        if (!p.surface) continue;
+        COffscreenContext context(&frame_, p.rect.width(), p.rect.height());
+        context.setOffset(CPoint(-p.rect.left, -p.rect.top));
+        drawPanel(&context, p);
+        p.surface->show(*context.getBitmap());
+    }
 }
 
 void MenuPopup::highlight(int panel, long item) {
@@ -138,26 +160,32 @@ void MenuPopup::activate(int panel, long item) {
     done_ = true;
 }
 
+void MenuPopup::drawPanel(CDrawContext* context, const Panel& p) {
+    COptionMenuScheme& scheme = schemeOf(p.menu);
+    CRect saved;
+    context->getClipRect(saved);
+    for (std::size_t i = 0; i < p.items.size(); ++i) {
+        long index = long(i);
+        long state = 0;
+        if (p.menu->isSeparator(index)) state |= COptionMenuScheme::kSeparator;
+        if (p.menu->isCheckEntry(index)) state |= COptionMenuScheme::kChecked;
+        long flags = p.menu->getEntryFlags(index);
+        if (flags & COptionMenu::kDisabled) state |= COptionMenuScheme::kDisabled;
+        if (flags & COptionMenu::kTitle) state |= COptionMenuScheme::kTitle;
+        if (p.menu->getSubMenu(index)) state |= COptionMenuScheme::kSubMenu;
+        if (p.highlighted == index) state |= COptionMenuScheme::kSelected;
+        CRect clip = p.items[i];
+        context->setClipRect(clip.bound(p.rect).bound(saved));
+        scheme.drawItem(p.menu->getEntryText(index), index, state, context, p.items[i]);
+    }
+    context->setClipRect(saved);
+    context->setFrameColor(kGreyCColor);
+    context->drawRect(p.rect);
+}
+
 void MenuPopup::draw(CDrawContext* context) {
     for (const Panel& p : panels_) {
-        COptionMenuScheme& scheme = schemeOf(p.menu);
-        for (std::size_t i = 0; i < p.items.size(); ++i) {
-            long index = long(i);
-            long state = 0;
-            if (p.menu->isSeparator(index)) state |= COptionMenuScheme::kSeparator;
-            if (p.menu->isCheckEntry(index)) state |= COptionMenuScheme::kChecked;
-            long flags = p.menu->getEntryFlags(index);
-            if (flags & COptionMenu::kDisabled) state |= COptionMenuScheme::kDisabled;
-            if (flags & COptionMenu::kTitle) state |= COptionMenuScheme::kTitle;
-            if (p.menu->getSubMenu(index)) state |= COptionMenuScheme::kSubMenu;
-            if (p.highlighted == index) state |= COptionMenuScheme::kSelected;
-            CRect clip = p.items[i];
-            context->setClipRect(clip.bound(p.rect));
-            scheme.drawItem(p.menu->getEntryText(index), index, state, context, p.items[i]);
-        }
-        context->resetClipRect();
-        context->setFrameColor(kGreyCColor);
-        context->drawRect(p.rect);
+        if (!p.surface) drawPanel(context, p);
     }
     setDirty(false);
 }
@@ -232,6 +260,7 @@ bool MenuPopup::run(CFrame& frame, COptionMenu& root, const CPoint& where) {
         if (released && armed && panel >= 0 && !popup->done_) popup->activate(panel, item);
         previous = buttons;
         if (popup->done_) break;
+        popup->showExternalPanels();
         if (!frame.doIdleStuff()) break;
     }
     bool chosen = popup->chosen_;

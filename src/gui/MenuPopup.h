@@ -2,8 +2,8 @@
 // panel and the panels of the submenus opened from it, and the loop that waits for a choice.
 // Pointer: hovering highlights (and opens submenus); a release over an entry chooses it once the
 // pointer has been pressed inside a panel or dragged onto an entry; a press outside every panel
-// dismisses the menu. Keys: Up and Down move, Right opens a submenu, Left closes one, Return
-// chooses, Escape dismisses.
+// dismisses the menu. A panel larger than the frame opens in a popup window instead. Keys: Up and
+// Down move, Right opens a submenu, Left closes one, Return chooses, Escape dismisses.
 #pragma once
 
 #include <memory>
@@ -13,6 +13,7 @@
 
 class COptionMenu;
 class COptionMenuScheme;
+class PopupSurface;
 
 class MenuPopup : public CView {
 public:
@@ -31,6 +32,8 @@ private:
         CRect rect;
         std::vector<CRect> items;  // frame coordinates
         long highlighted = -1;
+        // A panel that does not fit in the frame shows in a popup window of its own.
+        std::unique_ptr<PopupSurface> surface;
     };
 
     MenuPopup(CFrame& frame, COptionMenu& root);
@@ -45,6 +48,9 @@ private:
     void step(int direction);
     void activate(int panel, long item);  // choose, or open a submenu
     void invalidPanels();
+    void drawPanel(CDrawContext* context, const Panel& panel);
+    // Draws the panels shown in popup windows again.
+    void showExternalPanels();
 
     CFrame& frame_;
     COptionMenu& root_;
@@ -53,5 +59,6 @@ private:
     bool done_ = false;
     bool chosen_ = false;
     bool pressPending_ = false;
+    bool externalChanged_ = false;
     CPoint pressWhere_;
 };

@@ -7,7 +7,16 @@
 
 #include "gui/GuiTypes.h"
 
+class CBitmap;
 class CFrame;
+
+// A borderless window above everything else, for menus that do not fit in the editor.
+class PopupSurface {
+public:
+    virtual ~PopupSurface() = default;
+    // Shows `pixels`, an image of the popup's whole size.
+    virtual void show(const CBitmap& pixels) = 0;
+};
 
 class PlatformWindow {
 public:
@@ -23,6 +32,9 @@ public:
     // windows, waits a little for more, so that the loop neither stalls the window nor burns a
     // processor. False when no more input can arrive.
     virtual bool waitForEvents() = 0;
+    // Opens a popup at `rect` in frame coordinates (it may reach beyond the frame); presses on it
+    // reach the frame as presses at those coordinates. Null when none can be made.
+    virtual std::unique_ptr<PopupSurface> openPopup(const CRect& rect) = 0;
     // The native window handle (HWND or X11 Window), null for the headless window.
     virtual void* nativeHandle() const = 0;
 };

@@ -156,8 +156,8 @@ TEST_F(Controls, MenuChoiceByClickingAnEntry) {
     COptionMenu* menu = editor.menu;
     CPoint at = menu->getViewSize().topLeft();
     // Press and release on the control opens the menu; then click the fourth entry ("Saw").
-    // Entries are 17 pixels high below a 1-pixel border; the third is a 7-pixel separator.
-    CPoint saw(at.h + 30, at.v + 1 + 17 + 17 + 7 + 8);
+    // The third entry is a separator.
+    CPoint saw = gallery::menuEntry(at, 3, 1);
     window->queueMouse(at, 0);
     window->queueMouse(saw, 0);
     window->queueMouse(saw, kLButton);
@@ -176,7 +176,7 @@ TEST_F(Controls, MenuChoiceByClickingAnEntry) {
 TEST_F(Controls, MenuDragReleaseSubmenuAndCancel) {
     COptionMenu* menu = editor.menu;
     CPoint at = menu->getViewSize().topLeft();
-    CPoint square(at.h + 30, at.v + 1 + 17 + 8);
+    CPoint square = gallery::menuEntry(at, 1);
     // Press, drag onto "Square", release. Releasing where the menu opened chooses nothing.
     drag(at, {at});
     EXPECT_EQ(menu->getCurrent(), 0);
@@ -193,7 +193,7 @@ TEST_F(Controls, MenuDragReleaseSubmenuAndCancel) {
     EXPECT_EQ(menu->getCurrent(), 1);
 
     // Hovering "More" opens the submenu beside it; clicking its first entry chooses there.
-    CPoint more(at.h + 30, at.v + 1 + 17 * 3 + 7 + 8);
+    CPoint more = gallery::menuEntry(at, 4, 1);
     CPoint noise(more.h + menu->getWidth(), more.v);
     window->queueMouse(at, 0);
     window->queueMouse(more, 0);
@@ -206,6 +206,24 @@ TEST_F(Controls, MenuDragReleaseSubmenuAndCancel) {
     EXPECT_EQ(index, 0);
     EXPECT_EQ(editor.submenu->getCurrent(), 0);
     EXPECT_EQ(menu->getCurrent(), 1);  // the root keeps its own choice
+}
+
+TEST_F(Controls, MenuTallerThanTheFrameOpensInAPopup) {
+    COptionMenu* menu = editor.longMenu;
+    CPoint at = menu->getViewSize().topLeft();
+    CPoint last = gallery::menuEntry(at, gallery::kLongMenuEntries - 1);
+    ASSERT_GT(last.v, frame->getHeight());  // only reachable when the panel was not squeezed in
+    window->queueMouse(at, 0);
+    window->queueMouse(last, kLButton);
+    window->queueMouse(last, 0);
+    frame->onMouseDown(at, kLButton);
+    EXPECT_EQ(menu->getCurrent(), gallery::kLongMenuEntries - 1);
+    EXPECT_TRUE(window->popups().empty());  // closed with the menu
+
+    // A menu that fits stays in the frame.
+    window->queueMouse(at, 0);
+    editor.menu->popup();
+    EXPECT_TRUE(window->popups().empty());
 }
 
 TEST_F(Controls, MenuKeyboardAndSeparatorsAreSkipped) {

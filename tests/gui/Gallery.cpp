@@ -9,6 +9,7 @@
 #include "gui/CKnob.h"
 #include "gui/COnOffButton.h"
 #include "gui/COptionMenu.h"
+#include "gui/COptionMenuScheme.h"
 #include "gui/CParamDisplay.h"
 #include "gui/CSplashScreen.h"
 #include "gui/CTextEdit.h"
@@ -87,6 +88,17 @@ void knobText(float value, char* text) {
 
 }  // namespace
 
+CPoint gallery::menuEntry(const CPoint& menuTopLeft, int index, int separatorsAbove) {
+    COptionMenuScheme* scheme = new COptionMenuScheme;
+    CPoint item, separator;
+    scheme->getItemSize("x", 0, nullptr, item);
+    scheme->getItemSize("-", COptionMenuScheme::kSeparator, nullptr, separator);
+    scheme->forget();
+    const int border = 1;
+    return CPoint(menuTopLeft.h + 30, menuTopLeft.v + border + item.v * (index - separatorsAbove) +
+                                          separator.v * separatorsAbove + item.v / 2);
+}
+
 GalleryEditor::GalleryEditor() : AEffGUIEditor(nullptr) {
     setRect(0, 0, 735, 449);
 }
@@ -141,6 +153,18 @@ bool GalleryEditor::open(void* parentWindow) {
     menu->checkEntryAlone(0);
     frame_->addView(menu);
 
+    longMenu = new COptionMenu(kLongMenuRect, this, kLongMenu);
+    longMenu->setFont(kNormalFontSmall);
+    longMenu->setBackColor({28, 32, 40, 255});
+    longMenu->setFrameColor({90, 102, 120, 255});
+    for (int i = 1; i <= kLongMenuEntries; ++i) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, "Long list entry %d", i);
+        longMenu->addEntry(entry);
+    }
+    longMenu->setCurrent(0);
+    frame_->addView(longMenu);
+
     text = new CTextEdit(kTextRect, this, kText, "Hello");
     text->setFont(kNormalFontSmall);
     text->setHoriAlign(kLeftText);
@@ -164,7 +188,7 @@ void GalleryEditor::close() {
     stripKnob = drawnKnob = nullptr;
     onOff = nullptr;
     kick = nullptr;
-    menu = submenu = nullptr;
+    menu = submenu = longMenu = nullptr;
     text = nullptr;
     display = nullptr;
     splash = nullptr;

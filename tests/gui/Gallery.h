@@ -25,6 +25,7 @@ enum Tag : long {
     kMenu = 5,
     kText = 6,
     kSplash = 7,
+    kLongMenu = 8,
     kDisplay = 9,
 };
 
@@ -36,6 +37,13 @@ inline const CRect kOnOffRect(214, 66, 262, 86);
 inline const CRect kKickRect(276, 66, 324, 86);
 inline const CRect kMenuRect(364, 66, 500, 84);
 inline const CRect kTextRect(520, 66, 700, 84);
+// 32 entries: taller than the frame, so it opens in a popup window of its own.
+inline const CRect kLongMenuRect(364, 100, 500, 118);
+inline constexpr int kLongMenuEntries = 32;
+// Frame position of entry `index` of a menu with the default look opened at `menuTopLeft`, when
+// `separatorsAbove` separators come before it.
+CPoint menuEntry(const CPoint& menuTopLeft, int index, int separatorsAbove = 0);
+
 inline const CRect kSplashArea(560, 390, 700, 420);
 inline const CRect kSplashDisplay(217, 124, 517, 324);
 
@@ -60,6 +68,7 @@ public:
     CKickButton* kick = nullptr;
     COptionMenu* menu = nullptr;
     COptionMenu* submenu = nullptr;
+    COptionMenu* longMenu = nullptr;
     CTextEdit* text = nullptr;
     CParamDisplay* display = nullptr;
     CSplashScreen* splash = nullptr;

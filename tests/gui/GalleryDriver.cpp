@@ -64,10 +64,19 @@ void exerciseGallery(GalleryDriver& d, GalleryEditor& editor, const std::string&
 
     // Menu: open it, then choose "Saw" (fourth entry, below a separator).
     CPoint m = gallery::kMenuRect.topLeft();
-    CPoint saw(m.h + 30, m.v + 1 + 17 + 17 + 7 + 8);
+    CPoint saw = gallery::menuEntry(m, 3, 1);
     d.xdotool("mousemove " + d.at(m) + " click 1 sleep 0.3 mousemove " + d.at(saw) +
               " sleep 0.2 click 1");
     EXPECT_TRUE(d.pumpUntil([&] { return editor.menu->getCurrent() == 3; }));
+
+    // A menu taller than the editor opens in a popup window; choose an entry below the frame.
+    CPoint l = gallery::kLongMenuRect.topLeft();
+    CPoint below = gallery::menuEntry(l, 29);
+    ASSERT_GT(below.v, editor.getFrame()->getHeight());
+    d.xdotool("mousemove " + d.at(l) + " click 1 sleep 0.3 mousemove " + d.at(below) +
+              " sleep 0.2 click 1");
+    EXPECT_TRUE(d.pumpUntil([&] { return editor.longMenu->getCurrent() == 29; }));
+    EXPECT_TRUE(d.pumpUntil([&] { return editor.getFrame()->getModalView() == nullptr; }));
 
     // Text field: click, type, Return.
     d.xdotool("mousemove " + d.at(centre(gallery::kTextRect)) +
@@ -80,7 +89,7 @@ void exerciseGallery(GalleryDriver& d, GalleryEditor& editor, const std::string&
     std::string corner = d.at(origin);
     std::string crop =
         "735x449+" + corner.substr(0, corner.find(' ')) + "+" + corner.substr(corner.find(' ') + 1);
-    CPoint more(m.h + 30, m.v + 1 + 17 * 3 + 7 + 8);
+    CPoint more = gallery::menuEntry(m, 4, 1);
     d.startShell("mkdir -p $(dirname " + screenshot + "); rm -f " + screenshot +
                  "; xdotool mousemove " + d.at(m) + " click 1 sleep 0.3 mousemove " + d.at(more) +
                  " sleep 0.5; import -window root -crop " + crop + " " + screenshot +

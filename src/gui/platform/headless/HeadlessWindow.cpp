@@ -1,5 +1,7 @@
 #include "gui/platform/headless/HeadlessWindow.h"
 
+#include <algorithm>
+
 #include "gui/CFrame.h"
 
 void HeadlessWindow::queueMouse(const CPoint& where, long buttons) {
@@ -47,4 +49,26 @@ bool HeadlessWindow::waitForEvents() {
         last_ = s.where;
     }
     return true;
+}
+
+// Records that it is open and how often it was shown.
+class HeadlessWindow::HeadlessPopup : public PopupSurface {
+public:
+    HeadlessPopup(HeadlessWindow& window, const CRect& rect) : window_(window) {
+        record_.rect = rect;
+        window_.popups_.push_back(&record_);
+    }
+    ~HeadlessPopup() override {
+        auto& list = window_.popups_;
+        list.erase(std::remove(list.begin(), list.end(), &record_), list.end());
+    }
+    void show(const CBitmap&) override { ++record_.shown; }
+
+private:
+    HeadlessWindow& window_;
+    Popup record_;
+};
+
+std::unique_ptr<PopupSurface> HeadlessWindow::openPopup(const CRect& rect) {
+    return std::make_unique<HeadlessPopup>(*this, rect);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <vector>
 
 #include "gui/PlatformWindow.h"
 #include "gui/VstKeys.h"
@@ -31,9 +32,20 @@ public:
     void drainEvents() override {}
     // Moves the script on by one step (delivering a key step); false once it is used up.
     bool waitForEvents() override;
+    std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override { return nullptr; }
+    // The popups open now, with their frame rectangles and what they show.
+    struct Popup {
+        CRect rect;
+        int shown = 0;
+    };
+    const std::vector<Popup*>& popups() const { return popups_; }
 
 private:
+    class HeadlessPopup;
+    friend class HeadlessPopup;
+    std::vector<Popup*> popups_;
+
     struct Step {
         bool isKey = false;
         CPoint where;

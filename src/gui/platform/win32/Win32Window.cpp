@@ -2,10 +2,10 @@
 
 #include <windowsx.h>
 
-#include <cstdio>
-
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
+#include "gui/platform/win32/Win32Popup.h"
+#include "gui/platform/win32/Win32Support.h"
 
 namespace {
 
@@ -13,50 +13,12 @@ constexpr UINT_PTR kIdleTimer = 1;
 constexpr UINT kIdleIntervalMs = 30;
 constexpr DWORD kWaitMs = 10;
 
-HINSTANCE moduleHandle() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCSTR>(&moduleHandle), &module);
-    return module;
-}
-
-// One class per loaded module, so that two plug-in libraries never share a window procedure.
-const char* windowClass(WNDPROC procedure) {
-    static char name[64] = {};
-    if (!name[0]) {
-        std::snprintf(name, sizeof name, "QuorFrame%p", static_cast<void*>(moduleHandle()));
-        WNDCLASSA cls{};
-        cls.style = CS_DBLCLKS;
-        cls.lpfnWndProc = procedure;
-        cls.hInstance = moduleHandle();
-        cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        cls.lpszClassName = name;
-        if (!RegisterClassA(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) name[0] = 0;
-    }
-    return name[0] ? name : nullptr;
-}
-
-bool down(int virtualKey) {
-    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
-}
-
-long modifierButtons() {
-    long buttons = 0;
-    if (down(VK_SHIFT)) buttons |= kShift;
-    if (down(VK_CONTROL)) buttons |= kControl;
-    if (down(VK_MENU)) buttons |= kAlt;
-    // The Windows key is the secondary-click modifier.
-    if (down(VK_LWIN) || down(VK_RWIN)) buttons |= kApple;
-    return buttons;
-}
-
 unsigned char modifierKeys() {
     unsigned char m = 0;
-    if (down(VK_SHIFT)) m |= MODIFIER_SHIFT;
-    if (down(VK_MENU)) m |= MODIFIER_ALTERNATE;
-    if (down(VK_LWIN) || down(VK_RWIN)) m |= MODIFIER_COMMAND;
-    if (down(VK_CONTROL)) m |= MODIFIER_CONTROL;
+    if (win32::keyDown(VK_SHIFT)) m |= MODIFIER_SHIFT;
+    if (win32::keyDown(VK_MENU)) m |= MODIFIER_ALTERNATE;
+    if (win32::keyDown(VK_LWIN) || win32::keyDown(VK_RWIN)) m |= MODIFIER_COMMAND;
+    if (win32::keyDown(VK_CONTROL)) m |= MODIFIER_CONTROL;
     return m;
 }
 
@@ -106,11 +68,11 @@ std::unique_ptr<PlatformWindow> createNativeWindow(void* parent, CFrame& frame) 
 }
 
 Win32Window::Win32Window(HWND parent, CFrame& frame) : frame_(frame) {
-    const char* cls = windowClass(&Win32Window::windowProc);
+    const char* cls = win32::windowClass("QuorFrame", &Win32Window::windowProc);
     if (!cls || !IsWindow(parent)) return;
     const CRect& r = frame.getViewSize();
     window_ = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, r.width(),
-                              r.height(), parent, nullptr, moduleHandle(), this);
+                              r.height(), parent, nullptr, win32::moduleHandle(), this);
     if (window_) SetTimer(window_, kIdleTimer, kIdleIntervalMs, nullptr);
 }
 
@@ -133,36 +95,18 @@ LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void Win32Window::blit(HDC dc, const CRect& rect) {
-    CBitmap* buffer = frame_.getBackBuffer();
-    CRect r = rect;
-    r.bound(CRect(0, 0, buffer->getWidth(), buffer->getHeight()));
-    if (r.isEmpty()) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = buffer->getWidth();
-    info.bmiHeader.biHeight = -buffer->getHeight();  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    // The source rectangle's y counts from the image's bottom row even for a top-down image.
-    const int sourceY = buffer->getHeight() - r.bottom;
-    StretchDIBits(dc, r.left, r.top, r.width(), r.height(), r.left, sourceY, r.width(), r.height(),
-                  buffer->pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
-}
-
 void Win32Window::present(const CRect& rect) {
     if (!window_) return;
     HDC dc = GetDC(window_);
-    blit(dc, rect);
+    win32::blit(dc, *frame_.getBackBuffer(), rect);
     ReleaseDC(window_, dc);
 }
 
 long Win32Window::mouseButtons() {
-    long buttons = modifierButtons();
-    if (down(VK_LBUTTON)) buttons |= kLButton;
-    if (down(VK_MBUTTON)) buttons |= kMButton;
-    if (down(VK_RBUTTON)) buttons |= kRButton;
+    long buttons = win32::modifierButtons();
+    if (win32::keyDown(VK_LBUTTON)) buttons |= kLButton;
+    if (win32::keyDown(VK_MBUTTON)) buttons |= kMButton;
+    if (win32::keyDown(VK_RBUTTON)) buttons |= kRButton;
     return buttons;
 }
 
@@ -171,6 +115,13 @@ CPoint Win32Window::mouseLocation() {
     GetCursorPos(&p);
     if (window_) ScreenToClient(window_, &p);
     return CPoint(p.x, p.y);
+}
+
+std::unique_ptr<PopupSurface> Win32Window::openPopup(const CRect& rect) {
+    if (!window_) return nullptr;
+    auto popup = std::make_unique<Win32Popup>(frame_, window_, rect);
+    if (!popup->valid()) return nullptr;
+    return popup;
 }
 
 bool Win32Window::waitForEvents() {
@@ -209,8 +160,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window_, &paint);
-            blit(dc, CRect(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
-                           paint.rcPaint.bottom));
+            win32::blit(dc, *frame_.getBackBuffer(),
+                        CRect(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
+                              paint.rcPaint.bottom));
             EndPaint(window_, &paint);
             return 0;
         }
@@ -222,10 +174,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDBLCLK: {
-            long buttons = modifierButtons();
-            if (wParam & MK_LBUTTON) buttons |= kLButton;
-            if (wParam & MK_RBUTTON) buttons |= kRButton;
-            if (wParam & MK_MBUTTON) buttons |= kMButton;
+            long buttons = win32::pressButtons(wParam);
             SetFocus(window_);
             SetCapture(window_);
             frame_.onMouseDown(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), buttons);

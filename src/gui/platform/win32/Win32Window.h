@@ -18,12 +18,12 @@ public:
     CPoint mouseLocation() override;
     void drainEvents() override {}
     bool waitForEvents() override;
+    std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override { return window_; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void blit(HDC dc, const CRect& rect);
     bool key(WPARAM wParam, bool down);
 
     CFrame& frame_;

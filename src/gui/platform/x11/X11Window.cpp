@@ -5,11 +5,13 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
+#include "gui/platform/x11/X11Popup.h"
 
 namespace {
 
@@ -72,6 +74,15 @@ unsigned char virtualKey(KeySym sym) {
         default:
             return 0;
     }
+}
+
+// Buttons and modifiers of a press: the state holds the modifiers, `button` the new button.
+long pressButtons(const XButtonEvent& event) {
+    long buttons = modifiersFromState(event.state) & ~kMouseButtons;
+    if (event.button == Button1) buttons |= kLButton;
+    if (event.button == Button2) buttons |= kMButton;
+    if (event.button == Button3) buttons |= kRButton;
+    return buttons;
 }
 
 VstKeyCode keyCode(XKeyEvent& event) {
@@ -144,6 +155,17 @@ X11Window::~X11Window() {
         XDestroyWindow(display_, window_);
     }
     XCloseDisplay(display_);
+}
+
+std::unique_ptr<PopupSurface> X11Window::openPopup(const CRect& rect) {
+    if (!window_) return nullptr;
+    auto popup = std::make_unique<X11Popup>(*this, display_, window_, visual_, depth_, rect);
+    if (!popup->window()) return nullptr;
+    return popup;
+}
+
+void X11Window::removePopup(X11Popup* popup) {
+    popups_.erase(std::remove(popups_.begin(), popups_.end(), popup), popups_.end());
 }
 
 void* X11Window::nativeHandle() const {
@@ -219,6 +241,17 @@ void X11Window::eventProc(XEvent* event) {
 }
 
 void X11Window::handle(XEvent& event) {
+    for (X11Popup* popup : popups_) {
+        if (event.xany.window != popup->window()) continue;
+        // A popup shows what the frame drew for it; presses on it are presses on the frame.
+        if (event.type == Expose && event.xexpose.count == 0) popup->repaint();
+        if (event.type == ButtonPress) {
+            const CRect& r = popup->frameRect();
+            frame_.onMouseDown(CPoint(event.xbutton.x + r.left, event.xbutton.y + r.top),
+                               pressButtons(event.xbutton));
+        }
+        return;
+    }
     if (event.xany.window != window_) return;
     switch (event.type) {
         case Expose: {
@@ -235,11 +268,7 @@ void X11Window::handle(XEvent& event) {
                 break;
             }
             XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-            long buttons = modifiersFromState(event.xbutton.state) & ~kMouseButtons;
-            if (button == Button1) buttons |= kLButton;
-            if (button == Button2) buttons |= kMButton;
-            if (button == Button3) buttons |= kRButton;
-            frame_.onMouseDown(where, buttons);
+            frame_.onMouseDown(where, pressButtons(event.xbutton));
             break;
         }
         case KeyPress: {

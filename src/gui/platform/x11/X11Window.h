@@ -7,7 +7,11 @@
 
 #include <X11/Xlib.h>
 
+#include <vector>
+
 #include "gui/PlatformWindow.h"
+
+class X11Popup;
 
 class X11Window : public PlatformWindow {
 public:
@@ -20,7 +24,10 @@ public:
     CPoint mouseLocation() override;
     void drainEvents() override;
     bool waitForEvents() override;
+    std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override;
+    void addPopup(X11Popup* popup) { popups_.push_back(popup); }
+    void removePopup(X11Popup* popup);
 
     // The _XEventProc entry: hosts call it with events of windows they embed.
     static void eventProc(XEvent* event);
@@ -34,4 +41,5 @@ private:
     Window window_ = 0;
     int depth_ = 0;
     Visual* visual_ = nullptr;
+    std::vector<X11Popup*> popups_;
 };

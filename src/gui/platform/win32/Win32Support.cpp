@@ -1,0 +1,76 @@
+#include "gui/platform/win32/Win32Support.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "gui/CBitmap.h"
+
+namespace win32 {
+
+HINSTANCE moduleHandle() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&moduleHandle), &module);
+    return module;
+}
+
+// One class per loaded module and prefix, so that two plug-in libraries never share a window
+// procedure.
+const char* windowClass(const char* prefix, WNDPROC procedure) {
+    static std::map<std::string, std::string> registered;
+    auto found = registered.find(prefix);
+    if (found != registered.end()) return found->second.c_str();
+    char name[64];
+    std::snprintf(name, sizeof name, "%s%p", prefix, static_cast<void*>(moduleHandle()));
+    WNDCLASSA cls{};
+    cls.style = CS_DBLCLKS;
+    cls.lpfnWndProc = procedure;
+    cls.hInstance = moduleHandle();
+    cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    cls.lpszClassName = name;
+    if (!RegisterClassA(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    return registered.emplace(prefix, name).first->second.c_str();
+}
+
+bool keyDown(int virtualKey) {
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+long modifierButtons() {
+    long buttons = 0;
+    if (keyDown(VK_SHIFT)) buttons |= kShift;
+    if (keyDown(VK_CONTROL)) buttons |= kControl;
+    if (keyDown(VK_MENU)) buttons |= kAlt;
+    // The Windows key is the secondary-click modifier.
+    if (keyDown(VK_LWIN) || keyDown(VK_RWIN)) buttons |= kApple;
+    return buttons;
+}
+
+long pressButtons(WPARAM wParam) {
+    long buttons = modifierButtons();
+    if (wParam & MK_LBUTTON) buttons |= kLButton;
+    if (wParam & MK_RBUTTON) buttons |= kRButton;
+    if (wParam & MK_MBUTTON) buttons |= kMButton;
+    return buttons;
+}
+
+void blit(HDC dc, const CBitmap& pixels, const CRect& rect) {
+    CRect r = rect;
+    r.bound(CRect(0, 0, pixels.getWidth(), pixels.getHeight()));
+    if (r.isEmpty()) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = pixels.getWidth();
+    info.bmiHeader.biHeight = -pixels.getHeight();  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // The source rectangle's y counts from the image's bottom row even for a top-down image.
+    const int sourceY = pixels.getHeight() - r.bottom;
+    StretchDIBits(dc, r.left, r.top, r.width(), r.height(), r.left, sourceY, r.width(), r.height(),
+                  pixels.pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+}  // namespace win32

@@ -7,6 +7,7 @@
 // thread's.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/DelayUnit.h"
@@ -28,7 +29,7 @@ public:
     // `params` are the 108 values of the edit preset (read with relaxed atomic loads); the
     // pointer may be changed with setParameters when the current program changes.
     explicit EffectsSection(const float* params) : params_(params) {}
-    void setParameters(const float* params) { params_ = params; }
+    void setParameters(const float* params) { params_.store(params, std::memory_order_release); }
 
     // Applies one parameter's value to the units; indices without effect rows are ignored.
     void applyParameter(int32_t index, float value);
@@ -44,7 +45,7 @@ public:
 private:
     float parameter(int32_t index) const;
 
-    const float* params_;
+    std::atomic<const float*> params_;
     DelayUnit delay_;
     FilterSweepUnit sweep_;
 };

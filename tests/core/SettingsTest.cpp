@@ -48,6 +48,10 @@ TEST(Settings, MissingFileGivesDefaults) {
               folder.file(std::string("Quor-Data") + platform::kPathSeparator));
     platform::CpuFeatures cpu = platform::cpuFeatures();
     EXPECT_EQ(settings.noMmx(), !(cpu.fpu || cpu.sse2));
+
+    // An empty entry counts as none.
+    folder.write("Quor.ini", "[Settings]\r\nPluginPath=\r\n");
+    EXPECT_EQ(std::string(PSettings(module.c_str()).pluginPath()), module);
 }
 
 TEST(Settings, FileChoosesPathAndKernels) {

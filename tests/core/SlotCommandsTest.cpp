@@ -127,4 +127,17 @@ TEST(SlotCommands, PropertySearchesAroundTheBaseInstrument) {
     }
     EXPECT_EQ(slots(preset, 15, 32), equal);
     EXPECT_EQ(preset.slot(14), 74);
+
+    // Without a Base instrument the matrix is not asked (its distances would be stale).
+    preset.setSlot(5, kEmpty);
+    EXPECT_FALSE(runSlotCommand(preset, 4, &matrix));
+    EXPECT_EQ(slots(preset, 15, 32), equal);
+
+    // A matrix of six rows answers at most six; the other result slots become empty.
+    PPropertyMatrix small;
+    ASSERT_EQ(small.load(path.c_str(), 6, 10), 0);
+    preset.setSlot(5, 1);
+    ASSERT_TRUE(runSlotCommand(preset, 3, &small));
+    EXPECT_EQ(slots(preset, 15, 16), (std::vector<std::int32_t>{4, kEmpty}));
+    EXPECT_EQ(slots(preset, 21, 32), std::vector<std::int32_t>(12, kEmpty));
 }

@@ -73,15 +73,6 @@ TEST_F(ControllerMap, FileWithoutAcceptableLinesIsReplaced) {
     EXPECT_EQ(folder.read(kFile).rfind("000:Voices\r\n", 0), 0u);
 }
 
-TEST_F(ControllerMap, LoadsOncePerProcess) {
-    TempFolder other;
-    folder.write(kFile, "3:Pan\r\n");
-    other.write(kFile, "3:Voices\r\n");
-    PControllerMap::loadOnce(folder.path().c_str());
-    PControllerMap::loadOnce(other.path().c_str());
-    EXPECT_EQ(PControllerMap::lookup(3), 86);
-}
-
 TEST(ControllerLine, ScansLikeTheFormat) {
     struct Case {
         const char* line;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "PresetCompare.h"
 #include "core/PParamDesc.h"
 #include "core/PProgram.h"

@@ -1,12 +1,11 @@
 // A small engine set-up for the real-time tests: a voice manager with 64 recording voices,
-// both effect units, the rate converter and the layer LFO tables, driven block by block the way
+// the effects section, the rate converter and the layer LFO tables, driven block by block the way
 // the plug-in's audio callback drives them.
 #pragma once
 
 #include <vector>
 
-#include "engine/DelayUnit.h"
-#include "engine/FilterSweepUnit.h"
+#include "engine/EffectsSection.h"
 #include "engine/LayerLfo.h"
 #include "engine/LfoShapes.h"
 #include "engine/PRSVoicer.h"
@@ -68,8 +67,7 @@ struct EngineScene {
         voicer.handleEvents(eventPointers.data(), static_cast<int32_t>(eventPointers.size()));
         converter.process(out, frames, [&](float* const buffers[2], int32_t n) {
             voicer.renderReplacing(nullptr, const_cast<float**>(buffers), n);
-            delay.process(buffers, buffers, n, tempo);
-            sweep.process(buffers, buffers, n, tempo);
+            effects.process(buffers, n, tempo);
         });
         lfoValue(lfoContext, lfoState, 0, 1.0f);
         lfoValue(lfoContext, lfoState, 3, 1.0f);
@@ -78,8 +76,8 @@ struct EngineScene {
 
     TestHost host;
     PRSVoicer voicer{&host};
-    DelayUnit delay;
-    FilterSweepUnit sweep;
+    float fxParams[108] = {};  // written with storeRelaxed while blocks render
+    EffectsSection effects{fxParams};
     PRateConverter converter;
     VoiceTables tables;
     std::vector<float> layerTables[3];

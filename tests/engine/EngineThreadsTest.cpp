@@ -1,7 +1,7 @@
-// Reconfiguring the engine from another thread while blocks render: effect buffers resized and
-// cleared, delays and beats set, the sweep reset, rates and block sizes changed in the converter,
-// polyphony, channel volume and voice kills requested, LFO tables rebuilt. Meant for
-// ThreadSanitizer; natively it checks that every output stays finite.
+// Reconfiguring the engine from another thread while blocks render: every effect parameter
+// applied, effect buffers resized and cleared, beats set, the sweep reset, rates and block sizes
+// changed in the converter, polyphony, channel volume and voice kills requested, LFO tables
+// rebuilt. Meant for ThreadSanitizer; natively it checks that every output stays finite.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "engine/EngineScene.h"
+#include "engine/RelaxedFloat.h"
 
 namespace {
 
@@ -21,25 +22,18 @@ TEST(EngineThreads, ReconfigurationWhileRendering) {
         uint8_t steps[16] = {};
         for (int i = 0; !done.load(); ++i) {
             float v = static_cast<float>(i % 100) / 100.0f;
-            scene.delay.setDelay(v);
-            scene.delay.setBeats(0.25 + v);
-            scene.delay.setFeedback(v);
-            scene.delay.setDamping(v);
-            scene.delay.setCross(v);
-            scene.delay.setWet(v);
-            scene.delay.setDry(1.0f - v);
-            if (i % 10 == 0) scene.delay.clear();
-            if (i % 25 == 0) scene.delay.resize(1000.0f + 10.0f * (i % 100));
-            if (i % 40 == 0) scene.delay.setSampleRate(i % 80 ? 48000.0 : 44100.0);
-            scene.sweep.setRate(v * 5.0f);
-            scene.sweep.setRange(440.0f, 440.0f + 2160.0f * v);
-            scene.sweep.setFeedback(v);
-            scene.sweep.setPanDepth(v * v);
-            scene.sweep.setSmoothing(v);
-            scene.sweep.setWet(v);
-            scene.sweep.setDry(1.0f - v);
-            if (i % 10 == 5) scene.sweep.reset();
-            if (i % 30 == 0) scene.sweep.setSampleRate(i % 60 ? 48000.0 : 44100.0);
+            for (int32_t index : {65, 66, 67, 68, 69, 70, 71, 91, 93}) {
+                if ((index == 91 || index == 93) && i % 10 != 0) continue;
+                float value = v;
+                if (index == 91) value = i % 30 == 0 ? 1.0f : 0.0f;
+                if (index == 93) value = i % 20 == 0 ? 1.0f : 0.0f;
+                storeRelaxed(scene.fxParams[index], value);
+                scene.effects.applyParameter(index, value);
+            }
+            if (i % 15 == 0) scene.effects.delay().setBeats(0.25 + v);
+            if (i % 25 == 0) scene.effects.delay().resize(1000.0f + 10.0f * (i % 100));
+            if (i % 40 == 0) scene.effects.setSampleRate(i % 80 ? 48000.0 : 44100.0);
+            if (i % 45 == 0) scene.effects.resume();
             if (i % 20 == 0)
                 scene.converter.configure(44100.0, i % 40 ? 96000.0 : 22050.0, 64 + i % 500);
             if (i % 35 == 0) scene.converter.reset();

@@ -52,9 +52,9 @@ TEST(RealtimeAllocation, AudioThreadWorkAllocatesNothing) {
     EngineScene scene;
     std::vector<float> left(4096), right(4096);
     float* out[2] = {left.data(), right.data()};
-    scene.delay.setWet(0.5f);
-    scene.delay.setFeedback(0.6f);
-    scene.sweep.setPanDepth(0.5f);
+    scene.effects.applyParameter(EffectsSection::kFxMix, 0.5f);
+    scene.effects.applyParameter(EffectsSection::kFxFeedback, 0.6f);
+    scene.effects.applyParameter(EffectsSection::kFxSpeed, 0.7f);
     for (int block = 0; block < 3; ++block) scene.queueEvents(block);  // warm the vectors
 
     gAllocations = 0;
@@ -62,11 +62,13 @@ TEST(RealtimeAllocation, AudioThreadWorkAllocatesNothing) {
         scene.queueEvents(block);
         gCounting = true;
         if (block == 150) {
-            scene.delay.setDelay(0.3f);  // reconfigurations handed to the audio thread
-            scene.sweep.reset();
+            scene.effects.applyParameter(EffectsSection::kFxDelay,
+                                         0.3f);  // handed to the audio thread
+            scene.effects.applyParameter(EffectsSection::kFxType, 0.0f);
             scene.voicer.requestKillAllVoices();
             scene.voicer.requestChannelVolumeAll(90);
         }
+        if (block == 200) scene.fxParams[EffectsSection::kFxType] = 1.0f;  // the sweep from now
         int32_t frames = block % 5 == 0 ? 4096 : 1 + (block * 37) % 700;
         scene.renderBlock(out, frames, block % 2 ? 120.0 : 0.0);
         gCounting = false;

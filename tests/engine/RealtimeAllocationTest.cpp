@@ -22,6 +22,13 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return ::operator new(size);
 }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return ::operator new(size, tag);
+}
 void operator delete(void* p) noexcept {
     if (p && gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
     std::free(p);

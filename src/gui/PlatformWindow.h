@@ -6,17 +6,9 @@
 #include <memory>
 
 #include "gui/GuiTypes.h"
+#include "gui/PopupSurface.h"
 
-class CBitmap;
 class CFrame;
-
-// A borderless window above everything else, for menus that do not fit in the editor.
-class PopupSurface {
-public:
-    virtual ~PopupSurface() = default;
-    // Shows `pixels`, an image of the popup's whole size.
-    virtual void show(const CBitmap& pixels) = 0;
-};
 
 class PlatformWindow {
 public:

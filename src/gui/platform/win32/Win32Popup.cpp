@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "gui/platform/win32/Win32Support.h"
@@ -25,39 +23,25 @@ Win32Popup::~Win32Popup() {
         SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
-    if (pixels_) pixels_->forget();
 }
 
 void Win32Popup::show(const CBitmap& pixels) {
-    if (!pixels_ || pixels_->getWidth() != pixels.getWidth() ||
-        pixels_->getHeight() != pixels.getHeight()) {
-        if (pixels_) pixels_->forget();
-        pixels_ = new CBitmap(pixels.getWidth(), pixels.getHeight());
-    }
-    std::copy(pixels.pixels(),
-              pixels.pixels() + std::size_t(pixels.getWidth()) * std::size_t(pixels.getHeight()),
-              pixels_->pixels());
+    CBitmap& image = keep(pixels);
     if (!window_) return;
     HDC dc = GetDC(window_);
-    win32::blit(dc, *pixels_, CRect(0, 0, pixels_->getWidth(), pixels_->getHeight()));
+    win32::blit(dc, image, CRect(0, 0, image.getWidth(), image.getHeight()));
     ReleaseDC(window_, dc);
 }
 
 LRESULT CALLBACK Win32Popup::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32Popup*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = static_cast<Win32Popup*>(win32::windowObject(window, message, lParam));
     if (!self || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            if (self->pixels_) {
-                win32::blit(dc, *self->pixels_,
-                            CRect(0, 0, self->pixels_->getWidth(), self->pixels_->getHeight()));
+            if (CBitmap* image = self->kept()) {
+                win32::blit(dc, *image, CRect(0, 0, image->getWidth(), image->getHeight()));
             }
             EndPaint(window, &paint);
             return 0;

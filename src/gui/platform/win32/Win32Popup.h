@@ -1,5 +1,5 @@
-// A popup for the Win32 back-end: a top-most borderless window showing a copy of the pixels it
-// was given; presses on it are handed to the frame at frame coordinates.
+// A popup for the Win32 back-end: a top-most borderless window; presses on it are handed to the
+// frame at frame coordinates.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +21,4 @@ private:
     CFrame& frame_;
     CRect rect_;
     HWND window_ = nullptr;
-    CBitmap* pixels_ = nullptr;
 };

@@ -34,6 +34,15 @@ const char* windowClass(const char* prefix, WNDPROC procedure) {
     return registered.emplace(prefix, name).first->second.c_str();
 }
 
+void* windowObject(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return reinterpret_cast<void*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 bool keyDown(int virtualKey) {
     return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }

@@ -13,6 +13,9 @@ namespace win32 {
 HINSTANCE moduleHandle();
 // Registers (once per module and prefix) a class with `procedure`; null on failure.
 const char* windowClass(const char* prefix, WNDPROC procedure);
+// The object a window was created for (its creation parameter, stored on WM_NCCREATE); null
+// before that and after the object cleared it.
+void* windowObject(HWND window, UINT message, LPARAM lParam);
 bool keyDown(int virtualKey);
 // Shift, Control, Alt and the secondary-click modifier as CButton bits.
 long modifierButtons();

@@ -85,12 +85,7 @@ Win32Window::~Win32Window() {
 }
 
 LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = static_cast<Win32Window*>(win32::windowObject(window, message, lParam));
     if (self && self->window_ == window) return self->handle(message, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }

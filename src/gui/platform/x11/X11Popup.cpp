@@ -1,8 +1,7 @@
 #include "gui/platform/x11/X11Popup.h"
 
-#include <X11/Xutil.h>
-
 #include "gui/CBitmap.h"
+#include "gui/platform/x11/X11Image.h"
 #include "gui/platform/x11/X11Window.h"
 
 X11Popup::X11Popup(X11Window& owner, Display* display, Window frameWindow, Visual* visual,
@@ -31,31 +30,16 @@ X11Popup::~X11Popup() {
         XDestroyWindow(display_, window_);
         XFlush(display_);
     }
-    if (pixels_) pixels_->forget();
 }
 
 void X11Popup::show(const CBitmap& pixels) {
-    if (!pixels_ || pixels_->getWidth() != pixels.getWidth() ||
-        pixels_->getHeight() != pixels.getHeight()) {
-        if (pixels_) pixels_->forget();
-        pixels_ = new CBitmap(pixels.getWidth(), pixels.getHeight());
-    }
-    std::copy(pixels.pixels(),
-              pixels.pixels() + std::size_t(pixels.getWidth()) * std::size_t(pixels.getHeight()),
-              pixels_->pixels());
+    keep(pixels);
     repaint();
 }
 
 void X11Popup::repaint() {
-    if (!window_ || !pixels_) return;
-    XImage* image = XCreateImage(
-        display_, visual_, unsigned(depth_), ZPixmap, 0, reinterpret_cast<char*>(pixels_->pixels()),
-        unsigned(pixels_->getWidth()), unsigned(pixels_->getHeight()), 32, pixels_->getWidth() * 4);
-    if (!image) return;
-    image->byte_order = LSBFirst;
-    XPutImage(display_, window_, DefaultGC(display_, DefaultScreen(display_)), image, 0, 0, 0, 0,
-              unsigned(pixels_->getWidth()), unsigned(pixels_->getHeight()));
-    image->data = nullptr;  // the pixels belong to the bitmap
-    XDestroyImage(image);
-    XFlush(display_);
+    if (CBitmap* pixels = kept()) {
+        putBitmap(display_, window_, visual_, depth_, *pixels,
+                  CRect(0, 0, pixels->getWidth(), pixels->getHeight()));
+    }
 }

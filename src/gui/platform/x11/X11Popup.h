@@ -1,5 +1,5 @@
-// A popup for the X11 back-end: an override-redirect window on the root, showing a copy of the
-// pixels it was given (kept for exposures).
+// A popup for the X11 back-end: an override-redirect window on the root, painted again from the
+// kept pixels on every exposure.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -29,5 +29,4 @@ private:
     int depth_;
     CRect rect_;
     Window window_ = 0;
-    CBitmap* pixels_ = nullptr;
 };

@@ -11,6 +11,7 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
+#include "gui/platform/x11/X11Image.h"
 #include "gui/platform/x11/X11Popup.h"
 
 namespace {
@@ -173,21 +174,7 @@ void* X11Window::nativeHandle() const {
 }
 
 void X11Window::present(const CRect& rect) {
-    CBitmap* buffer = frame_.getBackBuffer();
-    CRect r = rect;
-    r.bound(CRect(0, 0, buffer->getWidth(), buffer->getHeight()));
-    if (!window_ || r.isEmpty()) return;
-    XImage* image = XCreateImage(
-        display_, visual_, unsigned(depth_), ZPixmap, 0, reinterpret_cast<char*>(buffer->pixels()),
-        unsigned(buffer->getWidth()), unsigned(buffer->getHeight()), 32, buffer->getWidth() * 4);
-    if (!image) return;
-    image->byte_order = LSBFirst;
-    GC gc = DefaultGC(display_, DefaultScreen(display_));
-    XPutImage(display_, window_, gc, image, r.left, r.top, r.left, r.top, unsigned(r.width()),
-              unsigned(r.height()));
-    image->data = nullptr;  // the pixels belong to the frame
-    XDestroyImage(image);
-    XFlush(display_);
+    putBitmap(display_, window_, visual_, depth_, *frame_.getBackBuffer(), rect);
 }
 
 void X11Window::queryPointer(CPoint* where, long* buttons) {

@@ -98,6 +98,7 @@ void CKnob::mouse(CDrawContext* context, CPoint& where, long buttons) {
     if (!getMouseEnabled() || !context) return;
     if (buttons == -1) buttons = context->getMouseButtons();
     if (!(buttons & kLButton)) return;
+    if (getFrame()) getFrame()->setFocusView(this);
     beginEdit();
     if (buttons & kControl) {
         changeValue(getDefaultValue());
@@ -135,14 +136,32 @@ void CKnob::mouse(CDrawContext* context, CPoint& where, long buttons) {
     endEdit();
 }
 
+void CKnob::step(float steps, bool fine) {
+    beginEdit();
+    changeValue(getValue() + steps * getWheelInc() * (fine ? 0.1f : 1.f));
+    endEdit();
+}
+
 bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance) {
     if (!getMouseEnabled()) return false;
-    long buttons = context ? context->getMouseButtons() : 0;
-    float step = getWheelInc() * ((buttons & kShift) ? 0.1f : 1.f);
-    beginEdit();
-    changeValue(getValue() + distance * step);
-    endEdit();
+    step(distance, context && (context->getMouseButtons() & kShift));
     return true;
+}
+
+long CKnob::onKeyDown(VstKeyCode& key) {
+    const bool fine = (key.modifier & MODIFIER_SHIFT) != 0;
+    switch (key.virt) {
+        case VKEY_UP:
+        case VKEY_RIGHT:
+            step(1, fine);
+            return 1;
+        case VKEY_DOWN:
+        case VKEY_LEFT:
+            step(-1, fine);
+            return 1;
+        default:
+            return -1;
+    }
 }
 
 bool CKnob::isTypeOf(const char* type) const {

@@ -2,7 +2,8 @@
 // round(value × (N − 1)); without one it draws its background and a handle line. Dragging
 // changes the value: vertically in linear mode (200 pixels for the whole range, ten times finer
 // with Shift), by angle in the circular modes. Control-click restores the default; the wheel
-// steps by the wheel increment (a tenth of it with Shift).
+// steps by the wheel increment (a tenth of it with Shift). A pressed knob becomes the frame's
+// focus view, and then the arrow keys step it like the wheel.
 #pragma once
 
 #include "gui/CControl.h"
@@ -20,6 +21,7 @@ public:
     void draw(CDrawContext* context) override;
     void mouse(CDrawContext* context, CPoint& where, long buttons = -1) override;
     bool onWheel(CDrawContext* context, const CPoint& where, float distance) override;
+    long onKeyDown(VstKeyCode& keyCode) override;
     bool isTypeOf(const char* type) const override;
 
     // A bitmap drawn behind the knob (for strips with transparent pixels): the part of `bitmap`
@@ -35,6 +37,8 @@ public:
 
 private:
     void changeValue(float value);
+    // One wheel or arrow-key step of `steps` increments, bracketed as one gesture.
+    void step(float steps, bool fine);
 
     int subPixmaps_ = 0;
     CCoord imageHeight_ = 0;

@@ -4,6 +4,7 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
+#include "gui/CFrame.h"
 
 COnOffButton::COnOffButton(const CRect& size, CControlListener* listener, long tag,
                            CBitmap* background)
@@ -23,15 +24,26 @@ void COnOffButton::draw(CDrawContext* context) {
     setDirty(false);
 }
 
-void COnOffButton::mouse(CDrawContext* context, CPoint&, long buttons) {
-    if (!getMouseEnabled()) return;
-    if (buttons == -1 && context) buttons = context->getMouseButtons();
-    if (!(buttons & kLButton)) return;
+void COnOffButton::toggle() {
     beginEdit();
     setValue(isOn() ? getMin() : getMax());
     valueChanged();
     endEdit();
     invalid();
+}
+
+void COnOffButton::mouse(CDrawContext* context, CPoint&, long buttons) {
+    if (!getMouseEnabled()) return;
+    if (buttons == -1 && context) buttons = context->getMouseButtons();
+    if (!(buttons & kLButton)) return;
+    if (getFrame()) getFrame()->setFocusView(this);
+    toggle();
+}
+
+long COnOffButton::onKeyDown(VstKeyCode& key) {
+    if (key.virt != VKEY_SPACE && key.virt != VKEY_RETURN && key.virt != VKEY_ENTER) return -1;
+    toggle();
+    return 1;
 }
 
 bool COnOffButton::isTypeOf(const char* type) const {

@@ -108,6 +108,28 @@ TEST_F(Controls, KnobControlClickRestoresDefaultAndWheelSteps) {
     EXPECT_NEAR(knob->getValue(), 0.55f, 1e-5);
 }
 
+TEST_F(Controls, PressedKnobAndButtonTakeKeys) {
+    CKnob* knob = editor.stripKnob;
+    knob->setValue(0.5f);
+    EXPECT_FALSE(key(VKEY_UP));  // nothing has the focus yet
+    click(centre(gallery::kStripKnobRect));
+    EXPECT_EQ(frame->getFocusView(), knob);
+    EXPECT_TRUE(key(VKEY_UP));
+    EXPECT_NEAR(knob->getValue(), 0.55f, 1e-5);
+    EXPECT_TRUE(key(VKEY_LEFT, MODIFIER_SHIFT));
+    EXPECT_NEAR(knob->getValue(), 0.545f, 1e-5);
+    EXPECT_FALSE(key(VKEY_HOME));
+
+    click(centre(gallery::kOnOffRect));
+    EXPECT_EQ(editor.onOff->getValue(), 1.f);
+    EXPECT_TRUE(key(VKEY_SPACE));
+    EXPECT_EQ(editor.onOff->getValue(), 0.f);
+    EXPECT_TRUE(key(VKEY_RETURN));
+    EXPECT_EQ(editor.onOff->getValue(), 1.f);
+    EXPECT_FALSE(key(VKEY_UP));
+    EXPECT_NEAR(knob->getValue(), 0.545f, 1e-5);  // the knob lost the focus
+}
+
 TEST_F(Controls, CircularKnobModeTakesTheAngle) {
     ASSERT_TRUE(editor.setKnobMode(kCircularMode));
     CKnob* knob = editor.drawnKnob;

@@ -61,6 +61,9 @@ void exerciseGallery(GalleryDriver& d, GalleryEditor& editor, const std::string&
     EXPECT_NEAR(editor.stripKnob->getValue(), 0.7f, 1e-4);
     d.xdotool("mousemove " + d.at(k) + " click 4");
     EXPECT_TRUE(d.pumpUntil([&] { return editor.stripKnob->getValue() > 0.74f; }));
+    // The pressed knob has the keyboard: Down steps it back.
+    d.xdotool("key Down");
+    EXPECT_TRUE(d.pumpUntil([&] { return editor.stripKnob->getValue() < 0.71f; }));
 
     // Menu: open it, then choose "Saw" (fourth entry, below a separator).
     CPoint m = gallery::kMenuRect.topLeft();

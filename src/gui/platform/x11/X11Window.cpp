@@ -258,15 +258,16 @@ void X11Window::handle(XEvent& event) {
             frame_.onMouseDown(where, pressButtons(event.xbutton));
             break;
         }
-        case KeyPress: {
-            VstKeyCode key = keyCode(event.xkey);
-            frame_.onKeyDown(key);
-            frame_.idle();
-            break;
-        }
+        case KeyPress:
         case KeyRelease: {
             VstKeyCode key = keyCode(event.xkey);
-            frame_.onKeyUp(key);
+            if (key.character == 0 && key.virt == 0) break;  // a modifier key alone
+            if (event.type == KeyPress) {
+                frame_.onKeyDown(key);
+                frame_.idle();
+            } else {
+                frame_.onKeyUp(key);
+            }
             break;
         }
         default:

@@ -1,0 +1,122 @@
+// The plug-in object driven directly (no module): editor notices, LFO table rebuilds and the
+// keyboard queue, which a host cannot observe.
+#include "core/Orin.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/PLibraryStartup.h"
+#include "sdk/AEffEditor.h"
+
+namespace {
+
+std::intptr_t quietHost(AEffect*, std::int32_t opcode, std::int32_t, std::intptr_t, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+std::vector<std::string> messages;
+
+struct NoticeEditor : AEffEditor {
+    using AEffEditor::AEffEditor;
+    std::vector<std::pair<std::int32_t, float>> notices;
+    void setParameter(std::int32_t index, float value) override { notices.push_back({index, value}); }
+};
+
+class OrinObject : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The test executable has no instrument library beside it: collect the report instead
+        // of showing it.
+        setLibraryMessageHandlerForTests([](const char* text, const char*) {
+            messages.push_back(text);
+        });
+        plugin = std::make_unique<Orin>(quietHost);
+        plugin->open();
+    }
+    void TearDown() override {
+        plugin.reset();
+        setLibraryMessageHandlerForTests(nullptr);
+    }
+    std::vector<float> table(int layer) {
+        const float* t = plugin->lfoTable(layer);
+        return std::vector<float>(t, t + kLayerTableSize);
+    }
+    std::unique_ptr<Orin> plugin;
+};
+
+TEST_F(OrinObject, EditorIsToldOfChangesItDidNotMake) {
+    auto* editor = new NoticeEditor(plugin.get());
+    plugin->setEditor(editor);
+    EXPECT_NE(plugin->getAeffect()->flags & effFlagsHasEditor, 0);
+    plugin->setParameter(12, 0.5f);
+    ASSERT_EQ(editor->notices.size(), 1u);
+    EXPECT_EQ(editor->notices[0].first, 12);
+    EXPECT_EQ(editor->notices[0].second, 0.5f);
+    plugin->setEditorIsSource(true);
+    plugin->setParameter(12, 0.25f);
+    EXPECT_EQ(editor->notices.size(), 1u);  // no echo of the editor's own change
+    plugin->setEditorIsSource(false);
+
+    editor->notices.clear();
+    plugin->takeEditorFlags();
+    plugin->activatePreset(3);
+    ASSERT_FALSE(editor->notices.empty());
+    EXPECT_EQ(editor->notices.back().first, -1);  // redraw everything
+    EXPECT_EQ(plugin->takeEditorFlags(), Orin::kEditorRedrawAll);
+    EXPECT_EQ(plugin->takeEditorFlags(), 0u);
+    EXPECT_EQ(plugin->currentProgram().currentPreset(), 3);
+}
+
+TEST_F(OrinObject, LfoTablesFollowTheShapes) {
+    std::vector<float> sine(kLayerTableSize), rect(kLayerTableSize);
+    buildShapeTable(kShapeSine, sine.data());
+    buildShapeTable(kShapeRect, rect.data());
+    EXPECT_EQ(table(0), sine);
+
+    PPreset& edit = plugin->currentProgram().editPreset();
+    edit.setLfoShape(1, kShapeRect);
+    plugin->rebuildLfoTable(1);
+    EXPECT_EQ(table(1), rect);
+    EXPECT_EQ(table(0), sine);
+
+    // A drawn pattern (shape 0) is rebuilt every time its steps may have changed.
+    edit.setLfoShapeCode(2, kShapePattern);
+    for (int s = 0; s < 16; ++s) edit.setLfoStep(2, s, 0);
+    plugin->rebuildLfoTable(2);
+    const std::vector<float> flat = table(2);
+    edit.setLfoStep(2, 5, 15);
+    plugin->rebuildLfoTable(2);
+    EXPECT_NE(table(2), flat);
+
+    // A named shape already built is left alone, whatever the steps say.
+    for (int s = 0; s < 16; ++s) edit.setLfoStep(1, s, 3);
+    plugin->rebuildLfoTable(1);
+    EXPECT_EQ(table(1), rect);
+}
+
+TEST_F(OrinObject, KeyboardNotesQueueUpToTheLimit) {
+    for (int i = 0; i < 128; ++i) EXPECT_TRUE(plugin->queueKeyboardNote(0, 60, 0, true));
+    EXPECT_FALSE(plugin->queueKeyboardNote(0, 61, 100, true));
+    EXPECT_EQ(plugin->keyboardNotes().size(), 128u);
+}
+
+TEST_F(OrinObject, EngineRateAndRequestedRate) {
+    plugin->setSampleRate(96000.0f);
+    EXPECT_EQ(plugin->getSampleRate(), 44100.0f);
+    EXPECT_EQ(plugin->requestedRate(), 96000.0f);
+    EXPECT_DOUBLE_EQ(plugin->samplePeriod(), 1.0 / 44100.0);
+    plugin->setSampleRate(48000.0f);
+    EXPECT_EQ(plugin->getSampleRate(), 48000.0f);
+    EXPECT_DOUBLE_EQ(plugin->samplePeriod(), 1.0 / 48000.0);
+    plugin->setSampleRate(0.0f);  // no usable rate: the engine's own, nothing to convert
+    EXPECT_EQ(plugin->getSampleRate(), 44100.0f);
+    EXPECT_EQ(plugin->requestedRate(), 44100.0f);
+    plugin->setBlockSizeAndSampleRate(256, 22050.0f);
+    EXPECT_EQ(plugin->getBlockSize(), 256);
+    EXPECT_EQ(plugin->getSampleRate(), 44100.0f);
+    EXPECT_EQ(plugin->requestedRate(), 22050.0f);
+}
+
+}  // namespace

@@ -30,18 +30,14 @@ constexpr std::size_t kParamDisplayChars = 8;
 // Host buffers are sized by the format's limits; a text and its terminating zero fit in them.
 constexpr std::size_t kProgramNameChars = kVstMaxProgNameLen - 1;
 
-// The engine runs at these rates only; any other host rate is converted from 44100 Hz.
-constexpr float kEngineRates[] = {44100.0f, 48000.0f};
 // Host rates outside this range are taken as no rate at all (a host saying 0, say): the engine
 // then runs at 44100 Hz without conversion.
+constexpr float kDefaultRate = 44100.0f;
 constexpr float kLowestHostRate = 1000.0f;
 constexpr float kHighestHostRate = 1000000.0f;
-
-float engineRateFor(float hostRate) {
-    for (float rate : kEngineRates)
-        if (hostRate == rate) return rate;
-    return kEngineRates[0];
-}
+// The rate converter's buffers hold at most this many host frames' worth; longer host blocks
+// are converted in pieces, so a huge announced block size costs no huge buffers.
+constexpr std::int32_t kMaxConverterFrames = 8192;
 
 bool isUsableHostRate(float rate) {
     return std::isfinite(rate) && rate >= kLowestHostRate && rate <= kHighestHostRate;
@@ -269,19 +265,24 @@ void Orin::getParameterDisplay(std::int32_t index, char* text) {
 // ---- Rates and processing ----------------------------------------------------------------------
 
 void Orin::setSampleRate(float rate) {
-    const float requested = isUsableHostRate(rate) ? rate : kEngineRates[0];
-    const float engine = engineRateFor(requested);
+    const float requested = isUsableHostRate(rate) ? rate : kDefaultRate;
+    const float engine = static_cast<float>(PRateConverter::engineRateFor(requested));
     requestedRate_ = requested;
     sampleRate_ = engine;
     samplePeriod_ = 1.0 / engine;
-    // Engine hook: the delay and filter-sweep units take the engine rate, and the rate converter
-    // is configured for (engine, requested) with buffers for the block size.
+    // Engine hook: the delay and filter-sweep units take the engine rate.
+    configureRateConverter();
+}
+
+void Orin::configureRateConverter() {
+    rateConverter_.configure(sampleRate_, requestedRate_,
+                             blockSize_ < kMaxConverterFrames ? blockSize_ : kMaxConverterFrames);
 }
 
 void Orin::setBlockSize(std::int32_t frames) {
     if (frames <= 0) return;
     blockSize_ = frames;
-    // Engine hook: the rate converter's buffers follow the block size.
+    configureRateConverter();
 }
 
 void Orin::setBlockSizeAndSampleRate(std::int32_t frames, float rate) {
@@ -297,7 +298,8 @@ void Orin::suspend() {
 void Orin::resume() {
     needIdle();
     wantEvents(1);
-    // Engine hook: clear the delay unit, reset the filter-sweep unit and the rate converter.
+    // Engine hook: clear the delay unit and reset the filter-sweep unit.
+    rateConverter_.reset();
     throttle_.reset();
     applyPendingProgram(false);
 }

@@ -7,9 +7,9 @@
 // The two meet only through atomics: parameter values (relaxed, inside PPreset), the current
 // program index, the program-pending flag, the editor flags and the keyboard note queue.
 //
-// Not here yet: the voice manager, the effect units and the rate converter are being written in
-// engine/, the editor in editor/; the places that will call them are marked "Engine hook" or
-// "Editor hook" and do nothing until then.
+// Not here yet: the voice manager and the effect units are being written in engine/, the editor
+// in editor/; the places that will call them are marked "Engine hook" or "Editor hook" and do
+// nothing until then.
 #pragma once
 
 #include <atomic>
@@ -21,6 +21,7 @@
 #include "core/ProgramChangeThrottle.h"
 #include "data/PResourceHolder.h"
 #include "engine/LfoShapes.h"
+#include "engine/PRateConverter.h"
 #include "engine/VoiceTables.h"
 #include "sdk/AudioEffectX.h"
 
@@ -101,9 +102,12 @@ public:
     void setEditorIsSource(bool on) { editorIsSource_.store(on); }
     const KeyboardNoteQueue& keyboardNotes() const { return keyboardNotes_; }
     float requestedRate() const { return requestedRate_; }
+    const PRateConverter& rateConverter() const { return rateConverter_; }
 
 private:
     void initialiseEngine();
+    // Sizes the rate converter for the current rates and block size (user-interface thread).
+    void configureRateConverter();
     // Reads "quor2def.fxb" from the data folder into the programs, when it is there.
     void loadDefaultBank(const char* dataFolder);
 
@@ -119,6 +123,7 @@ private:
     std::atomic<double> hostTempo_{0.0};
     // The host's rate as requested; the engine runs at sampleRate_ (44100 or 48000 Hz).
     float requestedRate_ = 44100.0f;
+    PRateConverter rateConverter_;
     KeyboardNoteQueue keyboardNotes_;
     double samplePeriod_ = 1.0 / 44100.0;
     std::unique_ptr<VoiceTables> voiceTables_;

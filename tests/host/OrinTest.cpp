@@ -107,6 +107,13 @@ TEST_F(OrinObject, EngineRateAndRequestedRate) {
     EXPECT_EQ(plugin->getSampleRate(), 44100.0f);
     EXPECT_EQ(plugin->requestedRate(), 96000.0f);
     EXPECT_DOUBLE_EQ(plugin->samplePeriod(), 1.0 / 44100.0);
+    EXPECT_EQ(plugin->rateConverter().engineRate(), 44100.0);
+    EXPECT_EQ(plugin->rateConverter().hostRate(), 96000.0);
+    EXPECT_EQ(plugin->rateConverter().engineFramesFor(512), 236);  // ceil(512 x 44100 / 96000)
+    plugin->setBlockSize(1 << 30);  // taken, but the converter works in pieces
+    EXPECT_EQ(plugin->getBlockSize(), 1 << 30);
+    plugin->setBlockSize(-5);
+    EXPECT_EQ(plugin->getBlockSize(), 1 << 30);
     plugin->setSampleRate(48000.0f);
     EXPECT_EQ(plugin->getSampleRate(), 48000.0f);
     EXPECT_DOUBLE_EQ(plugin->samplePeriod(), 1.0 / 48000.0);
@@ -117,6 +124,7 @@ TEST_F(OrinObject, EngineRateAndRequestedRate) {
     EXPECT_EQ(plugin->getBlockSize(), 256);
     EXPECT_EQ(plugin->getSampleRate(), 44100.0f);
     EXPECT_EQ(plugin->requestedRate(), 22050.0f);
+    EXPECT_EQ(plugin->rateConverter().hostRate(), 22050.0);
 }
 
 }  // namespace

@@ -178,13 +178,14 @@ void CTextEdit::looseFocus() {
 void CTextEdit::endEditing(bool commit) {
     if (!editing_) return;
     editing_ = false;
-    // Leave the frame's focus first so that this is reported exactly once.
-    if (getFrame() && getFrame()->getFocusView() == this) getFrame()->setFocusView(nullptr);
     if (commit) {
         setText(edit_.c_str());
         valueChanged();
     }
     setDirty(true);
+    // Giving the focus away comes last: a field that removes itself when it loses the focus may
+    // be gone when this returns.
+    if (getFrame() && getFrame()->getFocusView() == this) getFrame()->setFocusView(nullptr);
 }
 
 bool CTextEdit::isTypeOf(const char* type) const {

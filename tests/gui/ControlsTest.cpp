@@ -310,6 +310,35 @@ TEST_F(Controls, TextEditTypingCommitAndCancel) {
     EXPECT_FALSE(key(VKEY_LEFT));
 }
 
+TEST_F(Controls, TextFieldMayRemoveItselfWhenEditingEnds) {
+    // A field that takes itself out of its container once it loses the focus, as inline rename
+    // fields do; committing with Return or by clicking elsewhere must not touch it afterwards.
+    struct SelfRemoving : CTextEdit {
+        using CTextEdit::CTextEdit;
+        void looseFocus() override {
+            CTextEdit::looseFocus();
+            if (auto* parent = static_cast<CViewContainer*>(getParentView())) {
+                parent->removeView(this);
+            }
+        }
+    };
+    const long views = frame->getNbViews();
+    for (bool byReturn : {true, false}) {
+        auto* field = new SelfRemoving(CRect(300, 300, 400, 320), &editor, 77, "name");
+        frame->addView(field);
+        frame->setFocusView(field);
+        type("renamed");
+        if (byReturn) {
+            EXPECT_TRUE(key(VKEY_RETURN));
+        } else {
+            click(CPoint(5, 440));
+        }
+        EXPECT_EQ(frame->getNbViews(), views) << byReturn;
+        EXPECT_EQ(frame->getFocusView(), nullptr);
+        EXPECT_FLOAT_EQ(editor.reports[77], byReturn ? 1 : 2);
+    }
+}
+
 TEST_F(Controls, TextEditCaretFollowsClicksAndLengthIsBounded) {
     CTextEdit* text = editor.text;
     text->setText(std::string(400, 'x').c_str());

@@ -177,8 +177,7 @@ void Orin::activatePreset(std::int32_t index) {
     for (int i = 0; i < PPreset::kIconCount; ++i) icons[i] = edit.icon(i);
     // The 33 instruments load in the background, the three selected ones at once.
     resourceHolder_.activate(slots, icons);
-    for (std::int32_t i = 0; i < kAppliedParams; ++i)
-        applyParameter(i, edit.value(i));
+    for (std::int32_t i = 0; i < kAppliedParams; ++i) applyParameter(i, edit.value(i));
     for (int layer = 0; layer < 3; ++layer) rebuildLfoTable(layer);
     if (editor_) {
         editorFlags_.fetch_or(kEditorRedrawAll);

@@ -10,16 +10,28 @@ bool AEffEditor::open(void* parentWindow) {
     return parentWindow != nullptr;
 }
 
-void AEffEditor::close() { parentWindow_ = nullptr; }
+void AEffEditor::close() {
+    parentWindow_ = nullptr;
+}
 
-bool AEffEditor::isOpen() { return parentWindow_ != nullptr; }
+bool AEffEditor::isOpen() {
+    return parentWindow_ != nullptr;
+}
 
-bool AEffEditor::onKeyDown(VstKeyCode&) { return false; }
+bool AEffEditor::onKeyDown(VstKeyCode&) {
+    return false;
+}
 
-bool AEffEditor::onKeyUp(VstKeyCode&) { return false; }
+bool AEffEditor::onKeyUp(VstKeyCode&) {
+    return false;
+}
 
-bool AEffEditor::onWheel(float) { return false; }
+bool AEffEditor::onWheel(float) {
+    return false;
+}
 
-bool AEffEditor::setKnobMode(int) { return false; }
+bool AEffEditor::setKnobMode(int) {
+    return false;
+}
 
 void AEffEditor::setParameter(std::int32_t, float) {}

@@ -58,8 +58,7 @@ void processEntry(AEffect* effect, float** inputs, float** outputs, std::int32_t
     }
 }
 
-void processReplacingEntry(AEffect* effect, float** inputs, float** outputs,
-                           std::int32_t frames) {
+void processReplacingEntry(AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
     AudioEffect* instance = instanceOf(effect);
     if (!instance || !outputs || frames <= 0) return;
     try {
@@ -79,8 +78,7 @@ std::int32_t narrow(std::intptr_t value) {
 
 }  // namespace
 
-AudioEffect::AudioEffect(audioMasterCallback host, std::int32_t numPrograms,
-                         std::int32_t numParams)
+AudioEffect::AudioEffect(audioMasterCallback host, std::int32_t numPrograms, std::int32_t numParams)
     : host_(host) {
     std::memset(&effect_, 0, sizeof effect_);
     effect_.magic = kEffectMagic;
@@ -98,7 +96,9 @@ AudioEffect::AudioEffect(audioMasterCallback host, std::int32_t numPrograms,
     effect_.version = 1;
 }
 
-AudioEffect::~AudioEffect() { delete editor_; }
+AudioEffect::~AudioEffect() {
+    delete editor_;
+}
 
 void AudioEffect::setEditor(AEffEditor* editor) {
     if (editor == editor_) return;
@@ -114,8 +114,8 @@ void AudioEffect::setFlag(std::int32_t flag, bool state) {
         effect_.flags &= ~flag;
 }
 
-std::intptr_t AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index,
-                                      std::intptr_t value, void* ptr, float opt) {
+std::intptr_t AudioEffect::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                                      void* ptr, float opt) {
     char* text = static_cast<char*>(ptr);
     switch (opcode) {
         case effOpen:

@@ -15,8 +15,8 @@ std::uint8_t modifierByte(float opt) {
 
 }  // namespace
 
-std::intptr_t AudioEffectX::dispatcher(std::int32_t opcode, std::int32_t index,
-                                       std::intptr_t value, void* ptr, float opt) {
+std::intptr_t AudioEffectX::dispatcher(std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                                       void* ptr, float opt) {
     char* text = static_cast<char*>(ptr);
     auto* pin = static_cast<VstPinProperties*>(ptr);
     switch (opcode) {
@@ -29,9 +29,8 @@ std::intptr_t AudioEffectX::dispatcher(std::int32_t opcode, std::int32_t index,
         case effGetNumProgramCategories:
             return getNumCategories();
         case effGetProgramNameIndexed:
-            return text && getProgramNameIndexed(static_cast<std::int32_t>(value), index, text)
-                       ? 1
-                       : 0;
+            return text && getProgramNameIndexed(static_cast<std::int32_t>(value), index, text) ? 1
+                                                                                                : 0;
         case effGetInputProperties:
             return pin && getInputProperties(index, pin) ? 1 : 0;
         case effGetOutputProperties:

@@ -257,7 +257,8 @@ struct VstKeyCode {
     std::uint8_t modifier;
 };
 
-// ---- Layout checks -------------------------------------------------------------------------------
+// ---- Layout checks
+// -------------------------------------------------------------------------------
 
 static_assert(sizeof(void*) == 8, "the layouts below are those of 64-bit builds");
 static_assert(sizeof(AEffect) == 192);

@@ -139,12 +139,14 @@ TEST_F(HostChunks, RandomBytesAndDamagedFields) {
     for (int round = 0; round < 200; ++round) {
         Bytes noise(random() % 4096);
         for (auto& b : noise) b = std::uint8_t(random());
-        if (round % 2 && noise.size() >= 4) putBigEndian(noise, 0, std::uint32_t(vstFourCC("PxCk")));
+        if (round % 2 && noise.size() >= 4)
+            putBigEndian(noise, 0, std::uint32_t(vstFourCC("PxCk")));
         EXPECT_EQ(host->setChunk(noise.data(), noise.size(), round % 3 == 0), 1);
     }
     for (int round = 0; round < 200; ++round) {
         Bytes damaged = saved;
-        for (int hits = 0; hits < 4; ++hits) damaged[random() % damaged.size()] = std::uint8_t(random());
+        for (int hits = 0; hits < 4; ++hits)
+            damaged[random() % damaged.size()] = std::uint8_t(random());
         EXPECT_EQ(host->setChunk(damaged.data(), damaged.size(), false), 1);
     }
     expectWorking(*host);

@@ -19,14 +19,22 @@ struct Row {
 
 // Rows written down independently of the plug-in's table.
 const Row kRows[] = {
-    {0, "ADSR Amount FilterHi", " dB ", "0.900000"},  {4, "Base Volume Hi", " dB ", "0.800000"},
-    {23, "Base Attack Bend", " xf ", "0.300000"},     {32, "LFO Speed Base", " Hz ", "0.500000"},
-    {50, "Pitch LFO Form", "    ", "0.750000"},       {52, "Octave Base", "oct ", "0.500000"},
-    {53, "Unused", "    ", "0.000000"},               {56, "Master Tune", "cent", "0.500000"},
-    {57, "Master Volume", " dB ", "0.800000"},        {72, "LFO Smooth Base", "    ", "1.000000"},
-    {85, "Voices", "    ", "0.240000"},               {94, "ModWheelParam", "    ", "0.000000"},
-    {95, "B Icon X", "    ", "0.550000"},             {100, "F Icon Y", "    ", "0.550000"},
-    {101, "", "", "0.000000"},                        {107, "", "", "0.000000"},
+    {0, "ADSR Amount FilterHi", " dB ", "0.900000"},
+    {4, "Base Volume Hi", " dB ", "0.800000"},
+    {23, "Base Attack Bend", " xf ", "0.300000"},
+    {32, "LFO Speed Base", " Hz ", "0.500000"},
+    {50, "Pitch LFO Form", "    ", "0.750000"},
+    {52, "Octave Base", "oct ", "0.500000"},
+    {53, "Unused", "    ", "0.000000"},
+    {56, "Master Tune", "cent", "0.500000"},
+    {57, "Master Volume", " dB ", "0.800000"},
+    {72, "LFO Smooth Base", "    ", "1.000000"},
+    {85, "Voices", "    ", "0.240000"},
+    {94, "ModWheelParam", "    ", "0.000000"},
+    {95, "B Icon X", "    ", "0.550000"},
+    {100, "F Icon Y", "    ", "0.550000"},
+    {101, "", "", "0.000000"},
+    {107, "", "", "0.000000"},
 };
 
 TEST_F(HostParameters, NamesLabelsAndDisplays) {

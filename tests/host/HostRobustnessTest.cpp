@@ -45,9 +45,18 @@ TEST(HostRobustness, OddRatesAndBlockSizes) {
     ASSERT_TRUE(host.load(module.path().c_str())) << host.error();
     host.open();
     host.resume();
-    const float rates[] = {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
-                           std::numeric_limits<float>::infinity(), 1.0f, 1e12f,
-                           22050.0f, 44100.0f, 48000.0f, 96000.0f, 192000.0f, 11025.0f};
+    const float rates[] = {0.0f,
+                           -44100.0f,
+                           std::numeric_limits<float>::quiet_NaN(),
+                           std::numeric_limits<float>::infinity(),
+                           1.0f,
+                           1e12f,
+                           22050.0f,
+                           44100.0f,
+                           48000.0f,
+                           96000.0f,
+                           192000.0f,
+                           11025.0f};
     const int sizes[] = {0, -1, 1, 7, 64, 512, 4096, 1 << 30};
     for (float rate : rates) {
         host.setSampleRate(rate);  // without suspend and resume

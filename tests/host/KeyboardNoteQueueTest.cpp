@@ -16,7 +16,7 @@ std::vector<KeyboardNoteQueue::Entry> drainAll(KeyboardNoteQueue& queue) {
 
 TEST(KeyboardNoteQueue, ValuesAreClampedIntoMidiRanges) {
     KeyboardNoteQueue queue;
-    EXPECT_TRUE(queue.push(0, 60, 0, true));     // velocity 0 becomes 1
+    EXPECT_TRUE(queue.push(0, 60, 0, true));      // velocity 0 becomes 1
     EXPECT_TRUE(queue.push(3, 200, 300, false));  // note and velocity capped at 127
     EXPECT_TRUE(queue.push(-2, -5, -9, true));    // everything floored
     EXPECT_TRUE(queue.push(99, 1, 1, true));      // channel capped at 15

@@ -21,7 +21,9 @@ std::vector<std::string> messages;
 struct NoticeEditor : AEffEditor {
     using AEffEditor::AEffEditor;
     std::vector<std::pair<std::int32_t, float>> notices;
-    void setParameter(std::int32_t index, float value) override { notices.push_back({index, value}); }
+    void setParameter(std::int32_t index, float value) override {
+        notices.push_back({index, value});
+    }
 };
 
 class OrinObject : public ::testing::Test {
@@ -29,9 +31,8 @@ protected:
     void SetUp() override {
         // The test executable has no instrument library beside it: collect the report instead
         // of showing it.
-        setLibraryMessageHandlerForTests([](const char* text, const char*) {
-            messages.push_back(text);
-        });
+        setLibraryMessageHandlerForTests(
+            [](const char* text, const char*) { messages.push_back(text); });
         plugin = std::make_unique<Orin>(quietHost);
         plugin->open();
     }

@@ -88,11 +88,11 @@ TEST_F(Dispatcher, ChunkCallsCarryTheirArguments) {
 
 TEST_F(Dispatcher, NullPointersAndUnknownOpcodesAnswerZero) {
     effect->lastCall.clear();
-    for (std::int32_t opcode : {effSetProgramName, effGetProgramName, effGetParamLabel,
-                                effGetParamDisplay, effGetParamName, effGetChunk, effSetChunk,
-                                effProcessEvents, effString2Parameter, effGetProgramNameIndexed,
-                                effGetInputProperties, effGetOutputProperties, effGetEffectName,
-                                effGetVendorString, effGetProductString, effCanDo, effEditGetRect})
+    for (std::int32_t opcode :
+         {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
+          effGetParamName, effGetChunk, effSetChunk, effProcessEvents, effString2Parameter,
+          effGetProgramNameIndexed, effGetInputProperties, effGetOutputProperties, effGetEffectName,
+          effGetVendorString, effGetProductString, effCanDo, effEditGetRect})
         EXPECT_EQ(call(opcode, 0, 1, nullptr), 0) << "opcode " << opcode;
     EXPECT_EQ(effect->lastCall, "");
     for (std::int32_t opcode : {9999, -1, 16, 17, 18, 20, 21, 31, 32, 36, 70, 100})

@@ -15,8 +15,8 @@ using EntryProc = AEffect* (*)(audioMasterCallback);
 }  // namespace
 
 VstHost::VstHost() {
-    for (const char* text : {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo",
-                             "supplyIdle", "sizeWindow"})
+    for (const char* text :
+         {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "supplyIdle", "sizeWindow"})
         canDo_[text] = 1;
     timeInfo_.sampleRate = 44100.0;
     timeInfo_.timeSigNumerator = 4;
@@ -25,7 +25,9 @@ VstHost::VstHost() {
     setTempo(120.0);
 }
 
-VstHost::~VstHost() { unload(); }
+VstHost::~VstHost() {
+    unload();
+}
 
 bool VstHost::load(const char* modulePath) {
     unload();
@@ -223,13 +225,14 @@ void VstHost::sendMidi(std::uint8_t status, std::uint8_t data1, std::uint8_t dat
 }
 
 void VstHost::noteOn(int channel, int note, int velocity, std::int32_t deltaFrames) {
-    sendMidi(static_cast<std::uint8_t>(0x90 | (channel & 15)), static_cast<std::uint8_t>(note & 127),
-             static_cast<std::uint8_t>(velocity & 127), deltaFrames);
+    sendMidi(static_cast<std::uint8_t>(0x90 | (channel & 15)),
+             static_cast<std::uint8_t>(note & 127), static_cast<std::uint8_t>(velocity & 127),
+             deltaFrames);
 }
 
 void VstHost::noteOff(int channel, int note, std::int32_t deltaFrames) {
-    sendMidi(static_cast<std::uint8_t>(0x80 | (channel & 15)), static_cast<std::uint8_t>(note & 127),
-             0, deltaFrames);
+    sendMidi(static_cast<std::uint8_t>(0x80 | (channel & 15)),
+             static_cast<std::uint8_t>(note & 127), 0, deltaFrames);
 }
 
 std::intptr_t VstHost::flushEvents() {

@@ -36,6 +36,9 @@ public:
     // Copies at most kNameCapacity - 1 characters; a null text gives the empty name.
     void setName(const char* text);
 
+    // The kNumParams values in index order, for the voices; read each one with a relaxed atomic
+    // load (engine/RelaxedFloat.h), since another thread may write it.
+    const float* values() const { return values_; }
     // Out-of-range indices read as 0 and are ignored when written.
     float value(int index) const;
     void setValue(int index, float v);

@@ -137,6 +137,9 @@ void COptionMenu::choose(COptionMenu* menu, long index) {
 bool COptionMenu::popup(const CPoint& where) {
     CFrame* frame = getFrame();
     if (!frame || popping_ || entries_.empty()) return false;
+    // A listener may remove this menu from its container when told of the choice; the extra
+    // reference keeps it alive until the popup has finished with it.
+    remember();
     popping_ = true;
     lastMenu_ = nullptr;
     lastResult_ = -1;
@@ -145,6 +148,7 @@ bool COptionMenu::popup(const CPoint& where) {
     endEdit();
     popping_ = false;
     invalid();
+    forget();
     return chosen;
 }
 

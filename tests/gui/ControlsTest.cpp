@@ -248,6 +248,28 @@ TEST_F(Controls, MenuTallerThanTheFrameOpensInAPopup) {
     EXPECT_TRUE(window->popups().empty());
 }
 
+TEST_F(Controls, MenuRemovedByItsListenerDuringTheChoiceIsSafe) {
+    struct Remover : CControlListener {
+        CFrame* frame = nullptr;
+        long chosen = -1;
+        void valueChanged(CControl* c) override {
+            chosen = static_cast<COptionMenu*>(c)->getCurrent();
+            frame->removeView(c);
+        }
+    } remover;
+    remover.frame = frame;
+    auto* menu = new COptionMenu(CRect(10, 10, 100, 30), &remover, 99);
+    menu->addEntry("a");
+    menu->addEntry("b");
+    frame->addView(menu);
+    window->queueKey(virtualKey(VKEY_DOWN));
+    window->queueKey(virtualKey(VKEY_DOWN));
+    window->queueKey(virtualKey(VKEY_RETURN));
+    frame->onMouseDown(CPoint(20, 20), kLButton);
+    EXPECT_EQ(remover.chosen, 1);
+    EXPECT_FALSE(frame->isChild(menu));
+}
+
 TEST_F(Controls, MenuKeyboardAndSeparatorsAreSkipped) {
     COptionMenu* menu = editor.menu;
     HeadlessWindow& w = *window;

@@ -38,7 +38,8 @@ bool checkPlugin(const VstHost& host, const RenderOptions& options, std::string*
 }
 
 // Program and preset changes are applied by the plug-in outside the audio call; asking for the
-// program name is the host's way of letting it catch up at once.
+// program name is the host's way of letting it catch up at once. A MIDI program change is
+// followed by one discarded block, for plug-ins that read their events while processing.
 void selectProgramAndPreset(VstHost& host, const RenderOptions& options) {
     if (options.program > 0) {
         host.setProgram(options.program - 1);
@@ -46,15 +47,17 @@ void selectProgramAndPreset(VstHost& host, const RenderOptions& options) {
     }
     host.resume();
     if (options.preset > 0) {
+        std::vector<float> scratch(2 * options.blockSize);
         // A program change equal to the channel's current program may be ignored; a different
         // one first makes sure the wanted change is taken.
         const std::uint8_t other = options.preset == 128 ? 0 : 127;
         for (std::uint8_t program : {other, static_cast<std::uint8_t>(options.preset - 1)}) {
             host.sendMidi(0xC0, program, 0);
-            host.flushEvents();
+            host.process(scratch.data(), scratch.data() + options.blockSize, options.blockSize);
             host.programName();
         }
     }
+    host.setSamplePosition(0.0);
 }
 
 void releaseEverything(VstHost& host, std::int32_t delta) {
@@ -77,7 +80,6 @@ bool renderSong(const RenderOptions& options, const MidiSong& song, RenderSummar
     host.setSampleRate(static_cast<float>(options.sampleRate));
     host.setBlockSize(options.blockSize);
     host.setTempo(song.tempoAt(0.0));
-    host.setSamplePosition(0.0);
     selectProgramAndPreset(host, options);
 
     WavWriter wav;

@@ -39,6 +39,19 @@ private:
     bool ok_ = false;
 };
 
+// Writes a name as a zero-terminated text. Readers also end a text at a line break, so a line
+// break inside a name is written as a space: it would otherwise cut the name and shift every
+// field after it.
+bool writeName(FStream& s, const char* name) {
+    char text[PPreset::kNameCapacity];
+    std::size_t n = 0;
+    for (; name[n] && n + 1 < sizeof text; ++n) {
+        text[n] = (name[n] == '\r' || name[n] == '\n') ? ' ' : name[n];
+    }
+    text[n] = 0;
+    return s.writeString(text);
+}
+
 bool writeHeaderFields(FStream& s) {
     return s.writeU32(kPluginId) && s.writeU32(kHeaderConstant) &&
            s.writeU32(std::int32_t(PChunkCodec::kFormatVersion));
@@ -46,7 +59,7 @@ bool writeHeaderFields(FStream& s) {
 
 bool writePreset(FStream& s, const PPreset& preset) {
     LengthField field(s, kPresetTag);
-    bool ok = s.writeString(preset.name());
+    bool ok = writeName(s, preset.name());
     for (int i = 0; i < kNumParams && ok; ++i) ok = s.writeF32(preset.value(i));
     if (!ok) return false;
     std::int32_t slots[PPreset::kSlotCount];
@@ -63,13 +76,13 @@ bool writePreset(FStream& s, const PPreset& preset) {
 }
 
 bool writeProgramRecord(FStream& s, const PProgram& program) {
-    bool ok = s.writeString(program.name());
+    bool ok = writeName(s, program.name());
     const std::int32_t counts[] = {
         PProgram::kPresetCount, PProgram::kGroupCount, kNumParams,
         PPreset::kSlotCount,    PPreset::kIconCount,   program.currentPreset()};
     for (std::int32_t count : counts) ok = ok && s.writeU32(count);
     for (int i = 0; i < PProgram::kPresetCount && ok; ++i) ok = writePreset(s, *program.preset(i));
-    for (int g = 0; g < PProgram::kGroupCount && ok; ++g) ok = s.writeString(program.groupName(g));
+    for (int g = 0; g < PProgram::kGroupCount && ok; ++g) ok = writeName(s, program.groupName(g));
     return ok && s.writeU32(std::int32_t(0));
 }
 

@@ -129,6 +129,8 @@ TEST_F(ChunkCodec, BankRoundTripIsExact) {
     ASSERT_EQ(PPool::shared().addMissing("Ghost"), 2);
     auto source = programs();
     for (int p = 0; p < kPrograms; ++p) vary(source[p], p + 1);
+    // A line break would end the stored text early; it is stored as a space.
+    source[1].preset(2)->setName("Line\rBreak\n");
     const Bytes first = writeBank(source.get(), 5);
     EXPECT_EQ(textAt(first, 0, 4), "PxCk");
     EXPECT_EQ(bigEndianAt(first, 4), first.size() - 8);
@@ -139,6 +141,8 @@ TEST_F(ChunkCodec, BankRoundTripIsExact) {
     int current = -1;
     ASSERT_TRUE(readBank(first, copy.get(), &current));
     EXPECT_EQ(current, 5);
+    EXPECT_STREQ(copy[1].preset(2)->name(), "Line Break ");
+    source[1].preset(2)->setName("Line Break ");
     for (int p = 0; p < kPrograms; ++p) {
         EXPECT_EQ(programDifference(copy[p], source[p]), "") << "program " << p;
         // Reading selects the stored current preset.

@@ -35,9 +35,6 @@ constexpr std::size_t kProgramNameChars = kVstMaxProgNameLen - 1;
 constexpr float kDefaultRate = 44100.0f;
 constexpr float kLowestHostRate = 1000.0f;
 constexpr float kHighestHostRate = 1000000.0f;
-// The rate converter's buffers hold at most this many host frames' worth; longer host blocks
-// are converted in pieces, so a huge announced block size costs no huge buffers.
-constexpr std::int32_t kMaxConverterFrames = 8192;
 
 bool isUsableHostRate(float rate) {
     return std::isfinite(rate) && rate >= kLowestHostRate && rate <= kHighestHostRate;
@@ -68,9 +65,9 @@ Orin::Orin(audioMasterCallback host) : AudioEffectX(host, kNumPrograms, kNumPara
 }
 
 Orin::~Orin() {
-    // Engine hook: the voice manager and the effect units are released here once they exist.
-    // The held instruments go first, so that the last plug-in's removeUser finds nothing still
-    // referenced and frees all raw data.
+    // The voices and the held instruments go first, so that the last plug-in's removeUser finds
+    // nothing still referenced and frees all raw data.
+    engine_.shutdown();
     resourceHolder_.releaseAll();
     PResourceTable::shared().removeUser();
 }
@@ -84,14 +81,7 @@ void Orin::initialiseEngine() {
     // The pool is read once per process; the call that reads it also reports missing raw files.
     loadInstrumentLibrary(settings.pluginPath());
     PControllerMap::loadOnce(settings.dataFolder());
-    voiceTables_.reset(new (std::nothrow) VoiceTables);
-    if (voiceTables_) buildVoiceTables(*voiceTables_);
-    // Engine hook: voice manager with 64 voices, delay resize, VsLFO tables, sweep range.
-    for (int layer = 0; layer < 3; ++layer) {
-        buildShapeTable(kShapeSine, lfoTables_[layer]);
-        lfoTableShapes_[layer] = kShapeSine;
-        lfoTableBuilt_[layer] = true;
-    }
+    engine_.initialise(settings.noMmx());
     throttle_.reset();
     loadDefaultBank(settings.dataFolder());
     propertyMatrix_.reset(new (std::nothrow) PPropertyMatrix);
@@ -151,9 +141,21 @@ bool Orin::getProgramNameIndexed(std::int32_t /*category*/, std::int32_t index, 
     return true;
 }
 
-bool Orin::applyPendingProgram(bool /*fromIdle*/) {
-    // Engine hook: a MIDI program change (the voice manager's program-changed flag) is applied
-    // here first, throttled only when fromIdle is set.
+bool Orin::applyPendingProgram(bool fromIdle) {
+    // A MIDI program change is kept here until applied, since the throttle may hold it back.
+    std::int32_t midiProgram = -1;
+    if (engine_.takeMidiProgramChange(&midiProgram)) {
+        midiProgramPending_ = true;
+        midiPreset_ = midiProgram;
+    }
+    if (midiProgramPending_) {
+        const std::uint32_t now = platform::tickCount();
+        if (fromIdle && !throttle_.ready(now)) return false;
+        throttle_.record(now);
+        midiProgramPending_ = false;
+        if (midiPreset_ >= 0) activatePreset(midiPreset_);
+        return true;
+    }
     if (!programPending_.load()) return false;
     const std::uint32_t now = platform::tickCount();
     if (!throttle_.ready(now)) return true;
@@ -186,20 +188,12 @@ void Orin::activatePreset(std::int32_t index) {
 }
 
 void Orin::rebuildLfoTable(int layer) {
-    if (layer < 0 || layer >= 3) return;
-    const PPreset& edit = currentProgram().editPreset();
-    const std::uint32_t shape = edit.lfoShape(layer);
-    const bool alwaysRebuilt = shape == kShapePattern || shape == kShapeRand;
-    if (lfoTableBuilt_[layer] && lfoTableShapes_[layer] == shape && !alwaysRebuilt) return;
-    std::uint8_t steps[kLfoSteps];
-    for (int s = 0; s < kLfoSteps; ++s) steps[s] = edit.lfoStep(layer, s);
-    buildLayerTable(shape, lfoTables_[layer], steps);
-    lfoTableShapes_[layer] = shape;
-    lfoTableBuilt_[layer] = true;
+    engine_.rebuildLfoTable(layer);
 }
 
-const float* Orin::lfoTable(int layer) const {
-    return layer >= 0 && layer < 3 ? lfoTables_[layer] : nullptr;
+void Orin::midiProgramChanged() {
+    programPending_.store(false);
+    updateDisplay();
 }
 
 // ---- Parameters ------------------------------------------------------------------------------
@@ -226,9 +220,6 @@ void Orin::applyParameter(std::int32_t index, float value) {
             break;
         case kParamMasterVolume:
         case kParamVoices:
-            // Engine hook: channel volume (value x 127 on channels 0..15) and polyphony
-            // (int(value x 63 + 0.5) + 1) go to the voice manager.
-            break;
         case kParamFxSync:
         case kParamFxDelay:
         case 67:  // "Fx Feedback"
@@ -237,7 +228,7 @@ void Orin::applyParameter(std::int32_t index, float value) {
         case 70:  // "Fx Depth"
         case 71:  // "Fx Mix"
         case kParamFxType:
-            // Engine hook: these reconfigure the delay and filter-sweep units.
+            engine_.applyParameter(index, value);
             break;
         case 96:   // "B Icon Y"
         case 98:   // "T Icon Y"
@@ -269,19 +260,13 @@ void Orin::setSampleRate(float rate) {
     requestedRate_ = requested;
     sampleRate_ = engine;
     samplePeriod_ = 1.0 / engine;
-    // Engine hook: the delay and filter-sweep units take the engine rate.
-    configureRateConverter();
-}
-
-void Orin::configureRateConverter() {
-    rateConverter_.configure(sampleRate_, requestedRate_,
-                             blockSize_ < kMaxConverterFrames ? blockSize_ : kMaxConverterFrames);
+    engine_.setRates(engine, requested, blockSize_);
 }
 
 void Orin::setBlockSize(std::int32_t frames) {
     if (frames <= 0) return;
     blockSize_ = frames;
-    configureRateConverter();
+    engine_.setRates(sampleRate_, requestedRate_, blockSize_);
 }
 
 void Orin::setBlockSizeAndSampleRate(std::int32_t frames, float rate) {
@@ -291,33 +276,47 @@ void Orin::setBlockSizeAndSampleRate(std::int32_t frames, float rate) {
 }
 
 void Orin::suspend() {
-    // Engine hook: the voice manager stops every sounding voice at once.
+    engine_.suspend();
 }
 
 void Orin::resume() {
     needIdle();
     wantEvents(1);
-    // Engine hook: clear the delay unit and reset the filter-sweep unit.
-    rateConverter_.reset();
+    engine_.resume();
     throttle_.reset();
     applyPendingProgram(false);
 }
 
-std::int32_t Orin::processEvents(VstEvents* /*events*/) {
-    // Engine hook: the voice manager's event input takes the list.
+std::int32_t Orin::processEvents(VstEvents* events) {
+    // The host's event records have the layout the voice manager reads (type 1 = MIDI).
+    if (events && events->numEvents > 0)
+        engine_.handleEvents(reinterpret_cast<const HostMidiEvent* const*>(events->events),
+                             events->numEvents);
     return 1;
 }
 
-void Orin::process(float** /*inputs*/, float** /*outputs*/, std::int32_t /*frames*/) {
-    // Engine hook: without a voice manager the outputs are left as they are.
+void Orin::process(float** /*inputs*/, float** outputs, std::int32_t frames) {
+    render(outputs, frames, true);
 }
 
-void Orin::processReplacing(float** /*inputs*/, float** /*outputs*/, std::int32_t /*frames*/) {
-    // Engine hook: without a voice manager the outputs are left as they are.
+void Orin::processReplacing(float** /*inputs*/, float** outputs, std::int32_t frames) {
+    render(outputs, frames, false);
+}
+
+void Orin::render(float** outputs, std::int32_t frames, bool accumulate) {
+    // Without an engine the outputs are left as they are.
+    if (!engine_.ready() || !outputs || frames <= 0) return;
+    const platform::ScopedFlushDenormals flushDenormals;
+    double tempo = 0.0;
+    if (const VstTimeInfo* time = getTimeInfo(kVstTempoValid))
+        if ((time->flags & kVstTempoValid) && std::isfinite(time->tempo) && time->tempo > 0.0)
+            tempo = time->tempo;
+    float* const pair[2] = {outputs[0], outputs[1]};
+    engine_.process(pair, frames, tempo, accumulate);
 }
 
 bool Orin::queueKeyboardNote(int channel, int note, int velocity, bool isOn) {
-    return keyboardNotes_.push(channel, note, velocity, isOn);
+    return engine_.queueKeyboardNote(channel, note, velocity, isOn);
 }
 
 void Orin::loadResourceIntoSlot(int slot, int instrument) {

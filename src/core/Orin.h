@@ -5,11 +5,11 @@
 // Threads: the host's user-interface thread constructs, opens, changes programs and chunks and
 // calls idle; the audio thread processes, takes events and (with automation) sets parameters.
 // The two meet only through atomics: parameter values (relaxed, inside PPreset), the current
-// program index, the program-pending flag, the editor flags and the keyboard note queue.
+// program index, the program-pending flag, the editor flags and the sound engine's hand-offs
+// (PEngine).
 //
-// Not here yet: the voice manager and the effect units are being written in engine/, the editor
-// in editor/; the places that will call them are marked "Engine hook" or "Editor hook" and do
-// nothing until then.
+// Not here yet: the editor is being written in editor/; the places that will call it are marked
+// "Editor hook" and do nothing until then.
 #pragma once
 
 #include <atomic>
@@ -17,12 +17,10 @@
 #include <memory>
 
 #include "core/KeyboardNoteQueue.h"
+#include "core/PEngine.h"
 #include "core/PProgram.h"
 #include "core/ProgramChangeThrottle.h"
 #include "data/PResourceHolder.h"
-#include "engine/LfoShapes.h"
-#include "engine/PRateConverter.h"
-#include "engine/VoiceTables.h"
 #include "sdk/AudioEffectX.h"
 
 class FMemoryStream;
@@ -79,6 +77,9 @@ public:
     void activatePreset(std::int32_t index);
     // Pushes a value into the shared engine objects (the few parameters with side effects).
     void applyParameter(std::int32_t index, float value);
+    // Audio thread, from the voice manager: a MIDI program change supersedes a host program
+    // change not yet applied.
+    void midiProgramChanged();
     // Rebuilds a layer LFO's wave table from the edit preset's shape unless it is already built
     // for that shape (drawn patterns and "Rand" are always rebuilt).
     void rebuildLfoTable(int layer);
@@ -95,19 +96,20 @@ public:
     bool isInitialised() const { return initialised_; }
     bool isProgramPending() const { return programPending_.load(); }
     double samplePeriod() const { return samplePeriod_; }
-    double hostTempo() const { return hostTempo_.load(std::memory_order_relaxed); }
-    const float* lfoTable(int layer) const;
-    const VoiceTables* voiceTables() const { return voiceTables_.get(); }
+    double hostTempo() const { return engine_.hostTempo(); }
+    const float* lfoTable(int layer) const { return engine_.lfoTable(layer); }
+    const VoiceTables* voiceTables() const { return engine_.tables(); }
+    const PEngine& engine() const { return engine_; }
     std::uint32_t takeEditorFlags() { return editorFlags_.exchange(0); }
     void setEditorIsSource(bool on) { editorIsSource_.store(on); }
-    const KeyboardNoteQueue& keyboardNotes() const { return keyboardNotes_; }
+    const KeyboardNoteQueue& keyboardNotes() const { return engine_.keyboardNotes(); }
     float requestedRate() const { return requestedRate_; }
-    const PRateConverter& rateConverter() const { return rateConverter_; }
+    const PRateConverter& rateConverter() const { return engine_.rateConverter(); }
 
 private:
     void initialiseEngine();
-    // Sizes the rate converter for the current rates and block size (user-interface thread).
-    void configureRateConverter();
+    // Renders a host block (replacing or adding) with flush-to-zero set.
+    void render(float** outputs, std::int32_t frames, bool accumulate);
     // Reads "quor2def.fxb" from the data folder into the programs, when it is there.
     void loadDefaultBank(const char* dataFolder);
 
@@ -119,16 +121,14 @@ private:
     std::atomic<bool> editorIsSource_{false};
     bool initialised_ = false;
     std::atomic<bool> programPending_{false};
+    // A MIDI program change taken from the voice manager and not yet applied (user-interface
+    // thread), with the preset it selects (-1: none, the edit preset is applied again).
+    bool midiProgramPending_ = false;
+    std::int32_t midiPreset_ = -1;
     ProgramChangeThrottle throttle_;
-    std::atomic<double> hostTempo_{0.0};
     // The host's rate as requested; the engine runs at sampleRate_ (44100 or 48000 Hz).
     float requestedRate_ = 44100.0f;
-    PRateConverter rateConverter_;
-    KeyboardNoteQueue keyboardNotes_;
     double samplePeriod_ = 1.0 / 44100.0;
-    std::unique_ptr<VoiceTables> voiceTables_;
-    float lfoTables_[3][kLayerTableSize] = {};
-    std::uint32_t lfoTableShapes_[3] = {};
-    bool lfoTableBuilt_[3] = {};
     PResourceHolder resourceHolder_;
+    PEngine engine_{*this};
 };

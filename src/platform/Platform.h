@@ -184,6 +184,20 @@ struct CpuFeatures {
 };
 CpuFeatures cpuFeatures();
 
+// While it lives, the calling thread's floating-point unit flushes subnormal results to zero and
+// treats subnormal inputs as zero; the thread's previous mode comes back when it ends. A no-op on
+// processors without such a mode.
+class ScopedFlushDenormals {
+public:
+    ScopedFlushDenormals();
+    ~ScopedFlushDenormals();
+    ScopedFlushDenormals(const ScopedFlushDenormals&) = delete;
+    ScopedFlushDenormals& operator=(const ScopedFlushDenormals&) = delete;
+
+private:
+    unsigned saved_ = 0;
+};
+
 // ---- The person in front of the screen ----------------------------------------------------------
 
 // Shows a message where a person can see it: a task-modal box on Windows; on Linux, where a modal

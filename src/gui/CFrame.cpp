@@ -144,16 +144,22 @@ CPoint CFrame::getCurrentMouseLocation() {
     return window_->mouseLocation();
 }
 
-void CFrame::onMouseDown(const CPoint& where, long buttons) {
+bool CFrame::onMouseDown(const CPoint& where, long buttons) {
     CPoint p = where;
     if (mouseDepth_ > 0) {
         // A loop started by an earlier press is running and polls the state itself; only a
         // modal view (an open menu) is told, so that a click too short for polling still counts.
         if (modal_ && modal_->isVisible()) modal_->mouse(rootContext(), p, buttons);
-        return;
+        return true;
     }
+    // The loops a press may start dispatch the thread's messages, among them perhaps the host's
+    // request to close the editor; holding a reference keeps the frame until the press is over.
+    remember();
     mouse(rootContext(), p, buttons);
     idle();
+    const bool kept = getNbReference() > 1;
+    forget();
+    return kept;
 }
 
 bool CFrame::onMouseWheel(const CPoint& where, float distance) {

@@ -65,7 +65,9 @@ public:
     CPoint getCurrentMouseLocation();
 
     // ---- Input from the window back-end (frame coordinates) ----
-    void onMouseDown(const CPoint& where, long buttons);
+    // A press; false when the frame's owner released it meanwhile, so that it is gone now and
+    // the caller must not touch it (or anything it owns) again.
+    bool onMouseDown(const CPoint& where, long buttons);
     // Answers whether a view used the step.
     bool onMouseWheel(const CPoint& where, float distance);
     // A back-end timer's tick: the owner's idle work (or the frame's), unless a tracking loop

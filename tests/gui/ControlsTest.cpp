@@ -142,6 +142,26 @@ TEST_F(Controls, CircularKnobModeTakesTheAngle) {
     EXPECT_FALSE(editor.setKnobMode(7));
 }
 
+TEST_F(Controls, EditorClosedDuringAPressIsNotTouchedAfterwards) {
+    // The host may close the editor while a control's loop dispatches messages; the press must
+    // finish on the still-held frame and report that it is gone.
+    struct Closer : CControlListener {
+        GalleryEditor* editor = nullptr;
+        void valueChanged(CControl*) override {
+            if (editor->isOpen()) editor->close();
+        }
+    } closer;
+    closer.editor = &editor;
+    editor.kick->setListener(&closer);
+    CPoint c = centre(gallery::kKickRect);
+    window->queueMouse(c, kLButton);
+    EXPECT_FALSE(frame->onMouseDown(c, kLButton));
+    EXPECT_FALSE(editor.isOpen());
+    ASSERT_TRUE(editor.open(nullptr));  // and the editor opens again as usual
+    EXPECT_TRUE(editor.getFrame()->onMouseDown(centre(gallery::kOnOffRect), kLButton));
+    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 1.f);
+}
+
 TEST_F(Controls, OnOffButtonTogglesOnEachPress) {
     CPoint c = centre(gallery::kOnOffRect);
     click(c);

@@ -172,7 +172,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             long buttons = win32::pressButtons(wParam);
             SetFocus(window_);
             SetCapture(window_);
-            frame_.onMouseDown(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), buttons);
+            // When the press ends with the frame closed, this object is gone too.
+            if (!frame_.onMouseDown(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), buttons)) {
+                return 0;
+            }
             if (GetCapture() == window_) ReleaseCapture();
             return 0;
         }

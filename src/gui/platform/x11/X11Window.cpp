@@ -207,7 +207,7 @@ void X11Window::drainEvents() {
     while (window_ && XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        handle(event);
+        if (!handle(event)) return;  // the frame, and this window with it, is gone
     }
 }
 
@@ -227,19 +227,19 @@ void X11Window::eventProc(XEvent* event) {
     if (found != registry().end()) found->second->handle(*event);
 }
 
-void X11Window::handle(XEvent& event) {
+bool X11Window::handle(XEvent& event) {
     for (X11Popup* popup : popups_) {
         if (event.xany.window != popup->window()) continue;
         // A popup shows what the frame drew for it; presses on it are presses on the frame.
         if (event.type == Expose && event.xexpose.count == 0) popup->repaint();
         if (event.type == ButtonPress) {
             const CRect& r = popup->frameRect();
-            frame_.onMouseDown(CPoint(event.xbutton.x + r.left, event.xbutton.y + r.top),
-                               pressButtons(event.xbutton));
+            return frame_.onMouseDown(CPoint(event.xbutton.x + r.left, event.xbutton.y + r.top),
+                                      pressButtons(event.xbutton));
         }
-        return;
+        return true;
     }
-    if (event.xany.window != window_) return;
+    if (event.xany.window != window_) return true;
     switch (event.type) {
         case Expose: {
             CRect r(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
@@ -255,8 +255,7 @@ void X11Window::handle(XEvent& event) {
                 break;
             }
             XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-            frame_.onMouseDown(where, pressButtons(event.xbutton));
-            break;
+            return frame_.onMouseDown(where, pressButtons(event.xbutton));
         }
         case KeyPress:
         case KeyRelease: {
@@ -273,4 +272,5 @@ void X11Window::handle(XEvent& event) {
         default:
             break;
     }
+    return true;
 }

@@ -33,7 +33,8 @@ public:
     static void eventProc(XEvent* event);
 
 private:
-    void handle(XEvent& event);
+    // False when the event ended with the frame (and so this window) gone.
+    bool handle(XEvent& event);
     void queryPointer(CPoint* where, long* buttons);
 
     Display* display_;

@@ -1,0 +1,213 @@
+// The instrument plays through VSTPluginMain: pitch, release, stealing, block-size invariance,
+// the accumulating call, and what leaves the plug-in (never NaN, Inf or subnormal; silence after
+// the tails).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "engine/PRSVoicer.h"
+#include "host/PlayingPlugin.h"
+
+namespace {
+
+using playing::Instance;
+
+double peak(const std::vector<float>& x, std::size_t from, std::size_t to) {
+    float m = 0.0f;
+    for (std::size_t i = from; i < to; ++i) m = std::max(m, std::fabs(x[i]));
+    return m;
+}
+
+double mean(const std::vector<float>& x, std::size_t from, std::size_t to) {
+    double sum = 0.0;
+    for (std::size_t i = from; i < to; ++i) sum += x[i];
+    return sum / static_cast<double>(to - from);
+}
+
+// Frames that are NaN, infinite or subnormal.
+int badFrames(const std::vector<float>& x) {
+    int bad = 0;
+    for (float v : x) {
+        const int c = std::fpclassify(v);
+        if (c == FP_NAN || c == FP_INFINITE || c == FP_SUBNORMAL) ++bad;
+    }
+    return bad;
+}
+
+TEST(Playing, NotesSoundAtTheirPitchAtEveryHostRate) {
+    for (float rate : {44100.0f, 48000.0f, 96000.0f}) {
+        for (int note : {60, 69, 81}) {
+            Instance instance(rate);
+            ASSERT_TRUE(instance.loaded());
+            std::vector<float> left, right;
+            const auto second = static_cast<std::int64_t>(rate);
+            instance.render(left, right, second, 512, {{0, note, true}});
+            // The attack is over after a quarter second; the rest is a steady tone.
+            const std::size_t from = left.size() / 4;
+            EXPECT_GT(peak(left, from, left.size()), 1e-3) << rate << " Hz, note " << note;
+            const double f = playing::fundamental(&left[from], left.size() - from, rate);
+            EXPECT_NEAR(f, playing::expectedFrequency(note),
+                        playing::expectedFrequency(note) * 0.003)
+                << rate << " Hz, note " << note;
+        }
+    }
+}
+
+TEST(Playing, AReleasedNoteEndsFreesItsVoiceAndLeavesSilence) {
+    Instance instance;
+    ASSERT_TRUE(instance.loaded());
+    std::vector<float> left, right;
+    instance.render(left, right, 11025, 512, {{0, 64, true}});
+    EXPECT_EQ(instance.plugin().engine().voicer()->activeCount(), 1);
+    EXPECT_GT(peak(left, 0, 11025), 0.01);
+    instance.render(left, right, 8 * 44100, 512, {{0, 64, false}});
+    EXPECT_EQ(instance.plugin().engine().voicer()->activeCount(), 0);
+    EXPECT_EQ(instance.plugin().engine().sounding().count(), 0);
+    // The last second: no tone and no DC left by the converter's or the voices' offsets.
+    const std::size_t from = left.size() - 44100;
+    EXPECT_LT(peak(left, from, left.size()), 1e-6);
+    EXPECT_LT(std::fabs(mean(right, from, right.size())), 1e-7);
+    EXPECT_EQ(badFrames(left) + badFrames(right), 0);
+}
+
+// Both effect units with feedback and a wet mix: their tails die away to silence, with no DC.
+TEST(Playing, EffectTailsDieAwayToSilence) {
+    for (float type : {0.0f, 1.0f}) {
+        Instance instance(48000.0f);
+        ASSERT_TRUE(instance.loaded());
+        instance.host().setParameter(93, type);  // "FX Type": delay or filter sweep
+        instance.host().setParameter(66, 0.3f);  // "Fx Delay"
+        instance.host().setParameter(67, 0.5f);  // "Fx Feedback"
+        instance.host().setParameter(71, 0.5f);  // "Fx Mix"
+        std::vector<float> left, right;
+        instance.render(left, right, 12000, 512, {{0, 60, true}, {6000, 67, true}});
+        const double loud = peak(left, 0, left.size());
+        EXPECT_GT(loud, 0.01);
+        instance.render(left, right, 10 * 48000, 512, {{0, 60, false}, {0, 67, false}});
+        const std::size_t from = left.size() - 48000;
+        EXPECT_LT(peak(left, from, left.size()), 1e-6) << "type " << type;
+        EXPECT_LT(peak(right, from, right.size()), 1e-6) << "type " << type;
+        EXPECT_LT(std::fabs(mean(left, from, left.size())), 1e-7) << "type " << type;
+        EXPECT_EQ(badFrames(left) + badFrames(right), 0);
+    }
+}
+
+// Of the 64 voices at most half play (the other half carry stolen voices while they fade), or
+// fewer when "Voices" asks for fewer; beyond that the oldest notes are stolen.
+TEST(Playing, BeyondThePolyphonyTheOldestNotesAreStolen) {
+    for (auto [voices, playable] : {std::pair{1.0f, 32}, std::pair{0.24f, 16}}) {
+        Instance instance;
+        ASSERT_TRUE(instance.loaded());
+        instance.host().setParameter(PRSVoicer::kVoicesParam, voices);
+        std::vector<Instance::NoteEvent> notes;
+        for (int i = 0; i < 70; ++i) notes.push_back({i * 100, 30 + i, true});
+        std::vector<float> left, right;
+        instance.render(left, right, 7000 + 2000, 512, notes);
+        const PRSVoicer& voicer = *instance.plugin().engine().voicer();
+        std::vector<int> playing;
+        for (Voice* v = voicer.activeHead(); v; v = v->next) playing.push_back(v->note);
+        std::sort(playing.begin(), playing.end());
+        ASSERT_EQ(playing.size(), static_cast<std::size_t>(playable)) << voices;
+        EXPECT_EQ(playing.front(), 100 - playable) << voices;
+        EXPECT_EQ(playing.back(), 99) << voices;
+        EXPECT_EQ(badFrames(left) + badFrames(right), 0);
+    }
+}
+
+TEST(Playing, HostBlockSizesDoNotChangeTheResult) {
+    const std::vector<Instance::NoteEvent> notes = {
+        {0, 60, true},      {777, 64, true},   {778, 67, true},    {20001, 64, false},
+        {30000, 60, false}, {30000, 72, true}, {51234, 67, false}, {60000, 72, false}};
+    constexpr std::int64_t kFrames = 70000;
+    std::vector<float> referenceLeft, referenceRight;
+    {
+        Instance instance;
+        ASSERT_TRUE(instance.loaded());
+        instance.render(referenceLeft, referenceRight, kFrames, 512, notes);
+    }
+    ASSERT_GT(peak(referenceLeft, 0, referenceLeft.size()), 0.01);
+    for (std::int32_t block : {1, 17, 64, 4096, 20000}) {
+        Instance instance(44100.0f, 512);  // 20000 is larger than the announced block size
+        ASSERT_TRUE(instance.loaded());
+        std::vector<float> left, right;
+        instance.render(left, right, kFrames, block, notes);
+        EXPECT_EQ(left, referenceLeft) << "block " << block;
+        EXPECT_EQ(right, referenceRight) << "block " << block;
+    }
+}
+
+TEST(Playing, ConvertedRatesTakeAnyBlockSizeWithoutGaps) {
+    Instance instance(96000.0f, 256);
+    ASSERT_TRUE(instance.loaded());
+    std::vector<float> left, right;
+    instance.render(left, right, 96000, 30000, {{0, 57, true}});  // blocks beyond every buffer
+    const std::size_t from = left.size() / 4;
+    const double f = playing::fundamental(&left[from], left.size() - from, 96000.0);
+    EXPECT_NEAR(f, playing::expectedFrequency(57), playing::expectedFrequency(57) * 0.003);
+    // A steady tone has no step anywhere: neighbouring frames stay close.
+    float step = 0.0f;
+    for (std::size_t i = from + 1; i < left.size(); ++i)
+        step = std::max(step, std::fabs(left[i] - left[i - 1]));
+    EXPECT_LT(step, 0.1f * static_cast<float>(peak(left, from, left.size())));
+}
+
+TEST(Playing, TheAccumulatingCallAddsWhatTheReplacingCallWrites) {
+    const std::vector<Instance::NoteEvent> notes = {{0, 62, true}, {300, 69, true}};
+    Instance replacing, adding;
+    ASSERT_TRUE(replacing.loaded());
+    ASSERT_TRUE(adding.loaded());
+    std::vector<float> left, right;
+    replacing.render(left, right, 4096, 512, notes);
+    std::vector<float> sumLeft(4096, 0.25f), sumRight(4096, -0.5f);
+    for (const auto& e : notes) adding.host().noteOn(0, e.note, 100, static_cast<int>(e.frame));
+    adding.host().process(sumLeft.data(), sumRight.data(), 4096, true);
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        ASSERT_FLOAT_EQ(sumLeft[i], left[i] + 0.25f) << i;
+        ASSERT_FLOAT_EQ(sumRight[i], right[i] - 0.5f) << i;
+    }
+}
+
+TEST(Playing, ZeroFramesLeaveTheOutputsAlone) {
+    Instance instance;
+    ASSERT_TRUE(instance.loaded());
+    instance.host().noteOn(0, 60, 100);
+    float left = 3.0f, right = 4.0f;
+    instance.host().process(&left, &right, 0);
+    EXPECT_EQ(left, 3.0f);
+    EXPECT_EQ(right, 4.0f);
+}
+
+// Every parameter at its extremes and at random values, both effect units, with chords and
+// controller sweeps: nothing but finite normal numbers (or zero) comes out, and after the
+// notes end and the tails die away the output is silent.
+TEST(Playing, ExtremeParametersNeverLetNaNInfOrSubnormalsOut) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int setting = 0; setting < 4; ++setting) {
+        Instance instance;
+        ASSERT_TRUE(instance.loaded());
+        for (std::int32_t p = 0; p < kNumParams; ++p) {
+            const float v = setting == 0 ? 0.0f : setting == 1 ? 1.0f : unit(random);
+            if (p != PRSVoicer::kMasterVolumeParam && p != 91) instance.host().setParameter(p, v);
+        }
+        instance.host().setParameter(91, 0.0f);                       // effects on
+        instance.host().setParameter(93, setting % 2 ? 1.0f : 0.0f);  // sweep or delay
+        std::vector<float> left, right;
+        std::vector<Instance::NoteEvent> notes;
+        for (int n = 0; n < 6; ++n) {
+            notes.push_back({n * 3000, 24 + 17 * n, true});
+            notes.push_back({30000 + n * 50, 24 + 17 * n, false});
+        }
+        instance.render(left, right, 40000, 333, notes);
+        for (int cc = 0; cc < 128; cc += 8) {
+            instance.host().sendMidi(0xB0, 1, static_cast<std::uint8_t>(cc));
+            instance.host().sendMidi(0xE0, 0, static_cast<std::uint8_t>(cc));
+            instance.render(left, right, 1000, 1000);
+        }
+        EXPECT_EQ(badFrames(left) + badFrames(right), 0) << "setting " << setting;
+    }
+}
+
+}  // namespace

@@ -67,7 +67,7 @@ void CFrame::invalidRect(const CRect& rect) {
 }
 
 void CFrame::collectDirtyViews() {
-    forEachDescendant([this](CView* v) {
+    forEachDescendant([](CView* v) {
         bool dirty = v->isContainer() ? v->CView::isDirty() : v->isDirty();
         if (!dirty) return;
         v->invalid();

@@ -1,6 +1,7 @@
 #include "gui/CDrawContext.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "gui/CFrame.h"
 #include "gui/FontRenderer.h"
 #include "gui/Rasterizer.h"
+#include "platform/Platform.h"
 
 CDrawContext::CDrawContext(CFrame* frame, CBitmap* target) : frame_(frame), target_(target) {
     if (target_) target_->remember();
@@ -228,4 +230,30 @@ CPoint& CDrawContext::getMouseLocation(CPoint& point) {
     point = frame_ ? frame_->getCurrentMouseLocation() : CPoint();
     point.offset(-offset_.h, -offset_.v);
     return point;
+}
+
+namespace {
+bool near(const CPoint& a, const CPoint& b) {
+    return std::abs(a.h - b.h) <= CDrawContext::kDragDistance &&
+           std::abs(a.v - b.v) <= CDrawContext::kDragDistance;
+}
+}  // namespace
+
+bool CDrawContext::detectDrag(const CPoint& where) {
+    while (frame_ && (getMouseButtons() & kLButton)) {
+        CPoint now;
+        if (!near(getMouseLocation(now), where)) return true;
+        if (!frame_->doIdleStuff()) break;
+    }
+    return false;
+}
+
+bool CDrawContext::waitDoubleClick(const CPoint& where) {
+    const std::uint32_t start = platform::tickCount();
+    while (frame_ && platform::tickCount() - start < kDoubleClickMs) {
+        CPoint now;
+        if (getMouseButtons() & kLButton) return near(getMouseLocation(now), where);
+        if (!frame_->doIdleStuff()) break;
+    }
+    return false;
 }

@@ -80,6 +80,14 @@ public:
     // ---- Mouse state for tracking loops (in drawing coordinates) ----
     long getMouseButtons();
     CPoint& getMouseLocation(CPoint& point);
+    // After a left press at `where`: waits, idling the frame, until the pointer moves more than
+    // kDragDistance pixels from it (true) or the button is released (false).
+    bool detectDrag(const CPoint& where);
+    // After a press at `where` has been released: waits up to the double-click time for a second
+    // left press within kDragDistance pixels (true).
+    bool waitDoubleClick(const CPoint& where);
+    static constexpr int kDragDistance = 2;
+    static constexpr unsigned kDoubleClickMs = 500;
 
 protected:
     PixelBuffer buffer() const;

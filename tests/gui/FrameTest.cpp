@@ -179,6 +179,34 @@ TEST(Frame, FocusMovesAndNeverDangles) {
     EXPECT_EQ(frame.onKeyDown(key), -1);
 }
 
+TEST(Frame, DragDetectionAndDoubleClicks) {
+    CFrame frame(CRect(0, 0, 200, 100), nullptr, nullptr);
+    HeadlessWindow& w = *frame.headless();
+    auto* box = new CViewContainer(CRect(50, 20, 150, 90), &frame);
+    frame.addView(box);
+    CDrawContext context(&frame, frame.getBackBuffer());
+    context.setOffset(CPoint(50, 20));  // as for a view inside the box
+    // Jitter within two pixels is not a drag; three pixels is.
+    w.queueMouse(CPoint(62, 32), kLButton);
+    w.queueMouse(CPoint(60, 30), kLButton);
+    w.queueMouse(CPoint(63, 30), kLButton);
+    EXPECT_TRUE(context.detectDrag(CPoint(10, 10)));
+    EXPECT_EQ(w.pendingSteps(), 1u);  // decided on the sample that moved, which stays current
+    w.waitForEvents();
+    // Releasing first is a click.
+    w.queueMouse(CPoint(61, 31), kLButton);
+    w.queueMouse(CPoint(61, 31), 0);
+    EXPECT_FALSE(context.detectDrag(CPoint(10, 10)));
+    // A second press nearby is a double click; far away, or none at all, is not.
+    w.queueMouse(CPoint(61, 31), 0);
+    w.queueMouse(CPoint(61, 31), kLButton);
+    EXPECT_TRUE(context.waitDoubleClick(CPoint(10, 10)));
+    w.waitForEvents();
+    w.queueMouse(CPoint(90, 31), kLButton);
+    EXPECT_FALSE(context.waitDoubleClick(CPoint(10, 10)));
+    EXPECT_FALSE(context.waitDoubleClick(CPoint(10, 10)));
+}
+
 TEST(Frame, MenuSchemeDrawsEveryItemWithItsState) {
     struct Recorder : COptionMenuScheme {
         std::vector<std::pair<std::string, long>> items;

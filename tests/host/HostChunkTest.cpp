@@ -107,16 +107,6 @@ TEST_F(HostChunks, TheBlockStaysValidUntilTheNextChunkCall) {
     EXPECT_EQ(std::memcmp(block, copy.data(), copy.size()), 0);
 }
 
-TEST_F(HostChunks, EmptyAndTinyBlocks) {
-    std::uint8_t byte = 0x50;
-    for (bool preset : {true, false}) {
-        EXPECT_EQ(host->setChunk(&byte, 0, preset), 1);
-        EXPECT_EQ(host->setChunk(&byte, 1, preset), 1);
-    }
-    EXPECT_EQ(host->setChunk(nullptr, 100, false), 0);
-    expectWorking(*host);
-}
-
 TEST_F(HostChunks, EveryTruncationOfAValidBank) {
     customise(*host);
     const Bytes saved = host->getChunk(false);

@@ -71,15 +71,6 @@ TEST_F(HostEntry, PinProperties) {
     EXPECT_EQ(host->dispatch(effGetInputProperties, 0, 0, &pin), 0);
 }
 
-TEST_F(HostEntry, NoEditorYet) {
-    ERect* rect = nullptr;
-    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, nullptr), 0);
-    EXPECT_EQ(host->dispatch(effEditIdle), 0);
-    EXPECT_EQ(host->dispatch(effVendorSpecific, vstFourCC("stCA"), vstFourCC("Whee"), nullptr, 1),
-              0);
-}
-
 TEST_F(HostEntry, AsksTheHostWhatItNeeds) {
     EXPECT_GE(host->callCount(audioMasterVersion), 2);  // the entry and the object both ask
     EXPECT_GE(host->callCount(audioMasterCanDo), 1);    // "supplyIdle"

@@ -161,14 +161,4 @@ TEST_F(HostParameters, MasterTuneIsSharedByEveryProgram) {
     }
 }
 
-TEST_F(HostParameters, AutomationFromAnotherThread) {
-    std::thread audio([this] {
-        for (int round = 0; round < 2000; ++round)
-            host->setParameter(round % 108, float(round % 100) / 100.0f);
-    });
-    for (int round = 0; round < 200; ++round) host->parameterDisplay(round % 108);
-    audio.join();
-    EXPECT_EQ(host->parameter(1999 % 108), 0.99f);
-}
-
 }  // namespace

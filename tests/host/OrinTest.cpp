@@ -97,12 +97,6 @@ TEST_F(OrinObject, LfoTablesFollowTheShapes) {
     EXPECT_EQ(table(1), rect);
 }
 
-TEST_F(OrinObject, KeyboardNotesQueueUpToTheLimit) {
-    for (int i = 0; i < 128; ++i) EXPECT_TRUE(plugin->queueKeyboardNote(0, 60, 0, true));
-    EXPECT_FALSE(plugin->queueKeyboardNote(0, 61, 100, true));
-    EXPECT_EQ(plugin->keyboardNotes().size(), 128u);
-}
-
 TEST_F(OrinObject, EngineRateAndRequestedRate) {
     plugin->setSampleRate(96000.0f);
     EXPECT_EQ(plugin->getSampleRate(), 44100.0f);

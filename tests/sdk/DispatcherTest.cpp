@@ -21,17 +21,6 @@ struct Dispatcher : ::testing::Test {
     }
 };
 
-TEST_F(Dispatcher, RecordIsSetUpForHosts) {
-    EXPECT_EQ(record->magic, 0x56737450);
-    EXPECT_EQ(record->object, effect);
-    EXPECT_EQ(record->numPrograms, 4);
-    EXPECT_EQ(record->numParams, 10);
-    EXPECT_EQ(record->version, 1);
-    EXPECT_NE(record->processReplacing, nullptr);
-    EXPECT_EQ(record->processDoubleReplacing, nullptr);
-    EXPECT_EQ(record->flags & effFlagsHasEditor, 0);
-}
-
 TEST_F(Dispatcher, OpcodesReachTheirOperations) {
     call(effOpen);
     EXPECT_EQ(effect->lastCall, "open");

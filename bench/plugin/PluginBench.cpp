@@ -49,7 +49,18 @@ struct Plugin {
     bool ready = false;
 };
 
-void report(benchmark::State& state, long blocks, long voiceBlocks) {
+// Renders blocks for as long as the benchmark runs, calling beforeBlock(plugin) before each.
+template <class BeforeBlock>
+void renderBlocks(benchmark::State& state, Plugin& plugin, BeforeBlock&& beforeBlock) {
+    std::vector<float> left(kBlock), right(kBlock);
+    long blocks = 0, voiceBlocks = 0;
+    for (auto _ : state) {
+        beforeBlock(plugin);
+        plugin.host.process(left.data(), right.data(), kBlock);
+        benchmark::DoNotOptimize(left.data());
+        ++blocks;
+        voiceBlocks += plugin.sounding();
+    }
     const double seconds = static_cast<double>(blocks) * kBlock / kRate;
     state.counters["rtf"] = benchmark::Counter(seconds, benchmark::Counter::kIsRate);
     state.counters["voices"] = static_cast<double>(voiceBlocks) / static_cast<double>(blocks);
@@ -57,40 +68,18 @@ void report(benchmark::State& state, long blocks, long voiceBlocks) {
 
 void heldVoices(benchmark::State& state) {
     Plugin plugin;
-    if (!plugin.ready) {
-        state.SkipWithError("the plug-in did not load");
-        return;
-    }
-    std::vector<float> left(kBlock), right(kBlock);
+    if (!plugin.ready) return state.SkipWithError("the plug-in did not load");
     for (int n = 0; n < 32; ++n) plugin.host.noteOn(0, 40 + n, 100);
-    for (int b = 0; b < 100; ++b) plugin.host.process(left.data(), right.data(), kBlock);
-    long blocks = 0, voiceBlocks = 0;
-    for (auto _ : state) {
-        plugin.host.process(left.data(), right.data(), kBlock);
-        benchmark::DoNotOptimize(left.data());
-        ++blocks;
-        voiceBlocks += plugin.sounding();
-    }
-    report(state, blocks, voiceBlocks);
+    renderBlocks(state, plugin, [](Plugin&) {});
 }
 
 void restruckVoices(benchmark::State& state) {
     Plugin plugin;
-    if (!plugin.ready) {
-        state.SkipWithError("the plug-in did not load");
-        return;
-    }
-    std::vector<float> left(kBlock), right(kBlock);
+    if (!plugin.ready) return state.SkipWithError("the plug-in did not load");
     int next = 0;
-    long blocks = 0, voiceBlocks = 0;
-    for (auto _ : state) {
-        for (int n = 0; n < 8; ++n, ++next) plugin.host.noteOn(0, 30 + next % 70, 100, n * 60);
-        plugin.host.process(left.data(), right.data(), kBlock);
-        benchmark::DoNotOptimize(left.data());
-        ++blocks;
-        voiceBlocks += plugin.sounding();
-    }
-    report(state, blocks, voiceBlocks);
+    renderBlocks(state, plugin, [&next](Plugin& p) {
+        for (int n = 0; n < 8; ++n, ++next) p.host.noteOn(0, 30 + next % 70, 100, n * 60);
+    });
 }
 
 BENCHMARK(heldVoices)->Unit(benchmark::kMicrosecond)->MinTime(3.0);

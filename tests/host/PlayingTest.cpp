@@ -1,6 +1,7 @@
 // The instrument plays through VSTPluginMain: pitch, release, stealing, block-size invariance,
-// the accumulating call, and what leaves the plug-in (never NaN, Inf or subnormal; silence after
-// the tails).
+// the accumulating call, what leaves the plug-in (never NaN, Inf or subnormal; silence after the
+// tails), the editor keyboard's notes, the host tempo, MIDI program changes and the caller's
+// floating-point mode.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "engine/PRSVoicer.h"
 #include "host/PlayingPlugin.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -208,6 +210,70 @@ TEST(Playing, ExtremeParametersNeverLetNaNInfOrSubnormalsOut) {
         }
         EXPECT_EQ(badFrames(left) + badFrames(right), 0) << "setting " << setting;
     }
+}
+
+TEST(Playing, KeyboardNotesPlayAndRelease) {
+    Instance instance;
+    ASSERT_TRUE(instance.loaded());
+    ASSERT_TRUE(instance.plugin().queueKeyboardNote(0, 72, 100, true));
+    std::vector<float> left, right;
+    instance.render(left, right, 22050, 512);
+    EXPECT_EQ(instance.plugin().engine().voicer()->activeCount(), 1);
+    EXPECT_EQ(instance.plugin().keyboardNotes().size(), 0u);
+    const std::size_t from = left.size() / 2;
+    EXPECT_NEAR(playing::fundamental(&left[from], left.size() - from, 44100.0),
+                playing::expectedFrequency(72), playing::expectedFrequency(72) * 0.003);
+    ASSERT_TRUE(instance.plugin().queueKeyboardNote(0, 72, 0, false));
+    instance.render(left, right, 8 * 44100, 512);
+    EXPECT_EQ(instance.plugin().engine().voicer()->activeCount(), 0);
+}
+
+TEST(Playing, TheHostTempoReachesTheEngineWhenValid) {
+    Instance instance;
+    ASSERT_TRUE(instance.loaded());
+    std::vector<float> left, right;
+    instance.host().setTempo(137.0);
+    instance.render(left, right, 64, 64);
+    EXPECT_EQ(instance.plugin().hostTempo(), 137.0);
+    instance.host().setTempo(90.0, false);
+    instance.render(left, right, 64, 64);
+    EXPECT_EQ(instance.plugin().hostTempo(), 0.0);
+    instance.host().setTempo(90.0);
+    instance.host().setTimeInfoAvailable(false);
+    instance.render(left, right, 64, 64);
+    EXPECT_EQ(instance.plugin().hostTempo(), 0.0);
+}
+
+// A MIDI program change selects that preset of the current program at the next idle call, and
+// one that the throttle holds back is applied later, not lost.
+TEST(Playing, MidiProgramChangesSelectPresetsAtIdle) {
+    Instance instance;
+    ASSERT_TRUE(instance.loaded());
+    std::vector<float> left, right;
+    instance.host().sendMidi(0xC0, 5, 0);
+    instance.render(left, right, 64, 64);
+    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 0);  // not on the audio thread
+    platform::sleepMs(1100);  // past the throttle that resume's program application started
+    instance.host().idle();
+    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 5);
+    instance.host().sendMidi(0xC0, 9, 0);
+    instance.render(left, right, 64, 64);
+    instance.host().idle();  // within 1000 ms of the last application: held back
+    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 5);
+    platform::sleepMs(1100);
+    instance.host().idle();
+    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 9);
+}
+
+// processReplacing flushes subnormals while it runs and hands the caller its own mode back.
+TEST(Playing, TheCallersFloatingPointModeSurvivesProcessing) {
+    Instance instance;
+    ASSERT_TRUE(instance.loaded());
+    std::vector<float> left, right;
+    instance.render(left, right, 512, 512, {{0, 60, true}});
+    volatile float tiny = 1e-39f;
+    volatile float half = 0.5f;
+    EXPECT_EQ(std::fpclassify(tiny * half), FP_SUBNORMAL);
 }
 
 }  // namespace

@@ -305,7 +305,7 @@ void Orin::processReplacing(float** /*inputs*/, float** outputs, std::int32_t fr
 
 void Orin::render(float** outputs, std::int32_t frames, bool accumulate) {
     // Without an engine the outputs are left as they are.
-    if (!engine_.ready() || !outputs || frames <= 0) return;
+    if (!engine_.ready() || !outputs || !outputs[0] || !outputs[1] || frames <= 0) return;
     const platform::ScopedFlushDenormals flushDenormals;
     double tempo = 0.0;
     if (const VstTimeInfo* time = getTimeInfo(kVstTempoValid))

@@ -81,7 +81,8 @@ void PEngine::handleEvents(const HostMidiEvent* const* events, int32_t count) {
 
 void PEngine::process(float* const outputs[2], int32_t frames, double tempo, bool accumulate) {
     if (!voicer_ || frames <= 0) return;
-    hostTempo_.store(tempo, std::memory_order_relaxed);
+    // The voices keep the last tempo the host reported; the effects take this block's.
+    if (tempo > 0.0) hostTempo_.store(tempo, std::memory_order_relaxed);
     effects_.setParameters(editParameters());
     drainKeyboard();
     float* const scratch[2] = {scratch_.get(), scratch_.get() + kMaxPiece};

@@ -58,7 +58,8 @@ public:
     void suspend();
     void resume();
 
-    // Audio thread: the host's events, then the host's block (replacing or adding into outputs).
+    // Audio thread: the host's events, then the host's block (replacing or adding into outputs)
+    // with the tempo the host reports for it (0 when it reports none).
     void handleEvents(const HostMidiEvent* const* events, int32_t count);
     void process(float* const outputs[2], int32_t frames, double tempo, bool accumulate);
 

@@ -10,6 +10,8 @@ bash scripts/install-deps.sh
 jobs=$(nproc)
 fuzz_seconds=${QUOR_FUZZ_SECONDS:-15}
 export CTEST_OUTPUT_ON_FAILURE=1
+# Let ccache reuse objects across checkouts in different folders (CI clones afresh).
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 summary=()
 
 run_ctest() {  # name build-dir ctest-args...

@@ -10,6 +10,7 @@ packages=(
   libx11-dev libxext-dev xvfb xdotool x11-apps imagemagick
   libstb-dev fonts-dejavu-core                  # PNG decoding, font rasterising, the font
   sox                                           # audio checks and spectrograms
+  ardour                                        # a real host for the plug-in test
 )
 
 missing=()

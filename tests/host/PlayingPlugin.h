@@ -17,8 +17,11 @@ namespace playing {
 
 class Instance {
 public:
-    explicit Instance(float rate = 44100.0f, std::int32_t block = 512) {
+    // `settings`, when given, becomes the settings file beside the module.
+    explicit Instance(float rate = 44100.0f, std::int32_t block = 512,
+                      const char* settings = nullptr) {
         if (!writeSineLibrary(module_.folder().file("Quor-Data"))) return;
+        if (settings && !writeFile(module_.folder().file("Quor.ini"), settings)) return;
         host_ = std::make_unique<VstHost>();
         loaded_ = host_->load(module_.path().c_str());
         if (!loaded_) return;

@@ -218,6 +218,27 @@ TEST(Playing, ExtremeParametersNeverLetNaNInfOrSubnormalsOut) {
     }
 }
 
+// "NoMMX" in the settings file selects the portable kernels: the same note, in tune, rounded
+// differently from the vector kernels' rendering.
+TEST(Playing, TheNoMmxSettingReachesTheKernels) {
+    std::vector<float> vector[2], portable[2];
+    Instance vectorKernels(44100.0f, 512, "[Settings]\nNoMMX=0\n");
+    Instance portableKernels(44100.0f, 512, "[Settings]\nNoMMX=1\n");
+    ASSERT_TRUE(vectorKernels.loaded());
+    ASSERT_TRUE(portableKernels.loaded());
+    vectorKernels.render(vector[0], vector[1], 22050, 512, {{0, 65, true}});
+    portableKernels.render(portable[0], portable[1], 22050, 512, {{0, 65, true}});
+    EXPECT_NE(vector[0], portable[0]);
+    const std::size_t from = 11025;
+    EXPECT_NEAR(playing::fundamental(&portable[0][from], from, 44100.0),
+                playing::expectedFrequency(65), playing::expectedFrequency(65) * 0.003);
+    double difference = 0.0;
+    for (std::size_t i = 0; i < vector[0].size(); ++i)
+        difference =
+            std::max(difference, std::fabs(static_cast<double>(vector[0][i] - portable[0][i])));
+    EXPECT_LT(difference, 0.01 * peak(vector[0], 0, vector[0].size()));
+}
+
 TEST(Playing, KeyboardNotesPlayAndRelease) {
     Instance instance;
     ASSERT_TRUE(instance.loaded());

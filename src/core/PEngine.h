@@ -8,9 +8,11 @@
 // select in the plug-in's resource holder.
 //
 // Threads. process(), handleEvents() and the VoicerHost and VoiceContext calls are the audio
-// thread's. setRates() allocates and belongs to the user-interface thread; applyParameter(),
-// suspend(), resume() and queueKeyboardNote() may come from any thread: whatever they change in
-// the voice manager or the effect units is carried out by the audio thread at its next block.
+// thread's. setRates() allocates and belongs to the user-interface thread, as do
+// queueKeyboardNote() (the queue's single producer), rebuildLfoTable() and
+// takeMidiProgramChange(). applyParameter(), suspend() and resume() may come from any thread:
+// whatever they change in the voice manager or the effect units is carried out by the audio
+// thread at its next block.
 #pragma once
 
 #include <atomic>

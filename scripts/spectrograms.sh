@@ -23,7 +23,7 @@ python3 examples/make-demo.py "$work"
 for entry in "${presets[@]}"; do
   number=${entry%%:*} name=${entry#*:}
   file=$(printf '%02d-%s' "$number" "$(echo "$name" | tr 'A-Z ' 'a-z-')")
-  "$build/quor-render" --quiet --preset "$number" --tail 4 "$plugin" "$work/phrase.mid" \
+  "$build/quor-render" --quiet --preset "$number" --tail 10 "$plugin" "$work/phrase.mid" \
     "$work/$file.wav"
   sox "$work/$file.wav" -n remix - rate 22050 \
     spectrogram -x 1000 -y 513 -z 90 -t "Quor factory preset $number: $name" -o "$output/$file.png"

@@ -1,7 +1,8 @@
 // Every factory preset of the generated library, played through the built module at 44100 Hz the
 // way a host plays it: a held chord and a melodic phrase. Each must be finite, below full scale,
-// free of DC and of clicks where notes start and stop, fall silent after its release, and sound
-// about as loud as the rest of the bank. A plain preset must also be in tune.
+// free of DC and of clicks where notes start and stop, and fall silent after its release; it should
+// also sound about as loud as the rest of the bank (a check disabled for now, see below). A plain
+// preset must be in tune.
 #include <gtest/gtest.h>
 
 #include <algorithm>

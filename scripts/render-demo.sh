@@ -27,4 +27,4 @@ while read -r file preset start gain; do
   inputs+=("$work/$file.placed.wav")
 done < "$work/parts.txt"
 sox -m "${inputs[@]}" -b 32 -e floating-point "$work/mix.wav"
-sox "$work/mix.wav" -b 16 "$output" gain -n -1 fade 0 -0 2 dither
+sox -R "$work/mix.wav" -b 16 "$output" gain -n -1 fade 0 -0 2 dither  # -R: the same dither every run

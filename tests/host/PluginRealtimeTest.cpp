@@ -81,26 +81,26 @@ struct EventBlock {
         e.midiData[2] = static_cast<char>(d2);
         list.events[list.numEvents++] = reinterpret_cast<VstEvent*>(&e);
     }
-};
 
-// A block's MIDI: a note and a chord, releases, controller streams, pedal, bend, and now and
-// then all-notes-off, controller reset and a program change.
-void fill(EventBlock& b, int block, std::int32_t frames) {
-    const auto at = [&](int offset) { return offset % frames; };
-    const auto note = static_cast<std::uint8_t>(36 + block % 48);
-    b.add(0x90, note, 100, at(block % 200));
-    b.add(0x90, note + 4, 90, at(3));
-    b.add(0x90, note + 7, 80, at(7));
-    b.add(0x80, note - 5, 0, at(100));
-    b.add(0xB0, 1, static_cast<std::uint8_t>(block % 128), 0);
-    b.add(0xB0, 7, static_cast<std::uint8_t>(64 + block % 64), 0);
-    b.add(0xB0, 70, static_cast<std::uint8_t>(block * 7 % 128), 0);
-    b.add(0xB0, 64, block % 3 == 0 ? 127 : 0, at(20));
-    b.add(0xE0, static_cast<std::uint8_t>(block % 128), 64, 0);
-    if (block % 50 == 0) b.add(0xC0, static_cast<std::uint8_t>(block % 64), 0, 0);
-    if (block % 97 == 0) b.add(0xB0, 123, 0, 0);
-    if (block % 61 == 0) b.add(0xB0, 121, 0, 0);
-}
+    // A block's MIDI: a note and a chord, releases, controller streams, pedal, bend, and now and
+    // then all-notes-off, controller reset and a program change.
+    void fill(int block, std::int32_t frames) {
+        const auto at = [&](int offset) { return offset % frames; };
+        const auto note = static_cast<std::uint8_t>(36 + block % 48);
+        add(0x90, note, 100, at(block % 200));
+        add(0x90, note + 4, 90, at(3));
+        add(0x90, note + 7, 80, at(7));
+        add(0x80, note - 5, 0, at(100));
+        add(0xB0, 1, static_cast<std::uint8_t>(block % 128), 0);
+        add(0xB0, 7, static_cast<std::uint8_t>(64 + block % 64), 0);
+        add(0xB0, 70, static_cast<std::uint8_t>(block * 7 % 128), 0);
+        add(0xB0, 64, block % 3 == 0 ? 127 : 0, at(20));
+        add(0xE0, static_cast<std::uint8_t>(block % 128), 64, 0);
+        if (block % 50 == 0) add(0xC0, static_cast<std::uint8_t>(block % 64), 0, 0);
+        if (block % 97 == 0) add(0xB0, 123, 0, 0);
+        if (block % 61 == 0) add(0xB0, 121, 0, 0);
+    }
+};
 
 TEST(PluginRealtime, TheHookSeesThePluginsAllocations) {
     if (kModuleHasOwnAllocator) GTEST_SKIP() << "the module's allocations cannot be counted";
@@ -129,7 +129,7 @@ TEST(PluginRealtime, ProcessingAllocatesNothing) {
         long allocations = 0;
         for (int block = 0; block < 300; ++block) {
             EventBlock events;
-            fill(events, block, frames);
+            events.fill(block, frames);
             tAllocations = 0;
             tCounting = true;
             effect->dispatcher(effect, effProcessEvents, 0, 0, &events.list, 0);

@@ -12,14 +12,14 @@ using namespace makelib;
 
 namespace {
 
-ExcitationSpec saw() {
-    ExcitationSpec s;
+ExcitationRecipe saw() {
+    ExcitationRecipe s;
     s.headSeconds = 0.05;
     return s;
 }
 
-ExcitationSpec breathyEnsemble() {
-    ExcitationSpec s;
+ExcitationRecipe breathyEnsemble() {
+    ExcitationRecipe s;
     s.slopeDb = -9;
     s.ensemble = 0.5;
     s.noiseLevel = 0.6;
@@ -29,16 +29,16 @@ ExcitationSpec breathyEnsemble() {
     return s;
 }
 
-ExcitationSpec bell() {
-    ExcitationSpec s;
+ExcitationRecipe bell() {
+    ExcitationRecipe s;
     s.partials = {{1, 1, 0.5}, {2.76, 0.6, 0.2}, {5.4, 0.4, 0.1}, {8.93, 0.3, 0.05}};
     s.attackSeconds = 0.001;
     s.headSeconds = 0.3;
     return s;
 }
 
-ExcitationSpec noise() {
-    ExcitationSpec s;
+ExcitationRecipe noise() {
+    ExcitationRecipe s;
     s.tonal = 0.0;
     s.noiseLevel = 1.0;
     s.noiseLowHz = 20;
@@ -55,7 +55,7 @@ std::vector<double> loopOf(const SampleData& d, int length) {
 
 struct Case {
     const char* name;
-    ExcitationSpec spec;
+    ExcitationRecipe recipe;
 };
 
 std::vector<Case> cases() {
@@ -67,7 +67,7 @@ std::vector<Case> cases() {
 TEST(Excitation, LoopsAreSeamless) {
     for (const ZonePlan& zone : {zonePlans()[1], zonePlans()[4]}) {
         for (const Case& c : cases()) {
-            const SampleData d = synthesizeExcitation(c.spec, zone, 3000);
+            const SampleData d = synthesizeExcitation(c.recipe, zone, 3000);
             const auto& s = d.samples;
             ASSERT_GT(d.loopEnd - d.loopStart, 200) << c.name;
             ASSERT_EQ(static_cast<int>(s.size()), d.loopEnd + kGuardSamples) << c.name;
@@ -91,7 +91,7 @@ TEST(Excitation, LoopsAreSeamless) {
 
 TEST(Excitation, LoopsCarryNoDc) {
     for (const Case& c : cases()) {
-        const SampleData d = synthesizeExcitation(c.spec, zonePlans()[2], 3000);
+        const SampleData d = synthesizeExcitation(c.recipe, zonePlans()[2], 3000);
         double sum = 0.0, energy = 0.0;
         for (int i = d.loopStart; i < d.loopEnd; ++i) {
             sum += d.samples[i];
@@ -109,7 +109,7 @@ TEST(Excitation, NothingAliasesAnywhereInTheZone) {
     for (const ZonePlan& zone : zonePlans()) {
         const double fastest = std::pow(2.0, (zone.limit - zone.rootKey) / 12.0);
         for (const Case& c : cases()) {
-            const SampleData d = synthesizeExcitation(c.spec, zone, 3000);
+            const SampleData d = synthesizeExcitation(c.recipe, zone, 3000);
             const std::vector<double> power = powerSpectrumOf(loopOf(d, 16384));
             double total = 0.0, above = 0.0;
             const double bin = kStorageRate / 2.0 / power.size();
@@ -123,7 +123,7 @@ TEST(Excitation, NothingAliasesAnywhereInTheZone) {
 }
 
 TEST(Excitation, LoopHoldsTheRootPitch) {
-    ExcitationSpec sine;
+    ExcitationRecipe sine;
     sine.partials = {{1, 1, 1}};
     for (const ZonePlan& zone : zonePlans()) {
         const SampleData d = synthesizeExcitation(sine, zone, 3000);
@@ -138,9 +138,9 @@ TEST(Excitation, LoopHoldsTheRootPitch) {
     }
 }
 
-TEST(Excitation, SameSpecGivesSameSamplesAndSeedsDiffer) {
+TEST(Excitation, SameRecipeGivesSameSamplesAndSeedsDiffer) {
     const ZonePlan zone = zonePlans()[3];
-    ExcitationSpec a = breathyEnsemble();
+    ExcitationRecipe a = breathyEnsemble();
     const SampleData first = synthesizeExcitation(a, zone, 3000);
     EXPECT_EQ(first.samples, synthesizeExcitation(a, zone, 3000).samples);
     a.seed = 77;
@@ -149,7 +149,7 @@ TEST(Excitation, SameSpecGivesSameSamplesAndSeedsDiffer) {
 
 TEST(Excitation, LevelAndPeakAreBounded) {
     for (const Case& c : cases()) {
-        const SampleData d = synthesizeExcitation(c.spec, zonePlans()[2], 3000);
+        const SampleData d = synthesizeExcitation(c.recipe, zonePlans()[2], 3000);
         double energy = 0.0;
         int peak = 0;
         for (std::int16_t v : d.samples) {

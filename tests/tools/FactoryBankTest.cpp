@@ -57,7 +57,7 @@ TEST(FactoryBank, IconParametersPointAtTheirSectors) {
 }
 
 TEST(FactoryBank, DesignedPresetsNameRealInstrumentsAndDiffer) {
-    const std::vector<InstrumentSpec> specs = catalogue();
+    const std::vector<InstrumentRecipe> recipes = catalogue();
     const auto programs = factoryPrograms();
     const PProgram& factory = programs[0];
     EXPECT_STREQ(factory.name(), "Factory");
@@ -72,7 +72,7 @@ TEST(FactoryBank, DesignedPresetsNameRealInstrumentsAndDiffer) {
         std::set<int> slots;
         for (int s = 0; s < PPreset::kSlotCount; ++s) {
             ASSERT_GE(p.slot(s), 0);
-            ASSERT_LT(p.slot(s), static_cast<int>(specs.size())) << p.name();
+            ASSERT_LT(p.slot(s), static_cast<int>(recipes.size())) << p.name();
             if (s >= 3) {
                 EXPECT_TRUE(slots.insert(p.slot(s)).second) << p.name() << " slot " << s;
             }
@@ -95,28 +95,28 @@ TEST(FactoryBank, DesignedPresetsNameRealInstrumentsAndDiffer) {
     for (int i = 0; i < PProgram::kPresetCount; ++i) {
         const PPreset& p = *factory.preset(i);
         if (std::string(p.name()) == "Drum Kit") {
-            EXPECT_TRUE(specs[p.selectedInstrument(0)].kit);
-            EXPECT_TRUE(specs[p.selectedInstrument(1)].kit);
+            EXPECT_TRUE(recipes[p.selectedInstrument(0)].kit);
+            EXPECT_TRUE(recipes[p.selectedInstrument(1)].kit);
         }
     }
 }
 
 TEST(FactoryBank, EveryInstrumentHasAPlainPreset) {
-    const std::vector<InstrumentSpec> specs = catalogue();
+    const std::vector<InstrumentRecipe> recipes = catalogue();
     const auto programs = factoryPrograms();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    for (std::size_t i = 0; i < recipes.size(); ++i) {
         const PPreset& p = *programs[1 + i / 64].preset(static_cast<int>(i % 64));
-        EXPECT_EQ(specs[i].name, p.name());
+        EXPECT_EQ(recipes[i].name, p.name());
         for (int layer = 0; layer < 3; ++layer) EXPECT_EQ(p.selectedInstrument(layer), int(i));
     }
 }
 
 TEST(FactoryBank, BankFileReadsBackThroughThePluginsReader) {
-    const std::vector<InstrumentSpec> specs = catalogue();
+    const std::vector<InstrumentRecipe> recipes = catalogue();
     const fs::path path = fs::temp_directory_path() / "quor-factory-bank-test.fxb";
     std::string error;
-    ASSERT_TRUE(writeFactoryBank(specs, path.string(), &error)) << error;
-    ASSERT_EQ(PPool::shared().count(), static_cast<int>(specs.size()));
+    ASSERT_TRUE(writeFactoryBank(recipes, path.string(), &error)) << error;
+    ASSERT_EQ(PPool::shared().count(), static_cast<int>(recipes.size()));
 
     std::vector<std::uint8_t> chunk;
     ASSERT_TRUE(PDefaultBank::read(path.string().c_str(), chunk));
@@ -127,7 +127,7 @@ TEST(FactoryBank, BankFileReadsBackThroughThePluginsReader) {
     int current = -1;
     ASSERT_TRUE(PChunkCodec::readBank(stream, loaded.get(), kBankPrograms, &current));
     EXPECT_EQ(current, 0);
-    EXPECT_EQ(PPool::shared().count(), static_cast<int>(specs.size()));  // nothing went missing
+    EXPECT_EQ(PPool::shared().count(), static_cast<int>(recipes.size()));  // nothing went missing
 
     const auto built = factoryPrograms();
     for (int p = 0; p < kBankPrograms; ++p) {

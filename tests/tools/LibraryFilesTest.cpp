@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
 #include <regex>
 #include <set>
 
@@ -15,6 +14,7 @@
 #include "PoolDescription.h"
 #include "PropertyTable.h"
 #include "RawFiles.h"
+#include "platform/TempFolder.h"
 
 using namespace makelib;
 namespace fs = std::filesystem;
@@ -43,23 +43,10 @@ std::map<std::string, std::vector<std::uint8_t>> folderContents(const fs::path& 
     return out;
 }
 
-struct TempFolder {
-    fs::path path;
-    explicit TempFolder(const char* name) {
-        path = fs::temp_directory_path() /
-               (std::string("quor-") + name + "-" + std::to_string(std::random_device{}()));
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
-
 // A few instruments of different kinds, the kit among them, to keep the test quick.
-std::vector<InstrumentSpec> smallCatalogue() {
-    std::vector<InstrumentSpec> picked;
-    for (const InstrumentSpec& s : catalogue()) {
+std::vector<InstrumentRecipe> smallCatalogue() {
+    std::vector<InstrumentRecipe> picked;
+    for (const InstrumentRecipe& s : catalogue()) {
         if (s.name == "Vowel Ah" || s.name == "Marimba" || s.name == "Drum Kit")
             picked.push_back(s);
     }
@@ -129,15 +116,15 @@ TEST(PropertyTable, HundredRowsOfTenColumnsWithEmptyRowsMarked) {
 }
 
 TEST(Library, SmallLibraryIsCompleteAndDeterministic) {
-    TempFolder first("lib-a"), second("lib-b");
-    const std::vector<InstrumentSpec> specs = smallCatalogue();
-    ASSERT_EQ(specs.size(), 3u);
+    TempFolder first, second;
+    const std::vector<InstrumentRecipe> recipes = smallCatalogue();
+    ASSERT_EQ(recipes.size(), 3u);
     LibraryReport report;
     std::string error;
-    ASSERT_TRUE(buildLibrary(specs, first.path.string(), &report, &error)) << error;
-    ASSERT_TRUE(buildLibrary(specs, second.path.string(), &report, &error)) << error;
-    const auto a = folderContents(first.path);
-    EXPECT_EQ(a, folderContents(second.path));
+    ASSERT_TRUE(buildLibrary(recipes, first.path(), &report, &error)) << error;
+    ASSERT_TRUE(buildLibrary(recipes, second.path(), &report, &error)) << error;
+    const auto a = folderContents(first.path());
+    EXPECT_EQ(a, folderContents(second.path()));
     EXPECT_EQ(report.instruments, 3);
     EXPECT_EQ(report.files, static_cast<int>(a.size()));
 
@@ -163,22 +150,22 @@ TEST(Library, SmallLibraryIsCompleteAndDeterministic) {
 }
 
 TEST(Library, RefusesTooManyInstruments) {
-    TempFolder folder("lib-c");
-    std::vector<InstrumentSpec> specs(kMaxInstruments + 1);
+    TempFolder folder;
+    std::vector<InstrumentRecipe> recipes(kMaxInstruments + 1);
     LibraryReport report;
     std::string error;
-    EXPECT_FALSE(buildLibrary(specs, folder.path.string(), &report, &error));
+    EXPECT_FALSE(buildLibrary(recipes, folder.path(), &report, &error));
     EXPECT_FALSE(error.empty());
 }
 
 TEST(Catalogue, AboutTenCategoriesOfRecognisableInstruments) {
-    const std::vector<InstrumentSpec> specs = catalogue();
-    EXPECT_GE(specs.size(), 85u);
-    EXPECT_LE(specs.size(), static_cast<std::size_t>(kMaxInstruments));
+    const std::vector<InstrumentRecipe> recipes = catalogue();
+    EXPECT_GE(recipes.size(), 85u);
+    EXPECT_LE(recipes.size(), static_cast<std::size_t>(kMaxInstruments));
     std::map<int, int> perCategory;
     std::set<std::string> names;
     int kits = 0;
-    for (const InstrumentSpec& s : specs) {
+    for (const InstrumentRecipe& s : recipes) {
         perCategory[s.category] += 1;
         EXPECT_TRUE(names.insert(s.name).second) << "duplicate " << s.name;
         EXPECT_LT(s.name.size(), 128u);

@@ -18,16 +18,17 @@ struct Measured {
     Features features;
 };
 
-std::vector<Measured> measureCatalogue(const std::vector<InstrumentSpec>& specs) {
+std::vector<Measured> measureCatalogue(const std::vector<InstrumentRecipe>& recipes) {
     std::vector<Measured> out;
-    for (const InstrumentSpec& spec : specs) {
-        const ZonePlan plan = spec.kit ? kitZonePlan() : zonePlans()[3];
-        const ZoneFiles z = makeZone(spec, plan);
+    for (const InstrumentRecipe& recipe : recipes) {
+        const ZonePlan plan = recipe.kit ? kitZonePlan() : zonePlans()[3];
+        const ZoneFiles z = makeZone(recipe, plan);
         const double rms = voiceRms(z.base, z.top, z.frames, gainByteFor(z.base, z.top, z.frames));
-        const bool pitched = !spec.kit && spec.base.tonal > 0.0;
-        out.push_back({20.0 * std::log10(rms / kTargetVoiceRms),
-                       measureFeatures(z.base, z.top, z.frames,
-                                       pitched ? keyFrequency(plan.rootKey) : 0.0, spec.category)});
+        const bool pitched = !recipe.kit && recipe.base.tonal > 0.0;
+        out.push_back(
+            {20.0 * std::log10(rms / kTargetVoiceRms),
+             measureFeatures(z.base, z.top, z.frames, pitched ? keyFrequency(plan.rootKey) : 0.0,
+                             recipe.category)});
     }
     return out;
 }
@@ -35,10 +36,10 @@ std::vector<Measured> measureCatalogue(const std::vector<InstrumentSpec>& specs)
 }  // namespace
 
 TEST(LibraryQuality, LoudnessAndSimilarity) {
-    const std::vector<InstrumentSpec> specs = catalogue();
-    const std::vector<Measured> measured = measureCatalogue(specs);
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        EXPECT_NEAR(measured[i].levelDb, 0.0, 3.0) << specs[i].name;
+    const std::vector<InstrumentRecipe> recipes = catalogue();
+    const std::vector<Measured> measured = measureCatalogue(recipes);
+    for (std::size_t i = 0; i < recipes.size(); ++i) {
+        EXPECT_NEAR(measured[i].levelDb, 0.0, 3.0) << recipes[i].name;
         for (int c = 0; c < kFeatureCount; ++c) {
             if (c != kCategoryColumn) {
                 EXPECT_GE(measured[i].features[c], 0.0);
@@ -49,10 +50,10 @@ TEST(LibraryQuality, LoudnessAndSimilarity) {
     // The palette's "similar" weights; the category column does not take part.
     const double weights[kFeatureCount] = {0.5, 1.0, 0.5, 0.2, 0.2, 1.0, 0, 0, 0, 0};
     int sameCategory = 0;
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    for (std::size_t i = 0; i < recipes.size(); ++i) {
         std::size_t best = i;
         double bestDistance = 1e9;
-        for (std::size_t j = 0; j < specs.size(); ++j) {
+        for (std::size_t j = 0; j < recipes.size(); ++j) {
             if (j == i) continue;
             double d = 0.0;
             for (int c = 0; c < kFeatureCount; ++c) {
@@ -63,8 +64,8 @@ TEST(LibraryQuality, LoudnessAndSimilarity) {
                 best = j;
             }
         }
-        sameCategory += specs[best].category == specs[i].category ? 1 : 0;
+        sameCategory += recipes[best].category == recipes[i].category ? 1 : 0;
     }
     // Chance would give about one in ten.
-    EXPECT_GE(sameCategory * 2, static_cast<int>(specs.size())) << sameCategory;
+    EXPECT_GE(sameCategory * 2, static_cast<int>(recipes.size())) << sameCategory;
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 #include "Catalogue.h"
 #include "FilterTable.h"
@@ -14,21 +13,22 @@
 #include "data/PPropertyMatrix.h"
 #include "data/PResource.h"
 #include "data/PResourceTable.h"
+#include "platform/TempFolder.h"
 
 using namespace makelib;
 namespace fs = std::filesystem;
 
 TEST(LibraryReader, PluginReadersAcceptEveryFileUnchanged) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("quor-reader-" + std::to_string(std::random_device{}()));
-    std::vector<InstrumentSpec> specs;
-    for (const InstrumentSpec& s : catalogue()) {
-        if (s.name == "Flute" || s.name == "Drum Kit") specs.push_back(s);
+    const TempFolder temp;  // removed even when an assertion ends the test early
+    const fs::path folder = temp.path();
+    std::vector<InstrumentRecipe> recipes;
+    for (const InstrumentRecipe& s : catalogue()) {
+        if (s.name == "Flute" || s.name == "Drum Kit") recipes.push_back(s);
     }
-    ASSERT_EQ(specs.size(), 2u);
+    ASSERT_EQ(recipes.size(), 2u);
     LibraryReport report;
     std::string error;
-    ASSERT_TRUE(buildLibrary(specs, folder.string(), &report, &error)) << error;
+    ASSERT_TRUE(buildLibrary(recipes, folder.string(), &report, &error)) << error;
 
     PPool& pool = PPool::shared();
     pool.resetForTests();
@@ -48,7 +48,7 @@ TEST(LibraryReader, PluginReadersAcceptEveryFileUnchanged) {
         const POIP* instrument = pool.get(i);
         for (int z = 0; z < instrument->zones.count(); ++z) {
             const PZone& zone = instrument->zones[z];
-            EXPECT_EQ(zone.transpose, specs[i].kit ? 0 : kZoneTranspose);
+            EXPECT_EQ(zone.transpose, recipes[i].kit ? 0 : kZoneTranspose);
             for (PResource* r : {zone.base, zone.top}) {
                 table.load(r);
                 ASSERT_TRUE(r->hasData()) << r->name();
@@ -57,7 +57,7 @@ TEST(LibraryReader, PluginReadersAcceptEveryFileUnchanged) {
                 EXPECT_EQ(s.fineTune, 50);
                 // The loop end as written: the loader did not have to cut it.
                 EXPECT_EQ(s.loopEnd + kGuardSamples, s.sampleCount) << r->name();
-                if (specs[i].kit) {
+                if (recipes[i].kit) {
                     EXPECT_TRUE(s.samples[0] == kBaseKitMarkers.entry0 ||
                                 s.samples[0] == kTopKitMarkers.entry0);
                 } else {
@@ -81,6 +81,4 @@ TEST(LibraryReader, PluginReadersAcceptEveryFileUnchanged) {
     EXPECT_FLOAT_EQ(matrix.value(99, 0), 2.0f);
 
     pool.resetForTests();
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
 }

@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "MidiFile.h"
 #include "Renderer.h"
+#include "platform/TempFolder.h"
 
 using namespace quorrender;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -38,23 +37,14 @@ std::vector<std::uint8_t> song() {
 class Render : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("quor-render-test-" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
         options_.plugin = TEST_INSTRUMENT_PATH;
-        options_.output = (folder_ / "out.wav").string();
+        options_.output = folder_.file("out.wav");
         options_.blockSize = 100;
         options_.format = WavFormat::Float32;
         options_.quiet = true;
         const std::vector<std::uint8_t> bytes = song();
         std::string error;
         ASSERT_TRUE(parseMidiFile(bytes.data(), bytes.size(), &song_, &error)) << error;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
     Rendered render() {
         Rendered r;
@@ -72,7 +62,7 @@ protected:
         return r;
     }
 
-    fs::path folder_;
+    TempFolder folder_;
     RenderOptions options_;
     MidiSong song_;
 };
@@ -115,7 +105,7 @@ TEST_F(Render, ReleaseTailRunsUntilSilenceOrItsLimit) {
 TEST_F(Render, BadPluginOrProgramIsRefused) {
     RenderSummary summary;
     std::string error;
-    options_.plugin = (folder_ / "missing.so").string();
+    options_.plugin = folder_.file("missing.so");
     EXPECT_FALSE(renderSong(options_, song_, &summary, &error));
     EXPECT_NE(error.find("cannot load plug-in"), std::string::npos) << error;
     options_.plugin = TEST_INSTRUMENT_PATH;

@@ -20,7 +20,7 @@ enum Category {
 
 // Fluent construction of an excitation recipe.
 struct Src {
-    ExcitationSpec s;
+    ExcitationRecipe s;
     Src& slope(double db, double even = 1.0) {
         s.slopeDb = db;
         s.evenLevel = even;
@@ -71,7 +71,7 @@ struct Src {
         s.loopSeconds = seconds;
         return *this;
     }
-    operator ExcitationSpec() const { return s; }
+    operator ExcitationRecipe() const { return s; }
 };
 
 EnvelopeShape shape(std::vector<Resonance> peaks, double tilt, double cutoff) {
@@ -187,9 +187,9 @@ Src pad() {
     return Src().slope(-8).ensemble(0.5).attack(0.4).head(0.5).loop(1.0);
 }
 
-std::vector<InstrumentSpec> build() {
-    std::vector<InstrumentSpec> out;
-    auto add = [&](const char* name, int category, ExcitationSpec base, ExcitationSpec top,
+std::vector<InstrumentRecipe> build() {
+    std::vector<InstrumentRecipe> out;
+    auto add = [&](const char* name, int category, ExcitationRecipe base, ExcitationRecipe top,
                    EnvelopeShape opened, EnvelopeShape settled, double tracking = 0.0) {
         out.push_back({name, category, std::move(base), std::move(top), std::move(opened),
                        std::move(settled), tracking, false});
@@ -374,7 +374,7 @@ std::vector<InstrumentSpec> build() {
         lowpass(16000, 3), lowpass(3000, 14));
 
     {
-        InstrumentSpec kit;
+        InstrumentRecipe kit;
         kit.name = "Drum Kit";
         kit.category = kNoise;
         kit.kit = true;
@@ -446,7 +446,7 @@ const std::vector<std::string>& categoryNames() {
     return names;
 }
 
-std::vector<InstrumentSpec> catalogue() {
+std::vector<InstrumentRecipe> catalogue() {
     return build();
 }
 

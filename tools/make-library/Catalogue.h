@@ -10,11 +10,11 @@
 
 namespace makelib {
 
-struct InstrumentSpec {
+struct InstrumentRecipe {
     std::string name;
     int category = 0;  // index into categoryNames()
-    ExcitationSpec base;
-    ExcitationSpec top;
+    ExcitationRecipe base;
+    ExcitationRecipe top;
     EnvelopeShape opened;       // Filter frame 0
     EnvelopeShape settled;      // the last Filter frame
     double bodyTracking = 0.0;  // 0: resonances fixed in Hz; 1: they follow the zone's pitch
@@ -22,6 +22,6 @@ struct InstrumentSpec {
 };
 
 const std::vector<std::string>& categoryNames();
-std::vector<InstrumentSpec> catalogue();
+std::vector<InstrumentRecipe> catalogue();
 
 }  // namespace makelib

@@ -39,35 +39,36 @@ double headDecay(int n, int head) {
     return std::exp(-3.0 * u) * (1.0 - u) * (1.0 - u);
 }
 
-std::vector<Partial> seriesPartials(const ExcitationSpec& spec, double f0, double bandLimit) {
-    if (!spec.partials.empty()) return spec.partials;
+std::vector<Partial> seriesPartials(const ExcitationRecipe& recipe, double f0, double bandLimit) {
+    if (!recipe.partials.empty()) return recipe.partials;
     std::vector<Partial> out;
     for (int h = 1; h * f0 < bandLimit; ++h) {
-        double a = std::pow(static_cast<double>(h), spec.slopeDb / 6.0206);
-        if (h % 2 == 0) a *= spec.evenLevel;
-        if (spec.pulseWidth > 0.0) a *= std::fabs(std::sin(std::numbers::pi * h * spec.pulseWidth));
+        double a = std::pow(static_cast<double>(h), recipe.slopeDb / 6.0206);
+        if (h % 2 == 0) a *= recipe.evenLevel;
+        if (recipe.pulseWidth > 0.0)
+            a *= std::fabs(std::sin(std::numbers::pi * h * recipe.pulseWidth));
         out.push_back({static_cast<double>(h), a, 1.0});
     }
     return out;
 }
 
-std::vector<PlacedPartial> placePartials(const ExcitationSpec& spec, const Layout& layout,
+std::vector<PlacedPartial> placePartials(const ExcitationRecipe& recipe, const Layout& layout,
                                          double f0, double bandLimit, Random& random) {
     const double cycleHz = kStorageRate / layout.loop;  // one cycle per loop
     std::vector<PlacedPartial> placed;
     auto add = [&](int cycles, double start, double loop) {
-        if (cycles < 1 || cycles * cycleHz >= bandLimit || start == 0.0 || spec.tonal == 0.0)
+        if (cycles < 1 || cycles * cycleHz >= bandLimit || start == 0.0 || recipe.tonal == 0.0)
             return;
-        placed.push_back({cycles, start, loop, kTwoPi * random.uniform() * spec.randomPhase});
+        placed.push_back({cycles, start, loop, kTwoPi * random.uniform() * recipe.randomPhase});
     };
-    for (const Partial& p : seriesPartials(spec, f0, bandLimit)) {
+    for (const Partial& p : seriesPartials(recipe, f0, bandLimit)) {
         const int cycles = static_cast<int>(std::lround(p.ratio * layout.cycles));
         const double loop =
-            p.amplitude * p.sustain * spec.sustain * std::pow(p.ratio, -spec.damping);
+            p.amplitude * p.sustain * recipe.sustain * std::pow(p.ratio, -recipe.damping);
         add(cycles, p.amplitude, loop);
-        if (spec.ensemble > 0.0) {
-            add(cycles - 1, p.amplitude * spec.ensemble, loop * spec.ensemble);
-            add(cycles + 1, p.amplitude * spec.ensemble, loop * spec.ensemble);
+        if (recipe.ensemble > 0.0) {
+            add(cycles - 1, p.amplitude * recipe.ensemble, loop * recipe.ensemble);
+            add(cycles + 1, p.amplitude * recipe.ensemble, loop * recipe.ensemble);
         }
     }
     return placed;
@@ -107,11 +108,11 @@ std::vector<double> bandNoise(int length, double lowHz, double highHz, Random& r
 
 // Noise for [0, total) whose loop [head, total) continues seamlessly into its own start:
 // the last `fade` samples blend into the `fade` samples that precede the loop start.
-std::vector<double> loopedNoise(const ExcitationSpec& spec, const Layout& layout, double bandLimit,
-                                Random& random) {
+std::vector<double> loopedNoise(const ExcitationRecipe& recipe, const Layout& layout,
+                                double bandLimit, Random& random) {
     const int fade = std::min(layout.loop / 2, 2048);
-    const std::vector<double> raw = bandNoise(layout.total() + fade, spec.noiseLowHz,
-                                              std::min(spec.noiseHighHz, bandLimit), random);
+    const std::vector<double> raw = bandNoise(layout.total() + fade, recipe.noiseLowHz,
+                                              std::min(recipe.noiseHighHz, bandLimit), random);
     std::vector<double> out(raw.begin() + fade, raw.end());
     for (int i = 0; i < fade; ++i) {
         const double w = (i + 0.5) / fade * 0.5 * std::numbers::pi;
@@ -151,35 +152,36 @@ std::vector<std::int16_t> toSamples(const std::vector<double>& signal, double le
     return out;
 }
 
-SampleData synthesizeExcitation(const ExcitationSpec& spec, const ZonePlan& zone, double level) {
-    Random random(spec.seed * 1000003ull + static_cast<std::uint64_t>(zone.limit));
+SampleData synthesizeExcitation(const ExcitationRecipe& recipe, const ZonePlan& zone,
+                                double level) {
+    Random random(recipe.seed * 1000003ull + static_cast<std::uint64_t>(zone.limit));
     const double f0 = keyFrequency(zone.rootKey);
     Layout layout;
-    layout.cycles = std::max(1, static_cast<int>(std::lround(spec.loopSeconds * f0)));
+    layout.cycles = std::max(1, static_cast<int>(std::lround(recipe.loopSeconds * f0)));
     layout.loop = static_cast<int>(std::lround(layout.cycles * kStorageRate / f0));
     if (layout.loop < 256) {  // very short loops: take more cycles
         layout.cycles *= (256 + layout.loop - 1) / layout.loop;
         layout.loop = static_cast<int>(std::lround(layout.cycles * kStorageRate / f0));
     }
-    const int attack = std::max(1, static_cast<int>(spec.attackSeconds * kStorageRate));
-    layout.head = std::max(attack + 1, static_cast<int>(spec.headSeconds * kStorageRate));
+    const int attack = std::max(1, static_cast<int>(recipe.attackSeconds * kStorageRate));
+    layout.head = std::max(attack + 1, static_cast<int>(recipe.headSeconds * kStorageRate));
 
     std::vector<double> signal =
-        renderPartials(placePartials(spec, layout, f0, zone.bandLimitHz, random), layout);
-    scaleTo(signal, spec.tonal, layout);
-    if (spec.noiseLevel > 0.0) {
-        std::vector<double> noise = loopedNoise(spec, layout, zone.bandLimitHz, random);
-        scaleTo(noise, spec.noiseLevel, layout);
+        renderPartials(placePartials(recipe, layout, f0, zone.bandLimitHz, random), layout);
+    scaleTo(signal, recipe.tonal, layout);
+    if (recipe.noiseLevel > 0.0) {
+        std::vector<double> noise = loopedNoise(recipe, layout, zone.bandLimitHz, random);
+        scaleTo(noise, recipe.noiseLevel, layout);
         for (int n = 0; n < layout.total(); ++n) signal[n] += noise[n];
     }
-    if (spec.burstLevel > 0.0) {
+    if (recipe.burstLevel > 0.0) {
         const std::vector<double> burst = bandNoise(layout.head, 300.0, zone.bandLimitHz, random);
-        const double decay = 1.0 / std::max(spec.burstSeconds * kStorageRate, 1.0);
+        const double decay = 1.0 / std::max(recipe.burstSeconds * kStorageRate, 1.0);
         const double norm = 1.0 / std::max(rms(burst, 0, layout.head), 1e-12);
         for (int n = 0; n < layout.head; ++n) {
             const double u = static_cast<double>(n) / layout.head;
             signal[n] +=
-                spec.burstLevel * norm * burst[n] * std::exp(-n * decay) * (1 - u) * (1 - u);
+                recipe.burstLevel * norm * burst[n] * std::exp(-n * decay) * (1 - u) * (1 - u);
         }
     }
     for (int n = 0; n < attack; ++n) {

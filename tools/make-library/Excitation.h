@@ -19,7 +19,7 @@ struct Partial {
     double sustain = 1.0;    // level in the loop relative to the start
 };
 
-struct ExcitationSpec {
+struct ExcitationRecipe {
     // Harmonic series (used when `partials` is empty): amplitude of harmonic h is
     // h^(slopeDb / 6.02) times `evenLevel` for even h, times |sin(pi h pulseWidth)| when
     // pulseWidth > 0.
@@ -67,7 +67,7 @@ double keyFrequency(double key);
 
 // `level` is the RMS (in 16-bit units) the whole sample is normalised to; peaks are kept below
 // 90 % of full scale, which may leave the sample quieter.
-SampleData synthesizeExcitation(const ExcitationSpec& spec, const ZonePlan& zone, double level);
+SampleData synthesizeExcitation(const ExcitationRecipe& recipe, const ZonePlan& zone, double level);
 
 // Shared by the excitation and the kit: scale to `level` RMS (peaks below 90 % of full scale),
 // round to 16 bits. DC is the caller's business.

@@ -339,9 +339,9 @@ const char* const kFactoryGroups[4] = {"Pads", "Leads and Keys", "Plucks and Per
                                        "Textures and Effects"};
 
 // The plain sound of an instrument, shaped by its category.
-Design plainDesign(const InstrumentSpec& spec) {
-    const char* n = spec.name.c_str();
-    switch (spec.category) {
+Design plainDesign(const InstrumentRecipe& recipe) {
+    const char* n = recipe.name.c_str();
+    switch (recipe.category) {
         case 0:
             return with(pad(n, n, n, n), [](Design& d) { d.baseEnv.attack = 0.35f; });
         case 1:
@@ -358,11 +358,11 @@ Design plainDesign(const InstrumentSpec& spec) {
         case 9:
             return texture(n, n, n, n);
         default:
-            return spec.kit ? percussion(n, n, n, n) : texture(n, n, n, n);
+            return recipe.kit ? percussion(n, n, n, n) : texture(n, n, n, n);
     }
 }
 
-int instrumentIndex(const std::vector<InstrumentSpec>& catalogue, const char* name) {
+int instrumentIndex(const std::vector<InstrumentRecipe>& catalogue, const char* name) {
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         if (catalogue[i].name == name) return static_cast<int>(i);
     }
@@ -386,7 +386,7 @@ void applyEnvelope(PPreset& p, int attackLo, int attackHi, int decayLo, int deca
 
 // The 33 palette slots: the three layers' instruments on slots 0..2, then instruments of their
 // categories, then the rest of the library, so the palette offers related material first.
-void fillSlots(PPreset& p, const std::vector<InstrumentSpec>& catalogue, const int layers[3]) {
+void fillSlots(PPreset& p, const std::vector<InstrumentRecipe>& catalogue, const int layers[3]) {
     std::vector<int> order(layers, layers + 3);
     for (int layer = 0; layer < 3; ++layer) {
         for (std::size_t i = 0; i < catalogue.size(); ++i) {
@@ -413,7 +413,7 @@ void fillSlots(PPreset& p, const std::vector<InstrumentSpec>& catalogue, const i
     }
 }
 
-bool makePreset(const Design& d, const std::vector<InstrumentSpec>& catalogue, PPreset& p,
+bool makePreset(const Design& d, const std::vector<InstrumentRecipe>& catalogue, PPreset& p,
                 std::string* error) {
     const int layers[3] = {instrumentIndex(catalogue, d.base), instrumentIndex(catalogue, d.top),
                            instrumentIndex(catalogue, d.filter)};
@@ -460,11 +460,11 @@ bool makePreset(const Design& d, const std::vector<InstrumentSpec>& catalogue, P
     return true;
 }
 
-void registerCatalogue(const std::vector<InstrumentSpec>& catalogue) {
+void registerCatalogue(const std::vector<InstrumentRecipe>& catalogue) {
     PPool& pool = PPool::shared();
     if (pool.count() > 0) return;
-    for (const InstrumentSpec& spec : catalogue) {
-        pool.addInstrument(spec.name.c_str(), categoryNames().at(spec.category).c_str());
+    for (const InstrumentRecipe& recipe : catalogue) {
+        pool.addInstrument(recipe.name.c_str(), categoryNames().at(recipe.category).c_str());
     }
 }
 
@@ -487,7 +487,7 @@ void sectorIconPosition(int sector, float* x, float* y) {
     *y = static_cast<float>(std::clamp((ry * std::cos(angle) + 134.0) / 268.0, 0.0, 1.0));
 }
 
-bool buildFactoryPrograms(const std::vector<InstrumentSpec>& catalogue, PProgram* programs,
+bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, PProgram* programs,
                           std::string* error) {
     const std::vector<Design> designs = factoryDesigns();
     PProgram& factory = programs[0];
@@ -510,7 +510,7 @@ bool buildFactoryPrograms(const std::vector<InstrumentSpec>& catalogue, PProgram
     return true;
 }
 
-bool writeFactoryBank(const std::vector<InstrumentSpec>& catalogue, const std::string& path,
+bool writeFactoryBank(const std::vector<InstrumentRecipe>& catalogue, const std::string& path,
                       std::string* error) {
     registerCatalogue(catalogue);
     auto programs = std::make_unique<PProgram[]>(kBankPrograms);

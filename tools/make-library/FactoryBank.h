@@ -23,11 +23,11 @@ inline constexpr int kBankPrograms = 8;
 
 // Fills programs[0..7]. False (with the unknown name in *error) when a designed preset names an
 // instrument that is not in the catalogue.
-bool buildFactoryPrograms(const std::vector<InstrumentSpec>& catalogue, PProgram* programs,
+bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, PProgram* programs,
                           std::string* error);
 
 // Builds the programs and writes them to path as a bank file.
-bool writeFactoryBank(const std::vector<InstrumentSpec>& catalogue, const std::string& path,
+bool writeFactoryBank(const std::vector<InstrumentRecipe>& catalogue, const std::string& path,
                       std::string* error);
 
 // The palette position (the "X"/"Y" icon parameters) of the middle of a sector, 0..32.

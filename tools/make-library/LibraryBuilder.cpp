@@ -50,18 +50,19 @@ std::string rawName(char kind, int number) {
 
 }  // namespace
 
-ZoneFiles makeZone(const InstrumentSpec& spec, const ZonePlan& plan) {
+ZoneFiles makeZone(const InstrumentRecipe& recipe, const ZonePlan& plan) {
     ZoneFiles z;
-    if (spec.kit) {
+    if (recipe.kit) {
         z.base = makeKit(kBaseKitMarkers, kExcitationRms);
         z.top = makeKit(kTopKitMarkers, kExcitationRms);
     } else {
-        z.base = synthesizeExcitation(spec.base, plan, kExcitationRms);
-        z.top = synthesizeExcitation(spec.top, plan, kExcitationRms);
+        z.base = synthesizeExcitation(recipe.base, plan, kExcitationRms);
+        z.top = synthesizeExcitation(recipe.top, plan, kExcitationRms);
     }
-    const double scale = std::pow(keyFrequency(plan.rootKey) / keyFrequency(60), spec.bodyTracking);
-    z.frames = makeFilterFrames(scaleFrequencies(spec.opened, scale),
-                                scaleFrequencies(spec.settled, scale), kFilterFrames);
+    const double scale =
+        std::pow(keyFrequency(plan.rootKey) / keyFrequency(60), recipe.bodyTracking);
+    z.frames = makeFilterFrames(scaleFrequencies(recipe.opened, scale),
+                                scaleFrequencies(recipe.settled, scale), kFilterFrames);
     return z;
 }
 
@@ -78,7 +79,7 @@ std::vector<ZonePlan> zonePlans() {
     return plans;
 }
 
-bool buildLibrary(const std::vector<InstrumentSpec>& instruments, const std::string& folder,
+bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const std::string& folder,
                   LibraryReport* report, std::string* error) {
     *report = LibraryReport{};
     if (instruments.size() > static_cast<std::size_t>(kMaxInstruments)) {
@@ -97,11 +98,12 @@ bool buildLibrary(const std::vector<InstrumentSpec>& instruments, const std::str
     std::vector<Features> features;
     int rawNumber = 1;
     const std::vector<ZonePlan> plans = zonePlans();
-    for (const InstrumentSpec& spec : instruments) {
-        InstrumentEntry entry{spec.name, categoryNames().at(spec.category), {}};
-        const std::vector<ZonePlan> zones = spec.kit ? std::vector<ZonePlan>{kitZonePlan()} : plans;
+    for (const InstrumentRecipe& recipe : instruments) {
+        InstrumentEntry entry{recipe.name, categoryNames().at(recipe.category), {}};
+        const std::vector<ZonePlan> zones =
+            recipe.kit ? std::vector<ZonePlan>{kitZonePlan()} : plans;
         for (std::size_t z = 0; z < zones.size(); ++z) {
-            const ZoneFiles files = makeZone(spec, zones[z]);
+            const ZoneFiles files = makeZone(recipe, zones[z]);
             const std::uint8_t gain = gainByteFor(files.base, files.top, files.frames);
             if (!writer.write("Raw/" + rawName('B', rawNumber), sampleFileBytes(files.base)) ||
                 !writer.write("Raw/" + rawName('T', rawNumber), sampleFileBytes(files.top)) ||
@@ -109,14 +111,14 @@ bool buildLibrary(const std::vector<InstrumentSpec>& instruments, const std::str
                               filterFileBytes(gain, files.frames))) {
                 return false;
             }
-            entry.zones.push_back({zones[z].limit, spec.kit ? 0 : kZoneTranspose, rawNumber});
+            entry.zones.push_back({zones[z].limit, recipe.kit ? 0 : kZoneTranspose, rawNumber});
             ++rawNumber;
             // The features describe the instrument's middle register.
             if (z == zones.size() / 2) {
-                const bool pitched = !spec.kit && spec.base.tonal > 0.0;
+                const bool pitched = !recipe.kit && recipe.base.tonal > 0.0;
                 features.push_back(measureFeatures(files.base, files.top, files.frames,
                                                    pitched ? keyFrequency(zones[z].rootKey) : 0.0,
-                                                   spec.category));
+                                                   recipe.category));
             }
         }
         entries.push_back(std::move(entry));

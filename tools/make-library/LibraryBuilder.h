@@ -40,11 +40,11 @@ struct ZoneFiles {
     SampleData top;
     std::vector<FilterFrame> frames;
 };
-ZoneFiles makeZone(const InstrumentSpec& spec, const ZonePlan& plan);
+ZoneFiles makeZone(const InstrumentRecipe& recipe, const ZonePlan& plan);
 
 // Writes `folder`/OIP/Quor.xml, `folder`/Raw/*.raw and `folder`/quor_prop1.prn. False (with a
 // reason in *error) when a file can't be written or the catalogue is too large.
-bool buildLibrary(const std::vector<InstrumentSpec>& instruments, const std::string& folder,
+bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const std::string& folder,
                   LibraryReport* report, std::string* error);
 
 }  // namespace makelib

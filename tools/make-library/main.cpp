@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make-library <output folder> [--instruments N]\n");
         return 2;
     }
-    const std::vector<makelib::InstrumentSpec> catalogue = makelib::catalogue();
-    std::vector<makelib::InstrumentSpec> instruments = catalogue;
+    const std::vector<makelib::InstrumentRecipe> catalogue = makelib::catalogue();
+    std::vector<makelib::InstrumentRecipe> instruments = catalogue;
     if (argc == 4) {
         int count = 0;
         const char* end = argv[3] + std::strlen(argv[3]);

@@ -38,13 +38,7 @@ struct EngineScene {
     void queueEvents(int block) {
         events.clear();
         auto add = [&](int status, int d1, int d2, int delta) {
-            HostMidiEvent e{};
-            e.type = kHostMidiEventType;
-            e.deltaFrames = delta;
-            e.midiData[0] = static_cast<uint8_t>(status);
-            e.midiData[1] = static_cast<uint8_t>(d1);
-            e.midiData[2] = static_cast<uint8_t>(d2);
-            events.push_back(e);
+            events.push_back(midiEvent(status, d1, d2, delta));
         };
         int note = 36 + block % 48;
         add(0x90, note, 100, block % 200);

@@ -38,12 +38,7 @@ protected:
         return nullptr;
     }
     void event(int status, int data1, int data2, int32_t delta) {
-        HostMidiEvent e{};
-        e.type = kHostMidiEventType;
-        e.deltaFrames = delta;
-        e.midiData[0] = static_cast<uint8_t>(status);
-        e.midiData[1] = static_cast<uint8_t>(data1);
-        e.midiData[2] = static_cast<uint8_t>(data2);
+        const HostMidiEvent e = midiEvent(status, data1, data2, delta);
         const HostMidiEvent* list[] = {&e};
         voicer.handleEvents(list, 1);
     }
@@ -99,22 +94,13 @@ TEST_F(VoicerTest, PitchBendRange) {
 }
 
 TEST_F(VoicerTest, HandleEventsReadsOnlyMidiRecords) {
-    HostMidiEvent on{};
-    on.type = kHostMidiEventType;
-    on.deltaFrames = 5;
-    on.midiData[0] = 0x90;
-    on.midiData[1] = 70;
-    on.midiData[2] = 80;
+    HostMidiEvent on = midiEvent(0x90, 70, 80, 5);
     on.detune = -50;
     HostMidiEvent sysex = on;
     sysex.type = 6;
     sysex.midiData[1] = 71;
-    HostMidiEvent program{};
-    program.type = kHostMidiEventType;
-    program.midiData[0] = 0xC0;
-    program.midiData[1] = 9;
-    program.midiData[2] =
-        0x90;  // must not be read as a status byte: program change has one data byte
+    // The third byte must not be read as a status byte: a program change has one data byte.
+    const HostMidiEvent program = midiEvent(0xC0, 9, 0x90);
     const HostMidiEvent* list[] = {&on, nullptr, &sysex, &program};
     voicer.handleEvents(list, 4);
 

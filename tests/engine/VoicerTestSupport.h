@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "engine/HostMidiEvent.h"
 #include "engine/Voice.h"
 #include "engine/VoicerHost.h"
 
@@ -77,3 +78,14 @@ public:
     int allKeysUp = 0;
     int programNotices = 0;
 };
+
+// A MIDI record as the host hands it over.
+inline HostMidiEvent midiEvent(int status, int data1, int data2, int32_t delta = 0) {
+    HostMidiEvent e{};
+    e.type = kHostMidiEventType;
+    e.deltaFrames = delta;
+    e.midiData[0] = static_cast<uint8_t>(status);
+    e.midiData[1] = static_cast<uint8_t>(data1);
+    e.midiData[2] = static_cast<uint8_t>(data2);
+    return e;
+}

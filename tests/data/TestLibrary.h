@@ -7,13 +7,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "data/PLibraryStartup.h"
 #include "data/PPool.h"
 #include "data/PResourceTable.h"
+#include "platform/TempFolder.h"
 
 namespace testlib {
 
@@ -53,19 +53,10 @@ inline std::string filterFile(int frames, std::int32_t claimedFrames, std::int16
 
 class TestLibrary {
 public:
-    TestLibrary() {
-        std::random_device seed;
-        root_ = std::filesystem::temp_directory_path() /
-                ("quor-data-test-" + std::to_string(seed()) + std::to_string(seed()));
+    TestLibrary() : root_(folder_.path()) {
         std::filesystem::create_directories(root_ / "Quor-Data" / "OIP");
         std::filesystem::create_directories(root_ / "Quor-Data" / "Raw");
     }
-    ~TestLibrary() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-    TestLibrary(const TestLibrary&) = delete;
-    TestLibrary& operator=(const TestLibrary&) = delete;
 
     std::string pluginPath() const { return (root_ / "Quor.so").string(); }
     std::string dataFolder() const { return (root_ / "Quor-Data").string(); }
@@ -102,6 +93,7 @@ public:
     void removeRawFolder() const { std::filesystem::remove_all(root_ / "Quor-Data" / "Raw"); }
 
 private:
+    TempFolder folder_;  // removed with everything in it when the library goes
     std::filesystem::path root_;
 };
 

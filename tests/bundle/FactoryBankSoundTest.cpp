@@ -205,9 +205,7 @@ TEST(FactoryBankSound, EveryPresetPlaysCleanly) {
     EXPECT_GE(count, 64) << "the factory program alone holds 64 presets";
 }
 
-// Disabled while the generated library leaves some presets (the drum kit, some mallets, noises
-// and organs) 7 to 16 dB from the bank's median; run it with --gtest_also_run_disabled_tests.
-TEST(FactoryBankSound, DISABLED_EveryPresetIsAboutAsLoudAsTheBank) {
+TEST(FactoryBankSound, EveryPresetIsAboutAsLoudAsTheBank) {
     Bundle bundle;
     ASSERT_TRUE(bundle.loaded()) << bundle.error();
     std::vector<std::pair<std::string, double>> rated;

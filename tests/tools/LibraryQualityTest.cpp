@@ -1,5 +1,5 @@
-// The whole catalogue, one zone per instrument: similar loudness after the gain bytes, and
-// property rows under which the palette's "similar" search mostly stays within a category.
+// The whole catalogue, one zone per instrument: each at its intended level after the gain bytes,
+// and property rows under which the palette's "similar" search mostly stays within a category.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,7 +23,8 @@ std::vector<Measured> measureCatalogue(const std::vector<InstrumentRecipe>& reci
     for (const InstrumentRecipe& recipe : recipes) {
         const ZonePlan plan = recipe.kit ? kitZonePlan() : zonePlans()[3];
         const ZoneFiles z = makeZone(recipe, plan);
-        const double rms = voiceRms(z.base, z.top, z.frames, gainByteFor(z.base, z.top, z.frames));
+        const double rms =
+            voiceRms(z.base, z.top, z.frames, gainByteFor(z.base, z.top, z.frames, recipe.levelDb));
         const bool pitched = !recipe.kit && recipe.base.tonal > 0.0;
         out.push_back(
             {20.0 * std::log10(rms / kTargetVoiceRms),
@@ -39,7 +40,7 @@ TEST(LibraryQuality, LoudnessAndSimilarity) {
     const std::vector<InstrumentRecipe> recipes = catalogue();
     const std::vector<Measured> measured = measureCatalogue(recipes);
     for (std::size_t i = 0; i < recipes.size(); ++i) {
-        EXPECT_NEAR(measured[i].levelDb, 0.0, 3.0) << recipes[i].name;
+        EXPECT_NEAR(measured[i].levelDb, recipes[i].levelDb, 3.0) << recipes[i].name;
         for (int c = 0; c < kFeatureCount; ++c) {
             if (c != kCategoryColumn) {
                 EXPECT_GE(measured[i].features[c], 0.0);

@@ -187,6 +187,22 @@ Src pad() {
     return Src().slope(-8).ensemble(0.5).attack(0.4).head(0.5).loop(1.0);
 }
 
+// Level offsets from rendering the plain presets through the plug-in: a drum hit or a mallet is
+// heard in a decay much louder than its loop; an organ's thin partials and a choir's dense ones
+// are heard softer and louder than their loop's RMS says.
+void setLevels(std::vector<InstrumentRecipe>& recipes) {
+    static const std::pair<const char*, double> kLevels[] = {
+        {"Drum Kit", 15.0},   {"Vibraphone", 6.5},    {"Glockenspiel", 6.0}, {"Celesta", 6.0},
+        {"Bowed Glass", 3.5}, {"Drawbar Organ", 3.0}, {"Church Organ", 3.5}, {"Pipe Organ", 2.5},
+        {"Reed Organ", 2.5},  {"Accordion", 3.5},     {"Church Bell", 2.5},  {"Dark Drone", 4.0},
+        {"Metal Drone", 5.0}, {"Choir Ooh", -3.0}};
+    for (InstrumentRecipe& recipe : recipes) {
+        for (const auto& [name, levelDb] : kLevels) {
+            if (recipe.name == name) recipe.levelDb = levelDb;
+        }
+    }
+}
+
 std::vector<InstrumentRecipe> build() {
     std::vector<InstrumentRecipe> out;
     auto add = [&](const char* name, int category, ExcitationRecipe base, ExcitationRecipe top,
@@ -432,6 +448,7 @@ std::vector<InstrumentRecipe> build() {
         out[i].base.seed = 2 * i + 1;
         out[i].top.seed = 2 * i + 2;
     }
+    setLevels(out);
     return out;
 }
 

@@ -19,6 +19,9 @@ struct InstrumentRecipe {
     EnvelopeShape settled;      // the last Filter frame
     double bodyTracking = 0.0;  // 0: resonances fixed in Hz; 1: they follow the zone's pitch
     bool kit = false;           // one zone whose Base and Top are tables of start points
+    // Loudness above the steady-loop match: struck and plucked sounds are heard mostly in their
+    // decay, and some noises and organs sound thinner than their loop's RMS suggests.
+    double levelDb = 0.0;
 };
 
 const std::vector<std::string>& categoryNames();

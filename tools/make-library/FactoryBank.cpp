@@ -267,6 +267,7 @@ std::vector<Design> factoryDesigns() {
         with(keys("Drawbar Organ", "Drawbar Organ", "Drawbar Organ", "Drawbar Organ"),
              [](Design& d) {
                  d.baseEnv = {0.0f, 0.7f, 1.0f, 0.15f};
+                 d.baseVolume = 0.6f;
                  d.vibrato = 0.05f;
              }),
         with(keys("Church Organ", "Church Organ", "Pipe Organ", "Church Organ"),
@@ -290,6 +291,10 @@ std::vector<Design> factoryDesigns() {
              [](Design& d) {
                  d.emphasis = 0.8f;
                  d.filterEnv.decay = 0.45f;
+                 d.filterAmount = 0.2f;
+                 d.baseEnv.decay = 0.8f;
+                 d.baseVolume = 1.0f;
+                 d.topVolume = 0.5f;
                  d.echo = 0.2f;
              }),
         pluck("Plucked Bass", "Plucked Bass", "Plucked Bass", "Plucked Bass"),
@@ -315,7 +320,7 @@ std::vector<Design> factoryDesigns() {
         texture("Ocean Surf", "Surf", "Pink Noise", "Surf"),
         texture("Dark Drone", "Dark Drone", "Metal Drone", "Dark Drone"),
         texture("Spectral Swell", "Spectral Swell", "Shimmer", "Spectral Swell"),
-        texture("Whispers", "Whisper", "Breath", "Vowel Sweep Ya-Oo"),
+        texture("Whispers", "Whisper", "Breath", "Whisper"),
         texture("Radio Ghosts", "Radio Static", "Ghost Voices", "Radio Static"),
         texture("Steam Vents", "Steam", "White Noise", "Steam"),
         texture("Church Bells Far", "Church Bell", "Tubular Bell", "Church Bell"),
@@ -330,7 +335,7 @@ std::vector<Design> factoryDesigns() {
         texture("Bowed Glass", "Bowed Glass", "Glass Pad", "Bowed Glass"),
         texture("Sitar Drone", "Sitar", "Sitar", "Sitar"),
         texture("Choir in the Fog", "Choir Pad", "Pink Noise", "Choir Pad"),
-        with(texture("Noise Sweep", "White Noise", "Steam", "Wind"),
+        with(texture("Noise Sweep", "White Noise", "Steam", "White Noise"),
              [](Design& d) { d.filterLfo = 0.6f; }),
     };
 }

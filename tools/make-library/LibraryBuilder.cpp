@@ -104,7 +104,8 @@ bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const std::s
             recipe.kit ? std::vector<ZonePlan>{kitZonePlan()} : plans;
         for (std::size_t z = 0; z < zones.size(); ++z) {
             const ZoneFiles files = makeZone(recipe, zones[z]);
-            const std::uint8_t gain = gainByteFor(files.base, files.top, files.frames);
+            const std::uint8_t gain =
+                gainByteFor(files.base, files.top, files.frames, recipe.levelDb);
             if (!writer.write("Raw/" + rawName('B', rawNumber), sampleFileBytes(files.base)) ||
                 !writer.write("Raw/" + rawName('T', rawNumber), sampleFileBytes(files.top)) ||
                 !writer.write("Raw/" + rawName('L', rawNumber),

@@ -40,10 +40,11 @@ double voiceRms(const SampleData& base, const SampleData& top,
 }
 
 std::uint8_t gainByteFor(const SampleData& base, const SampleData& top,
-                         const std::vector<FilterFrame>& frames) {
+                         const std::vector<FilterFrame>& frames, double levelDb) {
     const double rms = latticeRms(base, top, frames);
     if (!(rms > 0.0)) return 50;
-    const double gain = std::sqrt(kTargetVoiceRms / (rms * 1e-10)) / 0.02;
+    const double target = kTargetVoiceRms * std::pow(10.0, levelDb / 20.0);
+    const double gain = std::sqrt(target / (rms * 1e-10)) / 0.02;
     return static_cast<std::uint8_t>(std::clamp(std::lround(gain), 1L, 255L));
 }
 

@@ -1,6 +1,7 @@
 // Gain bytes that bring every instrument to a similar loudness: the zone's Base and Top loops are
 // played at full amplitude through the middle Filter frame, with the voice's fixed-point scaling,
-// and the gain is chosen so the result has the same RMS for every zone.
+// and the gain is chosen so the result has the same RMS for every zone, raised by the
+// instrument's own level offset.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +18,9 @@ inline constexpr double kTargetVoiceRms = 0.08;
 double voiceRms(const SampleData& base, const SampleData& top,
                 const std::vector<FilterFrame>& frames, int gain);
 
+// `levelDb` raises (or lowers) the target RMS, for instruments whose steady loop is a poor guide
+// to how loud they sound.
 std::uint8_t gainByteFor(const SampleData& base, const SampleData& top,
-                         const std::vector<FilterFrame>& frames);
+                         const std::vector<FilterFrame>& frames, double levelDb = 0.0);
 
 }  // namespace makelib

@@ -9,7 +9,7 @@
 #include "FilterTable.h"
 #include "LatticeFilter.h"
 #include "Lpc.h"
-#include "SpectralEnvelope.h"
+#include "EnvelopeShape.h"
 
 using namespace makelib;
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Excitation.h"
-#include "SpectralEnvelope.h"
+#include "EnvelopeShape.h"
 
 namespace makelib {
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "SpectralEnvelope.h"
+#include "EnvelopeShape.h"
 
 namespace makelib {
 

@@ -1,4 +1,4 @@
-#include "SpectralEnvelope.h"
+#include "EnvelopeShape.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws spectrograms of a few factory presets playing the same study (a held A minor chord, then
 # a phrase; examples/make-demo.py writes it), so that the sounds can be compared by eye.
-#   scripts/spectrograms.sh [output folder]      (default: out/spectrograms)
+#   scripts/sonograms.sh [output folder]      (default: out/spectrograms)
 # Needs the built plug-in and renderer (out/linux, as scripts/main.sh builds them, or the folder
 # named by QUOR_BUILD) and the library beside the plug-in: the bundle installed in ~/.vst/Quor, or
 # the plug-in named by QUOR_PLUGIN.

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quor's build, tools and tests need; does nothing when all are there.
+# Installs the Debian packages Quor's build, tools and tests need and generates the German locale
+# (a decimal comma) that the number-parsing tests switch to; does nothing when all is there.
+# Prints one line per thing it does; the package manager's output goes to the log named by
+# QUOR_LOG (appended to), else to a temporary file kept only when something fails.
 set -euo pipefail
 
 packages=(
@@ -11,17 +14,46 @@ packages=(
   libstb-dev fonts-dejavu-core                  # PNG decoding, font rasterising, the font
   sox                                           # audio checks and spectrograms
   ardour                                        # a real host for the plug-in test
+  locales                                       # the locale definitions
 )
+locale=de_DE.UTF-8
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+has_locale() { locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; }
+[ ${#missing[@]} -eq 0 ] && has_locale && exit 0
 
-echo "Installing: ${missing[*]}"
+own_log=false
+if [ -z "${QUOR_LOG:-}" ]; then
+  QUOR_LOG=$(mktemp "${TMPDIR:-/tmp}/quor-install-deps.XXXXXX")
+  own_log=true
+fi
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}"
+
+# Runs a command with its output in the log. On failure says so and exits; with its own log it
+# also shows the log's end and keeps it (a caller that gave the log reports from it).
+run() {
+  if ! "$@" >>"$QUOR_LOG" 2>&1; then
+    echo "install-deps: '$*' failed" >&2
+    if $own_log; then
+      tail -n 20 "$QUOR_LOG" | sed 's/^/  /' >&2
+      echo "install-deps: the whole output is in $QUOR_LOG" >&2
+    fi
+    exit 1
+  fi
+}
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing ${missing[*]}"
+  run $sudo apt-get update
+  run $sudo apt-get install -y "${missing[@]}"
+fi
+if ! has_locale; then
+  echo "Generating the $locale locale"
+  run $sudo localedef -i de_DE -f UTF-8 "$locale"
+fi
+if $own_log; then rm -f "$QUOR_LOG"; fi

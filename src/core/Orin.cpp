@@ -346,7 +346,6 @@ std::int32_t Orin::getChunk(void** data, bool isPreset) {
 }
 
 std::int32_t Orin::setChunk(void* data, std::int32_t size, bool isPreset) {
-    chunkStream_.reset();
     // The stream reads the host's block in place; it is dropped before returning, since the
     // block is the host's and may go away after this call.
     FMemoryStream stream(data, size > 0 ? static_cast<std::size_t>(size) : 0);
@@ -356,6 +355,8 @@ std::int32_t Orin::setChunk(void* data, std::int32_t size, bool isPreset) {
         PChunkCodec::readProgram(stream, currentProgram());
     else
         PChunkCodec::readBank(stream, programs_, kNumPrograms, &current);
+    // Hosts hand back the block of the last getChunk (compare, undo), so it goes only now.
+    chunkStream_.reset();
     setProgram(current);
     return 1;
 }

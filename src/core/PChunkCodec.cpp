@@ -194,11 +194,12 @@ bool readProgramRecord(FStream& s, PProgram& program, std::int32_t version) {
         icons != PPreset::kIconCount) {
         return false;
     }
-    program.setCurrentPreset(current);
     for (int i = 0; i < PProgram::kPresetCount; ++i) {
         if (!readPreset(s, *program.preset(i), version, slots)) return false;
     }
-    program.selectPreset(program.currentPreset(), false);
+    // Selected only now: a chunk cut short leaves the selected index and the edit preset a
+    // pair, so the next getChunk stores the edit preset where it came from.
+    program.selectPreset(current >= 0 && current < PProgram::kPresetCount ? current : 0, false);
     for (int g = 0; g < PProgram::kGroupCount; ++g) {
         char group[PProgram::kGroupNameCapacity];
         if (!readText(s, group, sizeof group)) return false;

@@ -159,8 +159,10 @@ bool PControllerMap::parseLine(const char* line, int* controller, int* parameter
 void PControllerMap::buildDefault(std::int32_t* map) {
     for (int c = 0; c < kControllers; ++c) map[c] = -1;
     for (int p = kNumParams - 1; p >= 0; --p) {
+        // A default controller of 0 means none: hosts send bank select (controller 0) before
+        // program changes, which must not move a parameter.
         int c = paramDesc(p)->controller;
-        if (c < kControllers) map[c] = p;
+        if (c > 0 && c < kControllers) map[c] = p;
     }
 }
 

@@ -33,6 +33,7 @@ public:
     // read, the name names a parameter and the number lies in 0..127.
     static bool parseLine(const char* line, int* controller, int* parameter);
     // Each controller's entry: the lowest-indexed parameter whose default controller it is.
+    // Controller 0 (bank select) is left without a parameter, since a default of 0 means none.
     static void buildDefault(std::int32_t* map);
     // The file text for a map; answers its length (without the terminating zero, which is
     // written when it fits). Parameters named "Unused" are left out.

@@ -1,5 +1,8 @@
-// One sound: a name, the 108 parameter values, the 33 palette slots (instrument indices), the
-// three icon selections and the three layer LFOs' step patterns and shape codes.
+// One sound: a name, the 108 parameter values, the 33 palette slots (instrument indices, or
+// kEmptySlot), the three icon selections and the three layer LFOs' step patterns and shape codes.
+// Every index at or above 0 may name an instrument, since the pool grows with placeholders for
+// missing instruments; an empty slot therefore holds a negative marker, and chunks store it as a
+// reference to no instrument.
 //
 // The audio thread reads a program's edit preset while the user-interface thread (or a MIDI
 // controller on the audio thread) writes it, without a lock. Every field that the engine reads is
@@ -18,7 +21,7 @@ public:
     static constexpr int kIconCount = 3;
     static constexpr int kLfoCount = 3;
     static constexpr int kLfoStepCount = 16;
-    static constexpr std::int32_t kEmptySlot = 97;
+    static constexpr std::int32_t kEmptySlot = -1;
 
     // A fresh preset: empty name, default values, slot i holding instrument i, icons on slot 0,
     // every LFO shaped 'Sine' with the steps derived from that shape.

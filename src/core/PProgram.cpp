@@ -59,10 +59,6 @@ void PProgram::setGroupName(int group, const char* text) {
     if (group >= 0 && group < kGroupCount) copyText(groupNames_[group], kGroupNameCapacity, text);
 }
 
-void PProgram::setCurrentPreset(int index) {
-    currentPreset_ = isPresetIndex(index) ? index : 0;
-}
-
 PPreset* PProgram::preset(int index) {
     return isPresetIndex(index) ? &presets_[index] : nullptr;
 }

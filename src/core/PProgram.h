@@ -27,8 +27,6 @@ public:
     void setGroupName(int group, const char* text);
 
     int currentPreset() const { return currentPreset_; }
-    // Sets the index alone (0 for an index outside 0..63); selectPreset also copies the presets.
-    void setCurrentPreset(int index);
     int loadedPreset() const { return loadedPreset_; }
 
     // Null outside 0..63.

@@ -13,6 +13,9 @@ constexpr int kSlots = PPreset::kSlotCount;
 constexpr std::int32_t kEmpty = PPreset::kEmptySlot;
 constexpr int kColumns = 10;
 constexpr int kFirstResultSlot = 15;
+// Random draws and search results are taken from the instruments 0..96; a random draw of 97 and a
+// result outside these leave the slot empty.
+constexpr std::int32_t kChoosable = 97;
 
 // The slot clipboard, shared by every plug-in instance in the process; starts empty.
 struct SlotClipboard {
@@ -73,8 +76,9 @@ void chooseRandom(PPreset& preset) {
     std::int32_t instruments[PPreset::kIconCount];
     for (std::int32_t& instrument : instruments) {
         // Single precision; the largest draw gives 97, an empty slot.
-        float scaled = static_cast<float>(engineRand()) / float(kEngineRandMax) * 97.0f;
+        float scaled = static_cast<float>(engineRand()) / float(kEngineRandMax) * float(kChoosable);
         instrument = static_cast<std::int32_t>(scaled);
+        if (instrument >= kChoosable) instrument = kEmpty;
     }
     selectFirstThree(preset, instruments);
 }
@@ -83,7 +87,7 @@ void chooseRandom(PPreset& preset) {
 // the distances would then still be those of an earlier search.
 bool searchMatrix(PPreset& preset, const SearchCommand& command, PPropertyMatrix& matrix) {
     const std::int32_t base = preset.selectedInstrument(0);
-    if (base < 0 || base == kEmpty || base >= matrix.rows()) return false;
+    if (base < 0 || base >= matrix.rows()) return false;
     std::int32_t results[kSlots - kFirstResultSlot];
     for (std::int32_t& r : results) r = -1;  // a search may answer fewer rows than asked
     matrix.computeDistances(base, command.weights);
@@ -99,7 +103,7 @@ bool searchMatrix(PPreset& preset, const SearchCommand& command, PPropertyMatrix
             break;
     }
     for (int i = 0; i < command.count; ++i) {
-        bool valid = results[i] >= 0 && results[i] <= kEmpty;
+        bool valid = results[i] >= 0 && results[i] < kChoosable;
         preset.setSlot(kFirstResultSlot + i, valid ? results[i] : kEmpty);
     }
     return true;

@@ -26,8 +26,6 @@ protected:
     int run() override;
 
 private:
-    void pass();
-
     PResourceTable& table_;
     FCondition& wake_;
     std::atomic<bool> quit_{false};

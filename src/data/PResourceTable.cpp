@@ -17,6 +17,9 @@ const char kMissingHeader[] = "Missing files detected, please reinstall Quor!\n\
 // The summary line's format text "\n\n%d of %d files missing." and the room kept beyond it.
 constexpr std::size_t kSummaryFormatLength = sizeof "\n\n%d of %d files missing." - 1;
 constexpr std::size_t kSummarySlack = 10;
+// Loads and frees after which a loader pass pauses for 1 ms, so disk reading yields to the
+// audio and host threads.
+constexpr int kWorkBeforePause = 10;
 
 // Appends text when it fits below capacity (room for the terminating zero included).
 bool appendIfFits(char* buffer, std::size_t capacity, const char* text) {
@@ -194,9 +197,10 @@ bool PResourceTable::load(PResource* resource) {
     FLock::Scope scope(resourceLock());
     if (resource->hasData() || (resource->flags() & PResource::kAttempted) || !rawFolder_[0])
         return false;
-    // The requests are settled before the read, so that a request made while the file is being
-    // read is kept for the next pass instead of being wiped.
-    resource->clearFlags(PResource::kWanted | PResource::kReleaseRequested);
+    // The request is settled before the read, so that one made while the file is being read is
+    // kept for the next pass. A release request stays: when the references fell before the
+    // read, the next pass frees what was read.
+    resource->clearFlags(PResource::kWanted);
     resource->setFlags(PResource::kAttempted);
     char path[kPathSize];
     std::uint8_t* data = nullptr;
@@ -210,14 +214,39 @@ bool PResourceTable::load(PResource* resource) {
 bool PResourceTable::unload(PResource* resource) {
     if (!resource) return false;
     FLock::Scope scope(resourceLock());
+    if (!resource->hasData()) return false;
+    // Requests made before the free begins are settled by it: whoever asks holds a reference
+    // first, so the data stay while a requester remains. A request made once the free has begun
+    // sets the bit again and the next pass loads the file anew.
+    resource->clearFlags(PResource::kWanted);
     if (!resource->freeIfUnreferenced()) return false;
-    // The wanted bit stays: a request made after the references fell is not lost.
     resource->clearFlags(PResource::kAttempted | PResource::kReleaseRequested);
     return true;
 }
 
 void PResourceTable::wakeLoader() {
     wake_.signal();
+}
+
+void PResourceTable::loaderPass(const std::atomic<bool>& quit) {
+    int work = 0;
+    for (PResource* r = first(); r; r = r->next()) {
+        if (quit.load()) return;
+        const std::uint32_t flags = r->flags();
+        // A file is read only while someone holds it: a preset switched away from before the
+        // loader came round leaves requests that nobody needs any more.
+        if ((flags & PResource::kWanted) && !(flags & PResource::kAttempted) &&
+            r->references() > 0) {
+            if (VstPlugObject::allocationFailed()) return;
+            if (load(r)) ++work;
+        } else if (flags & PResource::kReleaseRequested) {
+            if (unload(r)) ++work;
+        }
+        if (work >= kWorkBeforePause) {
+            platform::sleepMs(1);
+            work = 0;
+        }
+    }
 }
 
 int PResourceTable::checkMissing(char* buffer, std::size_t capacity) {

@@ -65,15 +65,22 @@ public:
     void releaseQuietly(PResource* resource);
     // True once after releaseQuietly asked for a free (the loader's check).
     bool takeQuietRelease() { return quietRelease_.exchange(false); }
-    // Marks the resource wanted (the caller wakes the loader).
+    // Marks the resource wanted (the caller wakes the loader). Callers take their reference
+    // first: the loader reads only files that someone holds.
     static void want(PResource* resource);
     // Loads the contents now on this thread. False when it already has data, was tried before,
     // or there is no raw folder; true when a read was attempted (successful or not).
     bool load(PResource* resource);
-    // Frees the contents when they exist and no reference is held; true when freed.
+    // Frees the contents when they exist and no reference is held; true when freed. Requests
+    // made before the free are settled by it, so a freed file stays unloaded until asked again.
     bool unload(PResource* resource);
     // Wakes the loader thread for one more pass. Safe from any thread at any time.
     void wakeLoader();
+    // One pass of the loader over the records, in list order: loads what is wanted and frees
+    // what was released, pausing 1 ms after every ten of these. Ends early when quit turns true
+    // or an allocation failed anywhere in the process. The loader thread runs it on each
+    // wake-up; tests run it directly while no loader thread exists.
+    void loaderPass(const std::atomic<bool>& quit);
 
     // Checks that every record's file exists, marks the instruments with missing files and, with
     // a buffer, writes the report shown to the user. Answers the number of missing files.

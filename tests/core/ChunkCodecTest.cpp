@@ -76,7 +76,7 @@ void vary(PProgram& program, int seed) {
         preset.setLfoShapeCode(1, 0);
         preset.setLfoStep(1, p % 16, 15);
     }
-    program.setCurrentPreset(seed % 64);
+    program.selectPreset(seed % 64, false);
 }
 
 class ChunkCodec : public ::testing::Test {
@@ -271,6 +271,27 @@ TEST_F(ChunkCodec, TextLimitsSlotsAndIcons) {
     EXPECT_EQ(preset.slot(5), 5);
 }
 
+// However many instruments the pool holds, an empty slot is stored as two empty texts, reads back
+// empty and names no instrument; the instruments numbered around 97 keep their places.
+TEST_F(ChunkCodec, EmptySlotsStayEmptyInALargePool) {
+    PPool& pool = PPool::shared();
+    while (pool.count() < 100)
+        pool.addInstrument(("I" + std::to_string(pool.count())).c_str(), "M");
+    PProgram source;
+    PPreset& preset = *source.preset(0);
+    for (int s = 0; s < PPreset::kSlotCount; ++s) preset.setSlot(s, PPreset::kEmptySlot);
+    preset.setSlot(1, 97);
+    preset.setSlot(2, 99);
+    EXPECT_EQ(pool.get(PPreset::kEmptySlot), nullptr);
+    const Bytes bytes = writeProgram(source);
+    const std::size_t references = 49 + 8 + 9 + 108 * 4;  // headers, "Preset 1", values
+    EXPECT_EQ(textAt(bytes, references, 80),
+              std::string("\0\0M\0I97\0M\0I99\0", 20) + std::string(60, '\0'));
+    PProgram copy;
+    ASSERT_TRUE(readProgram(bytes, bytes.size(), copy));
+    EXPECT_EQ(presetDifference(*copy.preset(0), preset), "");
+}
+
 // Prefixes of a valid chunk are read without a fault; complete presets are taken in order and
 // the preset cut short, like all after it, keeps its old contents. Every length is tried through
 // the header, the first two presets and the tail after the last preset's values, and every
@@ -292,6 +313,13 @@ TEST_F(ChunkCodec, TruncatedChunks) {
         }
         PProgram program;
         ASSERT_FALSE(readProgram(bytes, length, program)) << length;
+        // The selected index and the edit preset stay a pair (the next getChunk stores the edit
+        // preset at that index): the old ones, or the new ones once all presets were read.
+        const int current = program.currentPreset();
+        ASSERT_EQ(presetDifference(program.editPreset(),
+                                   current == 0 ? *fresh.preset(0) : *source.preset(current)),
+                  "")
+            << length;
         int p = 0;
         while (p < PProgram::kPresetCount &&
                presetDifference(*program.preset(p), *source.preset(p)).empty()) {

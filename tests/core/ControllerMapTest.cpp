@@ -20,7 +20,8 @@ protected:
 
 TEST_F(ControllerMap, MissingFileGivesDefaultsAndIsWritten) {
     PControllerMap::loadFrom(folder.path().c_str());
-    EXPECT_EQ(PControllerMap::lookup(0), 85);    // "Voices", the first row with controller 0
+    // Default controller 0 means none: bank select (controller 0) moves no parameter.
+    EXPECT_EQ(PControllerMap::lookup(0), -1);
     EXPECT_EQ(PControllerMap::lookup(1), 49);    // "Pitch LFO Amount"
     EXPECT_EQ(PControllerMap::lookup(7), 57);    // "Master Volume"
     EXPECT_EQ(PControllerMap::lookup(10), 86);   // "Pan"
@@ -31,19 +32,19 @@ TEST_F(ControllerMap, MissingFileGivesDefaultsAndIsWritten) {
     EXPECT_EQ(PControllerMap::lookup(-1), -1);
 
     const std::string text = folder.read(kFile);
-    EXPECT_EQ(text.rfind("000:Voices\r\n001:Pitch LFO Amount\r\n002:LFO Speed Top\r\n004:", 0), 0u);
+    EXPECT_EQ(text.rfind("001:Pitch LFO Amount\r\n002:LFO Speed Top\r\n004:", 0), 0u);
     EXPECT_NE(text.find("\r\n007:Master Volume\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\n114:LFO Smooth Top\r\n115:LFO Smooth Filter\r\n"), std::string::npos);
     EXPECT_EQ(text.find("Unused"), std::string::npos);
     EXPECT_EQ(text.find("LFO Bypass"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-    // One line per distinct default controller (92 of them), less the two "Unused".
+    // One line per distinct default controller other than 0 (91 of them), less the two "Unused".
     std::size_t lines = 0;
     for (std::size_t at = text.find("\r\n"); at != std::string::npos;
          at = text.find("\r\n", at + 2)) {
         ++lines;
     }
-    EXPECT_EQ(lines, 90u);
+    EXPECT_EQ(lines, 89u);
 
     // The written file reads back as the same map.
     PControllerMap::reset();
@@ -55,22 +56,23 @@ TEST_F(ControllerMap, MissingFileGivesDefaultsAndIsWritten) {
 
 TEST_F(ControllerMap, AcceptedLinesReplaceTheDefaultsAndKeepTheFile) {
     const std::string text =
-        "5:master volume\r\n7:Pan\n7:Voices\r9:Fx Mix\r\n  +12:FX TYPE\r\nbad\r\n";
+        "5:master volume\r\n7:Pan\n7:Voices\r9:Fx Mix\r\n  +12:FX TYPE\r\nbad\r\n0:Voices\r\n";
     folder.write(kFile, text);
     PControllerMap::loadFrom(folder.path().c_str());
     EXPECT_EQ(PControllerMap::lookup(5), 57);
     EXPECT_EQ(PControllerMap::lookup(7), 85);  // a later line overrides
     EXPECT_EQ(PControllerMap::lookup(9), 71);
     EXPECT_EQ(PControllerMap::lookup(12), 93);
-    EXPECT_EQ(PControllerMap::lookup(0), -1);  // no defaults once a line was accepted
+    EXPECT_EQ(PControllerMap::lookup(0), 85);  // controller 0 works when the file names it
+    EXPECT_EQ(PControllerMap::lookup(1), -1);  // no defaults once a line was accepted
     EXPECT_EQ(folder.read(kFile), text);
 }
 
 TEST_F(ControllerMap, FileWithoutAcceptableLinesIsReplaced) {
     folder.write(kFile, "200:Pan\r\n");
     PControllerMap::loadFrom(folder.path().c_str());
-    EXPECT_EQ(PControllerMap::lookup(0), 85);
-    EXPECT_EQ(folder.read(kFile).rfind("000:Voices\r\n", 0), 0u);
+    EXPECT_EQ(PControllerMap::lookup(7), 57);
+    EXPECT_EQ(folder.read(kFile).rfind("001:Pitch LFO Amount\r\n", 0), 0u);
 }
 
 TEST(ControllerLine, ScansLikeTheFormat) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -134,27 +135,45 @@ TEST_F(Resources, UnusableFilesAreTriedOnceAndStayWithoutData) {
     EXPECT_FALSE(table.load(table.findOrCreate("B00002.raw", true)));
 }
 
-TEST_F(Resources, UnloadWaitsForTheLastReference) {
+// The loader's view of one file: a free waits for the last reference and settles every request
+// made before it; a file is read for a holder only, and one released before its read is freed by
+// the next pass.
+TEST_F(Resources, RequestsReferencesAndTheLoaderPass) {
     lib.writeNumbered(3);
+    const std::atomic<bool> quit{false};
     PResource* r = table.findOrCreate("B00003.raw", true);
     ASSERT_TRUE(table.load(r));
     PResourceTable::addRef(r);
-    table.release(r);  // 0 references: release requested
+    PResourceTable::want(r);  // asked again while loaded
+    table.release(r);         // 0 references: release requested
     EXPECT_TRUE(r->flags() & PResource::kReleaseRequested);
     PResourceTable::addRef(r);  // taken again before the loader came round
     EXPECT_FALSE(table.unload(r));
     EXPECT_TRUE(r->hasData());
     EXPECT_TRUE(r->flags() & PResource::kReleaseRequested);
     table.release(r);
-    EXPECT_TRUE(table.unload(r));
+    table.loaderPass(quit);
     EXPECT_FALSE(r->hasData());
-    EXPECT_EQ(r->flags() & (PResource::kAttempted | PResource::kReleaseRequested), 0u);
-    // A request made after the references fell survives the free and loads again.
-    PResourceTable::want(r);
-    EXPECT_FALSE(table.unload(r));
-    EXPECT_TRUE(r->flags() & PResource::kWanted);
-    EXPECT_TRUE(table.load(r));
+    EXPECT_EQ(r->flags(), 0u);
+    table.loaderPass(quit);
+    EXPECT_FALSE(r->hasData());
+
+    PResourceTable::want(r);  // nobody holds it: the request waits for a holder
+    table.loaderPass(quit);
+    EXPECT_FALSE(r->hasData());
+    PResourceTable::addRef(r);
+    table.loaderPass(quit);
     EXPECT_TRUE(r->hasData());
+    table.release(r);
+    table.loaderPass(quit);
+    EXPECT_FALSE(r->hasData());
+    // Released while the loader was reading it: the next pass frees what was read.
+    PResourceTable::addRef(r);
+    PResourceTable::want(r);
+    table.release(r);
+    EXPECT_TRUE(table.load(r));
+    table.loaderPass(quit);
+    EXPECT_FALSE(r->hasData());
 }
 
 TEST_F(Resources, MissingFilesReportListsWhatFitsAndCounts) {

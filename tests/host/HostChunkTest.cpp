@@ -96,15 +96,23 @@ TEST_F(HostChunks, ProgramRoundTripIsByteIdentical) {
     EXPECT_EQ(fresh->getChunk(true), saved);
 }
 
-TEST_F(HostChunks, TheBlockStaysValidUntilTheNextChunkCall) {
-    void* block = nullptr;
-    const auto size = host->dispatch(effGetChunk, 1, 0, &block);
-    ASSERT_GT(size, 0);
-    const Bytes copy(static_cast<std::uint8_t*>(block), static_cast<std::uint8_t*>(block) + size);
-    host->setParameter(4, 0.3f);
-    host->idle();
-    host->programName();
-    EXPECT_EQ(std::memcmp(block, copy.data(), copy.size()), 0);
+// The block of the last getChunk stays valid until the next chunk call, and hosts hand that very
+// block back (compare, undo): it is read before it is released.
+TEST_F(HostChunks, TheLastBlockStaysValidAndHandedBackRestoresIt) {
+    for (const bool isPreset : {true, false}) {
+        host->setParameter(4, 0.25f);
+        void* block = nullptr;
+        const auto size = host->dispatch(effGetChunk, isPreset, 0, &block);
+        ASSERT_GT(size, 0);
+        const Bytes copy(static_cast<std::uint8_t*>(block),
+                         static_cast<std::uint8_t*>(block) + size);
+        host->setParameter(4, 0.75f);
+        host->idle();
+        host->programName();
+        EXPECT_EQ(std::memcmp(block, copy.data(), copy.size()), 0);
+        EXPECT_EQ(host->dispatch(effSetChunk, isPreset, size, block), 1);
+        EXPECT_EQ(host->parameter(4), 0.25f) << isPreset;
+    }
 }
 
 TEST_F(HostChunks, EveryTruncationOfAValidBank) {

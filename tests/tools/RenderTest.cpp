@@ -90,16 +90,29 @@ TEST_F(Render, ReleaseTailRunsUntilSilenceOrItsLimit) {
     const Rendered full = render();
     EXPECT_FALSE(full.summary.tailCut);
     // The test instrument's output stays audible until its level falls below 1e-5, 10815
-    // frames after the release; then the renderer waits for 0.25 s of silence.
+    // frames after the release; then the renderer waits for its silence window.
     const std::size_t silentFrom = 66150 + 10815;
-    EXPECT_GT(full.left.size(), silentFrom + 11025 - 200);
-    EXPECT_LT(full.left.size(), silentFrom + 11025 + 400);
+    const std::size_t window = static_cast<std::size_t>(tailSilenceSeconds() * 44100);
+    EXPECT_GT(full.left.size(), silentFrom + window - 200);
+    EXPECT_LT(full.left.size(), silentFrom + window + 400);
     EXPECT_LT(full.left.back(), 1.0f / 32768.0f);
 
     options_.maxTailSeconds = 0.05;
     const Rendered cut = render();
     EXPECT_TRUE(cut.summary.tailCut);
     EXPECT_NEAR(static_cast<double>(cut.left.size()), 66150 + 2205, 200);
+}
+
+TEST_F(Render, TailWaitsForTheLateEchoesOfTheLongestDelay) {
+    options_.program = 4;  // through the delay at its longest, synchronised at 60 bpm
+    const Rendered r = render();
+    EXPECT_FALSE(r.summary.tailCut);
+    std::vector<std::size_t> onsets;
+    for (std::size_t i = 1; i < r.left.size(); ++i)
+        if (r.left[i - 1] < 0.1f && r.left[i] >= 0.1f) onsets.push_back(i);
+    ASSERT_EQ(onsets.size(), 3u) << "the note and both of its echoes";
+    EXPECT_EQ(onsets[2] - onsets[1], onsets[1] - onsets[0]);
+    EXPECT_LT(r.left.back(), 1.0f / 32768.0f);
 }
 
 TEST_F(Render, BadPluginOrProgramIsRefused) {

@@ -3,8 +3,11 @@
 //          tail that falls by 0.1 % per frame, 0 before the first note;
 //   right: while the left channel is above 1e-5, the host's tempo / 1000, plus 0.01 x host
 //          program, plus 0.0001 x the last MIDI program change; 0 otherwise.
+// With host program 4 the left channel goes on through the engine's delay unit at its longest,
+// tempo-synchronised delay without feedback: each note comes back one and two delays later.
 #include <cstring>
 
+#include "engine/DelayUnit.h"
 #include "sdk/VstAbi.h"
 
 namespace {
@@ -18,7 +21,10 @@ struct Instrument {
     float level = 0.0f;
     VstMidiEvent events[256];
     int eventCount = 0;
+    DelayUnit delay;
 };
+
+constexpr int kEchoProgram = 3;
 
 Instrument* self(AEffect* e) {
     return static_cast<Instrument*>(e->object);
@@ -53,6 +59,11 @@ void processReplacing(AEffect* e, float** /*inputs*/, float** outputs, std::int3
         if (s->held == 0) s->level *= 0.999f;
         outputs[0][i] = s->level;
         outputs[1][i] = s->level > 1e-5f ? right : 0.0f;
+    }
+    if (s->program == kEchoProgram) {
+        float* const in[2] = {outputs[0], outputs[0]};
+        float* const out[2] = {outputs[0], outputs[0]};
+        s->delay.process(in, out, frames, tempo);
     }
     for (; next < s->eventCount; ++next) apply(s, s->events[next]);
     s->eventCount = 0;
@@ -100,6 +111,9 @@ float getParameter(AEffect*, std::int32_t) {
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host) {
     auto* s = new Instrument;
     s->host = host;
+    s->delay.setDelay(1.0f);
+    s->delay.setWet(0.5f);
+    s->delay.setDry(1.0f);
     AEffect& e = s->effect;
     e.magic = kEffectMagic;
     e.dispatcher = dispatcher;

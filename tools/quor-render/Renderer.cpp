@@ -6,13 +6,19 @@
 #include <vector>
 
 #include "WavWriter.h"
+#include "engine/DelayUnit.h"
 #include "hostlib/VstHost.h"
 
 namespace quorrender {
 namespace {
 
 constexpr float kSilence = 1.0f / 32768.0f;  // below one step of a 16-bit file
-constexpr double kSilentSeconds = 0.25;      // how long the tail must stay below it
+
+// The delay effect's echoes are at most its buffer apart: a tempo-synchronised length at a slow
+// tempo is cut to the buffer too. A quiet gap between two echoes is therefore shorter than the
+// buffer; a quarter second more lets a sound's own release pause without ending the tail.
+constexpr double kLongestEchoSpacingSeconds = DelayUnit::kDefaultMaxMs / 1000.0;
+constexpr double kSilentSeconds = kLongestEchoSpacingSeconds + 0.25;
 
 bool fail(std::string* error, const std::string& text) {
     *error = text;
@@ -68,6 +74,10 @@ void releaseEverything(VstHost& host, std::int32_t delta) {
 }
 
 }  // namespace
+
+double tailSilenceSeconds() {
+    return kSilentSeconds;
+}
 
 bool renderSong(const RenderOptions& options, const MidiSong& song, RenderSummary* summary,
                 std::string* error) {

@@ -21,6 +21,10 @@ struct RenderSummary {
     std::uint64_t nonFinite = 0;  // NaN or infinite samples (written as silence in PCM files)
 };
 
+// How long the output must stay below one 16-bit step before the tail counts as over: longer
+// than the longest spacing of the instrument's echoes.
+double tailSilenceSeconds();
+
 // False with a one-line reason in *error (a plug-in that fails to load, an unwritable file, ...).
 bool renderSong(const RenderOptions& options, const MidiSong& song, RenderSummary* summary,
                 std::string* error);

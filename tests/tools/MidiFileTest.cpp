@@ -12,147 +12,127 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void append(Bytes& out, std::initializer_list<int> bytes) {
-    for (int b : bytes) out.push_back(static_cast<std::uint8_t>(b));
-}
-
-Bytes header(int format, int tracks, int division) {
+Bytes bytes(std::initializer_list<int> values) {
     Bytes b;
-    append(b,
-           {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, format, 0, tracks, division >> 8, division & 0xFF});
+    for (int v : values) b.push_back(static_cast<std::uint8_t>(v));
     return b;
 }
 
-void addTrack(Bytes& file, const Bytes& body) {
-    append(file, {'M', 'T', 'r', 'k'});
-    const std::size_t n = body.size();
-    append(file, {int(n >> 24 & 0xFF), int(n >> 16 & 0xFF), int(n >> 8 & 0xFF), int(n & 0xFF)});
-    file.insert(file.end(), body.begin(), body.end());
+struct Chunk {
+    const char* tag;
+    Bytes body;
+};
+
+Chunk track(std::initializer_list<int> body) {
+    return {"MTrk", bytes(body)};
 }
 
-bool parse(const Bytes& b, MidiSong* song, std::string* error) {
-    return parseMidiFile(b.data(), b.size(), song, error);
+Bytes midiFile(int format, int tracks, int division, std::initializer_list<Chunk> chunks) {
+    Bytes file = bytes(
+        {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, format, 0, tracks, division >> 8, division & 0xFF});
+    for (const Chunk& c : chunks) {
+        file.insert(file.end(), c.tag, c.tag + 4);
+        for (int shift = 24; shift >= 0; shift -= 8) file.push_back(c.body.size() >> shift & 0xFF);
+        file.insert(file.end(), c.body.begin(), c.body.end());
+    }
+    return file;
 }
 
-const Bytes kEnd = {0, 0xFF, 0x2F, 0};
+struct Message {
+    double seconds;
+    int status, data1;
+};
+
+struct Song {
+    const char* name;
+    Bytes file;
+    std::vector<Message> messages;
+    double length;
+    std::vector<std::pair<double, double>> tempoAt;  // seconds, bpm
+};
 
 }  // namespace
 
-TEST(MidiFile, FormatZeroWithRunningStatusAndTempoChange) {
-    Bytes file = header(0, 1, 96);
-    Bytes t;
-    append(t, {0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40});  // 1,000,000 us per quarter: 60 bpm
-    append(t, {0, 0x90, 60, 100});                    // note on at 0
-    append(t, {96, 64, 90});                          // running status: note on at 1 s
-    append(t, {0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20});  // 500,000 us: 120 bpm from 1 s on
-    append(t, {96, 0x80, 60, 0});                     // note off at 1.5 s
-    append(t, {0x81, 0x40, 0xC0, 5});                 // delta 192 (two-byte length): program
-    append(t, {0, 0xD0, 33});                         // channel pressure: one data byte
-    append(t, {0, 0xFF, 0x2F, 0});
-    addTrack(file, t);
-    MidiSong song;
-    std::string error;
-    ASSERT_TRUE(parse(file, &song, &error)) << error;
-    ASSERT_EQ(song.messages.size(), 5u);
-    EXPECT_DOUBLE_EQ(song.messages[0].seconds, 0.0);
-    EXPECT_DOUBLE_EQ(song.messages[1].seconds, 1.0);
-    EXPECT_EQ(song.messages[1].bytes[0], 0x90);
-    EXPECT_EQ(song.messages[1].bytes[1], 64);
-    EXPECT_DOUBLE_EQ(song.messages[2].seconds, 1.5);
-    EXPECT_DOUBLE_EQ(song.messages[3].seconds, 2.5);
-    EXPECT_EQ(song.messages[3].size, 2);
-    EXPECT_EQ(song.messages[4].size, 2);
-    EXPECT_EQ(song.messages[4].bytes[1], 33);
-    EXPECT_DOUBLE_EQ(song.lengthSeconds, 2.5);
-    EXPECT_DOUBLE_EQ(song.tempoAt(0.5), 60.0);
-    EXPECT_DOUBLE_EQ(song.tempoAt(1.0), 120.0);
-    EXPECT_DOUBLE_EQ(song.tempoAt(9.0), 120.0);
-}
-
-TEST(MidiFile, FormatOneMergesTracksWithTheTempoMapOfTrackOne) {
-    Bytes file = header(1, 3, 480);
-    Bytes tempo;
-    append(tempo, {0x83, 0x60, 0xFF, 0x51, 3, 0x03, 0xD0, 0x90});  // at 480: 250,000 us (240 bpm)
-    append(tempo, {0, 0xFF, 0x2F, 0});
-    addTrack(file, tempo);
-    Bytes a, b;
-    append(a, {0x87, 0x40, 0x90, 60, 100, 0, 0xFF, 0x2F, 0});  // at 960 ticks
-    append(b, {0x83, 0x60, 0x91, 62, 100, 0x83, 0x60, 0x81, 62, 0, 0, 0xFF, 0x2F, 0});
-    addTrack(file, a);
-    append(file, {'X', 'Y', 'Z', 'W', 0, 0, 0, 2, 1, 2});  // an unknown chunk is skipped
-    addTrack(file, b);
-    MidiSong song;
-    std::string error;
-    ASSERT_TRUE(parse(file, &song, &error)) << error;
-    EXPECT_EQ(song.format, 1);
-    ASSERT_EQ(song.messages.size(), 3u);
-    // 480 ticks at 120 bpm = 0.5 s, the next 480 at 240 bpm = 0.25 s.
-    EXPECT_DOUBLE_EQ(song.messages[0].seconds, 0.5);
-    EXPECT_EQ(song.messages[0].bytes[0], 0x91);
-    EXPECT_DOUBLE_EQ(song.messages[1].seconds, 0.75);  // equal times: track order
-    EXPECT_EQ(song.messages[1].bytes[0], 0x90);
-    EXPECT_EQ(song.messages[2].bytes[0], 0x81);
-    EXPECT_DOUBLE_EQ(song.tempoAt(0.6), 240.0);
-    EXPECT_DOUBLE_EQ(song.tempoAt(0.1), 120.0);
-}
-
-TEST(MidiFile, SmpteTimeBaseAndSkippedSystemExclusive) {
-    Bytes file = header(0, 1, 0xE728);  // -25 frames per second, 40 ticks per frame
-    Bytes t;
-    append(t, {0, 0xF0, 3, 1, 2, 0xF7});   // system exclusive, skipped
-    append(t, {0x87, 0x68, 0x90, 60, 1});  // 1000 ticks = 1 s
-    append(t, {0, 0xFF, 0x2F, 0});
-    addTrack(file, t);
-    MidiSong song;
-    std::string error;
-    ASSERT_TRUE(parse(file, &song, &error)) << error;
-    ASSERT_EQ(song.messages.size(), 1u);
-    EXPECT_DOUBLE_EQ(song.messages[0].seconds, 1.0);
+TEST(MidiFile, SongsReadWithTheirTimesAndTempoMaps) {
+    const Song songs[] = {
+        // At 96 ticks per quarter: 60 bpm; a note at 0 and one in running status at 1 s; 120 bpm
+        // from 1 s on; a note off at 1.5 s; after a two-byte delta of 192 ticks (2.5 s) a program
+        // change and channel pressure, which have one data byte.
+        {"format 0",
+         midiFile(0, 1, 96,
+                  {track({0,  0xFF, 0x51, 3,    0x0F, 0x42, 0x40, 0,    0x90, 60,   100,  96,
+                          64, 90,   0,    0xFF, 0x51, 3,    0x07, 0xA1, 0x20, 96,   0x80, 60,
+                          0,  0x81, 0x40, 0xC0, 5,    0,    0xD0, 33,   0,    0xFF, 0x2F, 0})}),
+         {{0.0, 0x90, 60}, {1.0, 0x90, 64}, {1.5, 0x80, 60}, {2.5, 0xC0, 5}, {2.5, 0xD0, 33}},
+         2.5,
+         {{0.5, 60.0}, {1.0, 120.0}, {9.0, 120.0}}},
+        // 480 ticks at 120 bpm = 0.5 s, the next 480 at 240 bpm = 0.25 s; equal times keep
+        // track order; a chunk of another kind between the tracks is skipped.
+        {"format 1 merged with the first track's tempo map",
+         midiFile(1, 3, 480,
+                  {track({0x83, 0x60, 0xFF, 0x51, 3, 0x03, 0xD0, 0x90, 0, 0xFF, 0x2F, 0}),
+                   track({0x87, 0x40, 0x90, 60, 100, 0, 0xFF, 0x2F, 0}),
+                   {"XYZW", bytes({1, 2})},
+                   track({0x83, 0x60, 0x91, 62, 100, 0x83, 0x60, 0x81, 62, 0, 0, 0xFF, 0x2F, 0})}),
+         {{0.5, 0x91, 62}, {0.75, 0x90, 60}, {0.75, 0x81, 62}},
+         0.75,
+         {{0.1, 120.0}, {0.6, 240.0}}},
+        {"SMPTE time base (25 frames of 40 ticks), system exclusive skipped",
+         midiFile(0, 1, 0xE728,
+                  {track({0, 0xF0, 3, 1, 2, 0xF7, 0x87, 0x68, 0x90, 60, 1, 0, 0xFF, 0x2F, 0})}),
+         {{1.0, 0x90, 60}},
+         1.0,
+         {{0.5, 120.0}}},
+    };
+    for (const Song& s : songs) {
+        MidiSong song;
+        std::string error;
+        ASSERT_TRUE(parseMidiFile(s.file.data(), s.file.size(), &song, &error)) << s.name << error;
+        ASSERT_EQ(song.messages.size(), s.messages.size()) << s.name;
+        for (std::size_t i = 0; i < s.messages.size(); ++i) {
+            const MidiMessage& m = song.messages[i];
+            EXPECT_DOUBLE_EQ(m.seconds, s.messages[i].seconds) << s.name << " " << i;
+            EXPECT_EQ(m.bytes[0], s.messages[i].status) << s.name << " " << i;
+            EXPECT_EQ(m.bytes[1], s.messages[i].data1) << s.name << " " << i;
+            EXPECT_EQ(m.size, (m.bytes[0] & 0xE0) == 0xC0 ? 2 : 3) << s.name << " " << i;
+        }
+        EXPECT_DOUBLE_EQ(song.lengthSeconds, s.length) << s.name;
+        for (const auto& [at, bpm] : s.tempoAt) EXPECT_DOUBLE_EQ(song.tempoAt(at), bpm) << s.name;
+    }
 }
 
 TEST(MidiFile, BrokenFilesAreRefusedWithAReason) {
-    auto refused = [](const Bytes& file, const char* what) {
+    const Chunk end = track({0, 0xFF, 0x2F, 0});
+    Bytes overlong = midiFile(0, 1, 96, {});
+    for (std::uint8_t b : bytes({'M', 'T', 'r', 'k', 0, 0, 1, 0, 0})) overlong.push_back(b);
+    const struct {
+        const char* name;
+        Bytes file;
+        const char* reason;
+    } broken[] = {
+        {"not MIDI", bytes({'R', 'I', 'F', 'F', 0, 0, 0, 0}), "not a Standard MIDI File"},
+        {"format 2", midiFile(2, 1, 96, {end}), "format 2"},
+        {"missing track", midiFile(0, 1, 96, {}), "ends before track 1"},
+        {"division 0", midiFile(0, 1, 0, {end}), "division"},
+        {"data byte without status", midiFile(0, 1, 96, {track({0, 60, 100})}), "without status"},
+        {"message cut short", midiFile(0, 1, 96, {track({0, 0x90, 60})}), "cut short"},
+        {"five-byte delta",
+         midiFile(0, 1, 96, {track({0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 1})}), "cut short"},
+        {"data byte with the high bit", midiFile(0, 1, 96, {track({0, 0x90, 60, 0x80})}),
+         "out of range"},
+        {"chunk longer than the file", overlong, "longer than the file"},
+        {"meta event longer than the track", midiFile(0, 1, 96, {track({0, 0xFF, 0x51, 10, 1})}),
+         "cut short"},
+        {"tempo 0", midiFile(0, 1, 96, {track({0, 0xFF, 0x51, 3, 0, 0, 0})}), "tempo of zero"},
+    };
+    for (const auto& b : broken) {
         MidiSong song;
         std::string error;
-        EXPECT_FALSE(parse(file, &song, &error)) << what;
-        EXPECT_FALSE(error.empty()) << what;
-        return error;
-    };
-    Bytes riff = {'R', 'I', 'F', 'F', 0, 0, 0, 0};
-    EXPECT_NE(refused(riff, "not midi").find("not a Standard MIDI File"), std::string::npos);
-    Bytes format2 = header(2, 1, 96);
-    addTrack(format2, kEnd);
-    EXPECT_NE(refused(format2, "format 2").find("format 2"), std::string::npos);
-    refused(header(0, 1, 96), "missing track");
-    Bytes zeroDivision = header(0, 1, 0);
-    addTrack(zeroDivision, kEnd);
-    refused(zeroDivision, "division 0");
-    Bytes noStatus = header(0, 1, 96);
-    addTrack(noStatus, {0, 60, 100});
-    refused(noStatus, "data byte without status");
-    Bytes cut = header(0, 1, 96);
-    addTrack(cut, {0, 0x90, 60});
-    refused(cut, "message cut short");
-    Bytes longVar = header(0, 1, 96);
-    addTrack(longVar, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 1});
-    refused(longVar, "five-byte delta");
-    Bytes badData = header(0, 1, 96);
-    addTrack(badData, {0, 0x90, 60, 0x80});
-    refused(badData, "data byte with the high bit");
-    Bytes overlong = header(0, 1, 96);
-    append(overlong, {'M', 'T', 'r', 'k', 0, 0, 1, 0, 0});
-    refused(overlong, "chunk longer than file");
-    Bytes badMeta = header(0, 1, 96);
-    addTrack(badMeta, {0, 0xFF, 0x51, 10, 1});
-    refused(badMeta, "meta longer than track");
-    Bytes zeroTempo = header(0, 1, 96);
-    addTrack(zeroTempo, {0, 0xFF, 0x51, 3, 0, 0, 0});
-    refused(zeroTempo, "tempo 0");
-}
-
-TEST(MidiFile, MissingFileIsReported) {
+        EXPECT_FALSE(parseMidiFile(b.file.data(), b.file.size(), &song, &error)) << b.name;
+        EXPECT_NE(error.find(b.reason), std::string::npos) << b.name << ": " << error;
+    }
     MidiSong song;
     std::string error;
     EXPECT_FALSE(loadMidiFile("/nonexistent/quor/song.mid", &song, &error));
-    EXPECT_NE(error.find("cannot open"), std::string::npos);
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
 }

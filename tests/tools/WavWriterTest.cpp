@@ -1,90 +1,92 @@
-// WAV output: header fields, sample encoding with clipping and rounding, and the sizes that
-// close() fills in.
+// WAV output: each format's header, sample encoding with clipping and rounding, the sizes that
+// close() fills in; and the renderer's command line.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "RenderOptions.h"
 #include "WavWriter.h"
+#include "platform/TempFolder.h"
 
 using namespace quorrender;
-namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::uint8_t> writeAndRead(WavFormat format, const std::vector<float>& left,
-                                       const std::vector<float>& right) {
-    const fs::path path =
-        fs::temp_directory_path() / ("quor-wav-test-" + std::to_string(int(format)) + ".wav");
-    {
-        WavWriter wav;
-        EXPECT_TRUE(wav.open(path.string(), 48000, format)) << wav.error();
-        EXPECT_TRUE(wav.write(left.data(), right.data(), 1));
-        EXPECT_TRUE(wav.write(left.data() + 1, right.data() + 1, left.size() - 1));
-        EXPECT_TRUE(wav.close());
-    }
-    std::vector<std::uint8_t> bytes;
-    {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    fs::remove(path);
-    return bytes;
+// The frames written in two calls (one frame, then the rest) at 48000 Hz; the file's bytes.
+std::string writeAndRead(WavFormat format, const std::vector<float>& left,
+                         const std::vector<float>& right) {
+    const TempFolder folder;
+    WavWriter wav;
+    EXPECT_TRUE(wav.open(folder.file("out.wav"), 48000, format)) << wav.error();
+    EXPECT_TRUE(wav.write(left.data(), right.data(), 1));
+    EXPECT_TRUE(wav.write(left.data() + 1, right.data() + 1, left.size() - 1));
+    EXPECT_TRUE(wav.close());
+    return folder.read("out.wav");
 }
 
-std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
+// A little-endian value of `bytes` bytes at `at`, sign-extended.
+std::int64_t le(const std::string& b, std::size_t at, int bytes) {
+    std::uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(b[at + i]);
+    const std::uint64_t sign = std::uint64_t{1} << (8 * bytes - 1);
+    return static_cast<std::int64_t>((v ^ sign) - sign);
 }
-std::int32_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::int16_t>(b[at] | b[at + 1] << 8);
+std::uint32_t u32(const std::string& b, std::size_t at) {
+    return static_cast<std::uint32_t>(le(b, at, 4));
 }
 
 }  // namespace
 
-TEST(WavWriter, SixteenBitHeaderAndClippedSamples) {
-    const std::vector<float> left = {0.0f, 0.5f, 2.0f, std::numeric_limits<float>::quiet_NaN()};
-    const std::vector<float> right = {-1.0f, -0.25f, -3.0f, 1.0f / 65536.0f};
-    const auto b = writeAndRead(WavFormat::Pcm16, left, right);
-    ASSERT_EQ(b.size(), 58u + 4 * 4);
-    EXPECT_EQ(std::memcmp(b.data(), "RIFF", 4), 0);
-    EXPECT_EQ(le32(b, 4), b.size() - 8);
-    EXPECT_EQ(std::memcmp(b.data() + 8, "WAVEfmt ", 8), 0);
-    EXPECT_EQ(le16(b, 20), 1);  // PCM
-    EXPECT_EQ(le16(b, 22), 2);  // channels
-    EXPECT_EQ(le32(b, 24), 48000u);
-    EXPECT_EQ(le32(b, 28), 48000u * 4);
-    EXPECT_EQ(le16(b, 32), 4);
-    EXPECT_EQ(le16(b, 34), 16);
-    EXPECT_EQ(le32(b, 46), 4u);  // frames
-    EXPECT_EQ(std::memcmp(b.data() + 50, "data", 4), 0);
-    EXPECT_EQ(le32(b, 54), 16u);
-    const std::int32_t expected[] = {0, -32767, 16384, -8192, 32767, -32767, 0, 0};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(le16(b, 58 + 2 * i), expected[i]) << i;
-}
-
-TEST(WavWriter, TwentyFourBitAndFloat) {
-    const std::vector<float> left = {0.5f, -1.0f};
-    const std::vector<float> right = {-0.5f, 0.75f};
-    const auto pcm = writeAndRead(WavFormat::Pcm24, left, right);
-    ASSERT_EQ(pcm.size(), 58u + 2 * 6);
-    EXPECT_EQ(le16(pcm, 34), 24);
-    auto s24 = [&](std::size_t at) {
-        std::int32_t v = pcm[at] | pcm[at + 1] << 8 | pcm[at + 2] << 16;
-        return v & 0x800000 ? v - 0x1000000 : v;
+TEST(WavWriter, EachFormatsHeaderAndSamples) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        WavFormat format;
+        int tag, bits;
+        std::vector<float> left, right;
+        std::vector<double> expected;  // interleaved, as stored
+    } cases[] = {
+        // Clipped to full scale, rounded, NaN written as silence.
+        {WavFormat::Pcm16,
+         1,
+         16,
+         {0.0f, 0.5f, 2.0f, nan},
+         {-1.0f, -0.25f, -3.0f, 1.0f / 65536},
+         {0, -32767, 16384, -8192, 32767, -32767, 0, 0}},
+        {WavFormat::Pcm24,
+         1,
+         24,
+         {0.5f, -1.0f},
+         {-0.5f, 0.75f},
+         {4194304, -4194304, -8388607, 6291455}},
+        {WavFormat::Float32, 3, 32, {0.5f, -1.0f}, {-0.5f, 0.75f}, {0.5, -0.5, -1.0, 0.75}},
     };
-    EXPECT_EQ(s24(58), 4194304);  // round(0.5 * 8388607)
-    EXPECT_EQ(s24(61), -4194304);
-    EXPECT_EQ(s24(64), -8388607);
-    const auto flt = writeAndRead(WavFormat::Float32, left, right);
-    EXPECT_EQ(le16(flt, 20), 3);  // IEEE float
-    EXPECT_EQ(le16(flt, 34), 32);
-    float v;
-    std::memcpy(&v, flt.data() + 58 + 12, 4);
-    EXPECT_EQ(v, 0.75f);
+    for (const auto& c : cases) {
+        const std::string b = writeAndRead(c.format, c.left, c.right);
+        const int bytes = c.bits / 8;
+        const std::uint32_t data = static_cast<std::uint32_t>(c.expected.size()) * bytes;
+        ASSERT_EQ(b.size(), 58u + data) << c.bits;
+        EXPECT_EQ(b.substr(0, 4), "RIFF");
+        EXPECT_EQ(u32(b, 4), b.size() - 8);
+        EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");
+        EXPECT_EQ(le(b, 20, 2), c.tag);
+        EXPECT_EQ(le(b, 22, 2), 2);  // channels
+        EXPECT_EQ(u32(b, 24), 48000u);
+        EXPECT_EQ(u32(b, 28), 48000u * 2 * bytes);
+        EXPECT_EQ(le(b, 32, 2), 2 * bytes);
+        EXPECT_EQ(le(b, 34, 2), c.bits);
+        EXPECT_EQ(u32(b, 46), c.left.size());  // frames
+        EXPECT_EQ(b.substr(50, 4), "data");
+        EXPECT_EQ(u32(b, 54), data);
+        for (std::size_t i = 0; i < c.expected.size(); ++i) {
+            const std::size_t at = 58 + i * bytes;
+            float f = 0.0f;
+            if (c.format == WavFormat::Float32) std::memcpy(&f, &b[at], 4);
+            EXPECT_EQ(c.format == WavFormat::Float32 ? double(f) : double(le(b, at, bytes)),
+                      c.expected[i])
+                << c.bits << "-bit sample " << i;
+        }
+    }
 }
 
 TEST(WavWriter, UnwritablePathIsReported) {

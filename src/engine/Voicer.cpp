@@ -181,6 +181,7 @@ void Voicer::noteOn(int16_t channel, int16_t note, int16_t velocity, int32_t del
         ch.stackVelocity[ch.stackCount] = velocity;
         ++ch.stackCount;
     }
+    releaseRestruck(channel, note, delta);
     Voice* voice = allocateVoice(channel, note);
     if (!voice) return;  // a manager without voices plays nothing
     voice->releasing = voice->pendingRelease = voice->stolen = voice->sustained = false;
@@ -204,26 +205,26 @@ void Voicer::noteOn(int16_t channel, int16_t note, int16_t velocity, int32_t del
         voice->state = VoiceState::Playing;
 }
 
-Voice* Voicer::allocateVoice(int32_t channel, int32_t note) {
-    if (voiceCount_ == 0) return nullptr;
-    // Re-strike: release the voice already holding this note on this channel.
+// Re-strike: the voice already holding this note on this channel is released at the new
+// note's frame. A voice held by the pedal lets go of it, so that lifting the pedal later cannot
+// release the new voice of the same note.
+void Voicer::releaseRestruck(int32_t channel, int32_t note, int32_t delta) {
     for (Voice* v = activeHead_; v;) {
         Voice* next = v->next;
-        if (v->state == VoiceState::Finished) {
-            freeVoice(v);
-            next = activeHead_;
-        } else if (v->state == VoiceState::Playing && !v->releasing && v->channel == channel &&
-                   v->note == note) {
-            // A voice held by the pedal lets go of it, so that lifting the pedal later cannot
-            // release the new voice of the same note.
+        if (v->state == VoiceState::Playing && !v->releasing && v->channel == channel &&
+            v->note == note) {
             v->sustained = false;
-            if (!v->startRelease(0)) {
-                freeVoice(v);
-                next = activeHead_;
-            } else {
-                v->releasing = true;
-            }
+            releaseAt(v, delta);
         }
+        v = next;
+    }
+}
+
+Voice* Voicer::allocateVoice(int32_t channel, int32_t note) {
+    if (voiceCount_ == 0) return nullptr;
+    for (Voice* v = activeHead_; v;) {
+        Voice* next = v->next;
+        if (v->state == VoiceState::Finished) freeVoice(v);
         v = next;
     }
     // Half the pool plays; the other half carries the voices fading out after being stolen.
@@ -286,11 +287,27 @@ void Voicer::unlinkActive(Voice* voice) {
     voice->next = voice->prev = nullptr;
 }
 
-void Voicer::releaseOrFree(Voice* voice) {
-    if (voice->startRelease(0))
-        voice->releasing = true;
-    else
+// A stolen voice is already fading out fast; a release would replace that fade with its own
+// slower one, so it only counts as released. Answers whether the voice still plays.
+bool Voicer::releaseOrFree(Voice* voice) {
+    if (!voice->stolen && !voice->startRelease(0)) {
         freeVoice(voice);
+        return false;
+    }
+    voice->releasing = true;
+    return true;
+}
+
+// Releases at `delta` frames into the block (at once when 0), never before the voice's own
+// start in this block; an earlier pending release stands.
+void Voicer::releaseAt(Voice* voice, int32_t delta) {
+    if (delta <= 0) {
+        releaseOrFree(voice);
+        return;
+    }
+    const int32_t frame = std::max(delta, voice->startDelay);
+    voice->releaseDelay = voice->pendingRelease ? std::min(voice->releaseDelay, frame) : frame;
+    voice->pendingRelease = true;
 }
 
 void Voicer::stealOrFree(Voice* voice) {
@@ -309,13 +326,9 @@ void Voicer::noteOff(int16_t channel, int16_t note, int32_t delta, bool releaseA
             !v->releasing && !v->pendingRelease) {
             if (ch.sustainEnabled && ch.sustainDown) {
                 v->sustained = true;
-            } else if (delta <= 0) {
-                releaseOrFree(v);
             } else {
-                // A release can never come before the voice's own start in this block.
-                v->pendingRelease = true;
-                v->releaseDelay = std::max(delta, v->startDelay);
                 v->noteOffVelocity = noteOffVelocity_;
+                releaseAt(v, delta);
             }
             if (!releaseAll) break;
         }
@@ -578,10 +591,5 @@ void Voicer::renderVoice(Voice* v, float** inputs, float** outputs, int32_t fram
     if (r > s) v->render(inputs, shift(s), r - s);
     v->pendingRelease = false;
     v->releaseDelay = 0;
-    if (!v->startRelease(0)) {
-        freeVoice(v);
-        return;
-    }
-    v->releasing = true;
-    v->render(inputs, shift(r), frames - r);  // r < frames here
+    if (releaseOrFree(v)) v->render(inputs, shift(r), frames - r);  // r < frames here
 }

@@ -105,7 +105,9 @@ private:
     enum class VoiceField { PitchBend, Modulation, Volume, Pan, Pressure };
 
     void applyRequests();
-    void releaseOrFree(Voice* voice);
+    void releaseRestruck(int32_t channel, int32_t note, int32_t delta);
+    bool releaseOrFree(Voice* voice);
+    void releaseAt(Voice* voice, int32_t delta);
     void stealOrFree(Voice* voice);
     void setChannelValue(int32_t channel, VoiceField field, double value);
     void pushActiveHead(Voice* voice);

@@ -84,16 +84,14 @@ void DelayUnit::setDelayNow(float value) {
     if (writeIndex_ >= length_) writeIndex_ -= length_;
 }
 
-// Carries out recorded clears and delay changes; true when there were any.
-bool DelayUnit::applyPending() {
+// Carries out recorded clears and delay changes.
+void DelayUnit::applyPending() {
     uint32_t clears = clearRequests_.load(std::memory_order_acquire);
     uint32_t version = delayVersion_.load(std::memory_order_acquire);
-    if (clears == appliedClears_ && version == appliedDelayVersion_) return false;
     if (clears != appliedClears_) clearNow();
     if (version != appliedDelayVersion_) setDelayNow(delayValue_.load(std::memory_order_relaxed));
     appliedClears_ = clears;
     appliedDelayVersion_ = version;
-    return true;
 }
 
 void DelayUnit::process(float* const in[2], float* const out[2], int32_t n, double tempo) {
@@ -102,9 +100,10 @@ void DelayUnit::process(float* const in[2], float* const out[2], int32_t n, doub
         passThrough(in, out, n);
         return;
     }
-    if (!bufferA_ || applyPending()) {
+    if (!bufferA_) {
         passThrough(in, out, n);
     } else {
+        applyPending();
         if (tempo > 0.0) {
             double samples = sampleRate_ / (tempo / 60.0) * beats_.load(std::memory_order_relaxed);
             samples = std::clamp(samples, 0.0, static_cast<double>(length_ - 2));

@@ -4,10 +4,11 @@
 //
 // Threads. process() runs on the audio thread. setDelay, setBeats and clear may come from any
 // thread: they are recorded and carried out by the audio thread at the start of its next block,
-// which then passes through unchanged (as a block during a reconfiguration always has). resize
-// and setSampleRate replace the buffers: they must not run on the audio thread, and they wait
-// until it has left process(). The gain, feedback and damping setters store single values that
-// the next block picks up, ramping gains and feedback across the block.
+// which it then processes (also when the unit was out of use meanwhile). resize and
+// setSampleRate replace the buffers: they must not run on the audio thread, and they wait until
+// it has left process(); a block arriving meanwhile passes through unchanged. The gain, feedback
+// and damping setters store single values that the next block picks up, ramping gains and
+// feedback across the block.
 #pragma once
 
 #include <atomic>
@@ -50,7 +51,7 @@ public:
 
 private:
     void rebuild(double rate, float maxMs);
-    bool applyPending();
+    void applyPending();
     void clearNow();
     void setDelayNow(float value);
     void run(float* const in[2], float* const out[2], int32_t n);

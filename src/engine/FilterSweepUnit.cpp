@@ -30,24 +30,20 @@ void FilterSweepUnit::setFeedback(float value) {
     feedbackTarget_.store(feedbackInRange(value), std::memory_order_relaxed);
 }
 
-// Carries out a recorded reset; true when there was one.
-bool FilterSweepUnit::applyPending() {
+// Carries out a recorded reset.
+void FilterSweepUnit::applyPending() {
     uint32_t resets = resetRequests_.load(std::memory_order_acquire);
-    if (resets == appliedResets_) return false;
+    if (resets == appliedResets_) return;
     appliedResets_ = resets;
     smoothState_ = 0.0f;
     lfo_.trigger();
     feedback_.finish(feedbackTarget_.load(std::memory_order_relaxed));
     for (int32_t c = 0; c < 2; ++c) inputGain_[c].finish(inputGainTarget_[c]);
-    return true;
 }
 
 void FilterSweepUnit::process(float* const in[2], float* const out[2], int32_t n, double tempo) {
     if (n <= 0) return;
-    if (applyPending()) {
-        passThrough(in, out, n);
-        return;
-    }
+    applyPending();
     double rate = sampleRate_.load(std::memory_order_relaxed);
     if (rate != lfo_.sampleRate()) lfo_.setSampleRate(rate);
     float speed = rate_.load(std::memory_order_relaxed);

@@ -5,7 +5,7 @@
 //
 // Threads. process() runs on the audio thread; every setter may come from any thread. Setters
 // store single values that the next block picks up; reset() is recorded and carried out by the
-// audio thread at the start of its next block, which then passes through unchanged.
+// audio thread at the start of its next block, which it then processes.
 #pragma once
 
 #include <atomic>
@@ -39,7 +39,7 @@ public:
     const LFO& lfo() const { return lfo_; }
 
 private:
-    bool applyPending();
+    void applyPending();
     void run(float* const in[2], float* const out[2], int32_t n, int32_t offset);
 
     // Values any thread may set.

@@ -114,20 +114,34 @@ TEST(DelayUnit, LongestFeedbackStaysBounded) {
     EXPECT_TRUE(quietAndNormal(out.right, 2.0f));
 }
 
-TEST(DelayUnit, ReconfiguredBlockPassesThroughAndClearEmptiesTheLine) {
+// A change is carried out at the start of the block it arrives with and that block is
+// processed: half dry at once, and the impulse it carries echoes at the new length.
+TEST(DelayUnit, ChangesApplyToTheBlockTheyArriveWith) {
+    const struct {
+        const char* name;
+        void (*change)(DelayUnit&);
+        int echoAt;
+    } cases[] = {
+        {"length", [](DelayUnit& d) { d.setDelay(200.0f / 88200.0f + 1e-7f); }, 200},
+        {"beats", [](DelayUnit& d) { d.setBeats(0.25); }, 100},
+        {"clear", [](DelayUnit& d) { d.clear(); }, 100},
+    };
+    for (const auto& c : cases) {
+        DelayUnit delay;
+        prepare(delay, 100.0f / 88200.0f + 1e-7f);
+        delay.setWet(0.5f);
+        delay.setDry(0.5f);
+        c.change(delay);
+        Stereo out = run(delay, impulse(400), 400);
+        EXPECT_EQ(out.left[0], 0.5f) << c.name;
+        EXPECT_NEAR(out.left[c.echoAt], 0.25f, 1e-6) << c.name;
+    }
+    // A cleared line is silent from the clearing block on.
     DelayUnit delay;
     prepare(delay, 0.01f);
-    Stereo noise(256);
-    for (int i = 0; i < 256; ++i) noise.left[i] = noise.right[i] = 0.25f * std::sin(i * 0.3f);
-    delay.setDelay(0.02f);
-    Stereo out = run(delay, noise, 256);
-    EXPECT_EQ(out.left, noise.left);
-    EXPECT_EQ(out.right, noise.right);
-
-    run(delay, noise, 256);
+    run(delay, Stereo(4000, 0.3f), 512);
     delay.clear();
-    run(delay, Stereo(16), 16);
-    out = run(delay, Stereo(4000), 512);
+    Stereo out = run(delay, Stereo(4000), 512);
     EXPECT_TRUE(quietAndNormal(out.left, 1e-6f));
 }
 
@@ -185,13 +199,15 @@ TEST(FilterSweepUnit, LongBlocksMatchShortOnes) {
     }
 }
 
-TEST(FilterSweepUnit, ResetPassesItsBlockAndTailsEndQuiet) {
-    FilterSweepUnit sweep;
+TEST(FilterSweepUnit, ResetAppliesToItsBlockAndTailsEndQuiet) {
+    FilterSweepUnit sweep, fresh;
     Stereo signal(4096, 0.2f);
-    run(sweep, signal, 512);
-    sweep.reset();
+    run(sweep, Stereo(4096), 512);
+    sweep.reset();  // the block that follows sounds as from a new unit
     Stereo out = run(sweep, signal, 4096);
-    EXPECT_EQ(out.left, signal.left);
+    Stereo expected = run(fresh, signal, 4096);
+    for (size_t i = 0; i < out.left.size(); i += 64)
+        ASSERT_NEAR(out.left[i], expected.left[i], 1e-5);
 
     Stereo after = run(sweep, Stereo(44100 * 4), 512);  // default feedback 0.7
     std::vector<float> end(after.left.end() - 4410, after.left.end());
@@ -258,10 +274,11 @@ TEST_F(EffectsSectionTest, BypassAndTypeChooseTheUnit) {
     params[EffectsSection::kFxBypass] = 0.0001f;  // anything but exactly 0 bypasses
     EXPECT_EQ(process(loud).left, loud.left);
     params[EffectsSection::kFxBypass] = 0.0f;
+    // A unit coming back into use applies its reset or clear to its first block.
     set(EffectsSection::kFxType, 1.0f);
-    process(Stereo(16));  // the reset's block passes through
-    Stereo swept = process(loud);
-    EXPECT_GT(std::fabs(swept.left[10]), 0.01f);  // the sweep answers at once
+    EXPECT_NE(process(loud).left, loud.left);  // swept at once
+    set(EffectsSection::kFxType, 0.0f);
+    EXPECT_EQ(process(loud).left, Stereo(256).left);  // the cleared delay: silence, no echo yet
 }
 
 TEST(AudioExclusion, KeepsTheAudioSideOutWithoutWaiting) {

@@ -6,6 +6,7 @@
 #include "core/Orin.h"
 #include "core/PControllerMap.h"
 #include "engine/DelayUnit.h"
+#include "engine/HostMidiEvent.h"
 #include "engine/KernelChoice.h"
 #include "engine/LayerSampleLookup.h"
 #include "engine/PRSVoice.h"
@@ -76,7 +77,28 @@ void PEngine::resume() {
 // ---- Audio thread ------------------------------------------------------------------------------
 
 void PEngine::handleEvents(const HostMidiEvent* const* events, int32_t count) {
-    if (voicer_ && events && count > 0) voicer_->handleEvents(events, count);
+    if (!voicer_ || !events || count <= 0) return;
+    if (!converting_.load(std::memory_order_acquire)) {
+        voicer_->handleEvents(events, count);
+        return;
+    }
+    // The voices count their start and release delays in engine frames: the MIDI records go on
+    // in copies whose offsets the converter has turned from host frames into engine frames.
+    constexpr int32_t kBatch = 32;
+    HostMidiEvent copies[kBatch];
+    const HostMidiEvent* batch[kBatch];
+    for (int32_t i = 0; i < count;) {
+        int32_t n = 0;
+        for (; n < kBatch && i < count; ++i) {
+            const HostMidiEvent* e = events[i];
+            if (!e || e->type != kHostMidiEventType) continue;
+            copies[n] = *e;
+            copies[n].deltaFrames = converter_.engineFrameAt(e->deltaFrames);
+            batch[n] = &copies[n];
+            ++n;
+        }
+        voicer_->handleEvents(batch, n);
+    }
 }
 
 void PEngine::process(float* const outputs[2], int32_t frames, double tempo, bool accumulate) {

@@ -44,6 +44,14 @@ int32_t PRateConverter::engineFramesFor(int32_t hostFrames) const {
     return static_cast<int32_t>(std::ceil(readPosition_ + hostFrames * ratio_));
 }
 
+int32_t PRateConverter::engineFrameAt(int32_t hostFrame) {
+    if (hostFrame <= 0 || !exclusion_.enter()) return hostFrame;
+    applyReset();  // a reset the next block would carry out moves the position
+    const double frame = std::ceil(readPosition_ + hostFrame * ratio_);
+    exclusion_.leave();
+    return static_cast<int32_t>(std::clamp(frame, 0.0, 2147483647.0));
+}
+
 void PRateConverter::convert(const float* const in[2], int32_t n, float* const out[2], int32_t m) {
     for (int32_t c = 0; c < 2; ++c) {
         const float* x = in[c];

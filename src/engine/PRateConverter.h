@@ -33,6 +33,10 @@ public:
 
     // Audio thread: engine frames needed for the next hostFrames host frames.
     int32_t engineFramesFor(int32_t hostFrames) const;
+    // Audio thread: the engine frame, counted from the next block's first, that renders host
+    // frame `hostFrame` of that block (rounded up, never early). Offsets of 0 or less, and any
+    // while the converter is being reconfigured, are answered unchanged.
+    int32_t engineFrameAt(int32_t hostFrame);
     // Audio thread: interpolates n engine frames (n = engineFramesFor(m)) into m host frames.
     void convert(const float* const in[2], int32_t n, float* const out[2], int32_t m);
 

@@ -238,6 +238,68 @@ TEST_F(PRSVoiceTest, MissingDataRefusesTheNoteAndOldFormatsAreSilent) {
     EXPECT_GT(std::fabs(out.left[3000]), 1e-3f);
 }
 
+// A looped sine of 50 samples per cycle.
+std::vector<std::int16_t> sine() {
+    std::vector<std::int16_t> samples(4012);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(12000.0 * std::sin(i * 2.0 * M_PI / 50.0));
+    return samples;
+}
+
+double rms(const std::vector<float>& x, std::size_t from) {
+    double sum = 0.0;
+    for (std::size_t i = from; i < x.size(); ++i) sum += static_cast<double>(x[i]) * x[i];
+    return std::sqrt(sum / static_cast<double>(x.size() - from));
+}
+
+// The Filter LFO moves the filter position by its wave times its amount. With the wave held at
+// +0.5 and at -0.5 and amount 0.5, the position is 0.74 +- 0.25: the note plays through the first
+// and through the last of two frames, whose input gains are 1 and 0.25.
+TEST_F(PRSVoiceTest, FilterLfoMovesTheFilterPosition) {
+    auto filter = filterFile(2);
+    for (int i = 0; i < 128; ++i) filter.values[i] = i == 10 ? 32767 : i == 74 ? 8192 : 0;
+    context.setLayers(sampleFile(sine()), sampleFile(sine()), filter);
+    param(0) = param(1) = 0.0f;   // no envelope amount
+    param(2) = param(3) = 0.74f;  // filter offset
+    param(44) = 0.5f;             // Filter LFO amount
+    double level[2];
+    for (int side = 0; side < 2; ++side) {
+        std::fill(std::begin(context.lfoTable), std::end(context.lfoTable), side ? -0.5f : 0.5f);
+        start(60);
+        Output out;
+        render(voice, out, {8000});
+        level[side] = rms(out.left, 4000);
+    }
+    EXPECT_NEAR(level[0] / level[1], 4.0, 0.01);
+}
+
+// The neighbouring zone's filter is blended in by the zone's weight: the coefficients as a
+// weighted mean, the output gain as the weighted mean of the squared gains (1 and 4 here).
+TEST_F(PRSVoiceTest, NeighbourZoneFilterIsBlendedIn) {
+    const auto filter = [](std::int16_t reflection, int gain) {
+        auto f = filterFile();
+        for (int j = 0; j < 10; ++j)
+            f.values[j] = static_cast<std::int16_t>(j % 2 ? -reflection : reflection);
+        f.set(1, 1, gain);
+        return f;
+    };
+    const auto play = [&](const voicetest::RawFile& a, const voicetest::RawFile* b, float weight) {
+        context.setLayers(sampleFile(sine()), sampleFile(sine()), a);
+        context.layers.filterB = b ? context.load("L", b->bytes(64), true) : nullptr;
+        context.layers.filterWeight = weight;
+        start(60);
+        Output out;
+        render(voice, out, {4000});
+        return out.left;
+    };
+    const auto neighbour = filter(0, 100);
+    const std::vector<float> blended = play(filter(4000, 50), &neighbour, 0.75f);
+    const std::vector<float> single = play(filter(3000, 50), nullptr, 1.0f);
+    const double tolerance = 1e-3 * rms(single, 0);
+    for (std::size_t i = 0; i < single.size(); ++i)
+        ASSERT_NEAR(blended[i], 1.75f * single[i], tolerance) << i;
+}
+
 TEST_F(PRSVoiceTest, BlocksSplitAnywhereGiveTheSameSound) {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> value(-20000, 20000);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,39 +11,24 @@
 #include "engine/VoiceContext.h"
 #include "engine/VoiceNodePool.h"
 #include "platform/TempFolder.h"
+#include "support/RawFiles.h"
 
 namespace voicetest {
 
-// A raw file: a header with the given little-endian fields set, then the 16-bit values.
-struct RawFile {
-    struct Field {
-        int offset, size;
-        std::int32_t value;
-    };
-    std::vector<Field> fields;
-    std::vector<std::int16_t> values;
-
-    void set(int offset, int size, std::int32_t value) { fields.push_back({offset, size, value}); }
-    std::string bytes(std::size_t header) const {
-        std::string b(header + 2 * values.size(), '\0');
-        for (const Field& f : fields) std::memcpy(&b[f.offset], &f.value, f.size);
-        std::memcpy(&b[header], values.data(), 2 * values.size());
-        return b;
-    }
-};
+using rawfiles::RawFile;
 
 // A sample layer: version 10, root key 60, no fine tuning, looped over all its samples.
 // Later set() calls of the same field win.
 inline RawFile sampleFile(std::vector<std::int16_t> samples = std::vector<std::int16_t>(4000)) {
     const auto loopEnd = static_cast<std::int32_t>(samples.size()) - 12;
-    return {{{0, 1, 10}, {2, 1, 60}, {3, 1, 50}, {12, 4, loopEnd}}, std::move(samples)};
+    return rawfiles::sampleFile(std::move(samples), 0, loopEnd);
 }
 // A filter table of order 10: `frames` copies of a mild set with unit input gain.
 inline RawFile filterFile(int frames = 1) {
     std::vector<std::int16_t> values(64 * frames, 0);
     for (int i = 0; i < 64 * frames; ++i)
         values[i] = i % 64 < 10 ? (i % 2 ? -3000 : 3000) : i % 64 == 10 ? 32767 : 0;
-    return {{{1, 1, 50}, {12, 4, frames}, {38, 2, 10}}, values};
+    return rawfiles::filterFile(std::move(values), frames);
 }
 
 // The plug-in's side: parameters, tables, one set of layer resources for every note.
@@ -59,7 +43,7 @@ public:
             {23, 0.3f}, {26, 0.3f}, {45, 0.5f}, {52, 0.5f}, {54, 0.5f}, {56, 0.5f}, {86, 0.5f}};
         for (float& p : params) p = 0.0f;
         for (auto [index, value] : defaults) params[index] = value;
-        for (auto& t : lfoTables_) t = lfoTable_;
+        for (auto& t : lfoTables_) t = lfoTable;
     }
     ~FakeVoiceContext() override { PResourceTable::shared().resetForTests(); }
 
@@ -91,7 +75,8 @@ public:
     SoundingVoiceList* soundingVoices() override { return &list_; }
 
     float params[108];
-    LayerSamples layers;  // the transposes here are the zone's
+    float lfoTable[4096] = {};  // every layer LFO's wave
+    LayerSamples layers;        // the transposes here are the zone's
     double period = 1.0 / 44100.0;
     int32_t requestedBaseTranspose = 0;
     SoundingVoiceList& list() { return list_; }
@@ -100,7 +85,6 @@ private:
     TempFolder folder_;
     VoiceNodePool pool_;
     SoundingVoiceList list_;
-    float lfoTable_[4096] = {};
     const float* lfoTables_[3];
     int serial_ = 0;
 };

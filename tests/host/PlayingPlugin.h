@@ -38,11 +38,13 @@ public:
         return *static_cast<Orin*>(static_cast<AudioEffect*>(host_->effect()->object));
     }
 
-    // Renders `frames` frames in host blocks of `block` frames; notes are (frame, note, on).
+    // Renders `frames` frames in host blocks of `block` frames; notes are (frame, note, on,
+    // velocity).
     struct NoteEvent {
         std::int64_t frame;
         int note;
         bool on;
+        int velocity = 100;
     };
     void render(std::vector<float>& left, std::vector<float>& right, std::int64_t frames,
                 std::int32_t block, const std::vector<NoteEvent>& notes = {}) {
@@ -55,7 +57,7 @@ public:
                 if (e.frame >= at && e.frame < at + n) {
                     const auto delta = static_cast<std::int32_t>(e.frame - at);
                     if (e.on)
-                        host_->noteOn(0, e.note, 100, delta);
+                        host_->noteOn(0, e.note, e.velocity, delta);
                     else
                         host_->noteOff(0, e.note, delta);
                 }

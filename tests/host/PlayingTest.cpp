@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <random>
+#include <thread>
 
 #include "engine/PRSVoicer.h"
 #include "host/PlayingPlugin.h"
-#include "platform/Platform.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ double peak(const std::vector<float>& x, std::size_t from, std::size_t to) {
     float m = 0.0f;
     for (std::size_t i = from; i < to; ++i) m = std::max(m, std::fabs(x[i]));
     return m;
+}
+
+double rms(const std::vector<float>& x, std::size_t from, std::size_t to) {
+    double sum = 0.0;
+    for (std::size_t i = from; i < to; ++i) sum += static_cast<double>(x[i]) * x[i];
+    return std::sqrt(sum / static_cast<double>(to - from));
 }
 
 double mean(const std::vector<float>& x, std::size_t from, std::size_t to) {
@@ -53,6 +60,29 @@ TEST(Playing, NotesSoundAtTheirPitchAtEveryHostRate) {
             EXPECT_NEAR(f, playing::expectedFrequency(note),
                         playing::expectedFrequency(note) * 0.003)
                 << rate << " Hz, note " << note;
+        }
+    }
+}
+
+// A note is heard from the host frame its event names, at native and converted rates. The
+// converter interpolates towards the engine frame that follows, so it hands the engine's stream
+// on one engine frame late: at a converted rate the note starts hostRate / 44100 host frames
+// (rounded) after its offset. One frame either side is allowed for whole engine frames.
+TEST(Playing, NotesStartAtTheirFrameAtEveryHostRate) {
+    for (float rate : {22050.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f}) {
+        const bool native = rate == 44100.0f || rate == 48000.0f;
+        const double latency = native ? 0.0 : std::round(rate / 44100.0);
+        for (int offset : {0, 137, 499}) {
+            Instance instance(rate, 500);
+            ASSERT_TRUE(instance.loaded());
+            instance.host().setParameter(58, 0.0f);  // "Pan Spread" off: the same level each time
+            std::vector<float> left, right;
+            instance.render(left, right, 2500, 500, {{1500 + offset, 60, true}});
+            const auto onset = std::find_if(left.begin(), left.end(),
+                                            [](float v) { return std::fabs(v) > 1e-6f; }) -
+                               left.begin();
+            EXPECT_NEAR(static_cast<double>(onset), 1500 + offset + latency, 1.0)
+                << rate << " Hz, offset " << offset;
         }
     }
 }
@@ -275,25 +305,100 @@ TEST(Playing, TheHostTempoReachesTheEngineWhenValid) {
     EXPECT_EQ(instance.plugin().hostTempo(), 90.0);
 }
 
-// A MIDI program change selects that preset of the current program at the next idle call, and
-// one that the throttle holds back is applied later, not lost.
+// Calls the host's idle until `done` holds; the bound only guards against hanging.
+template <class Condition>
+bool idleUntil(VstHost& host, Condition done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > giveUp) return false;
+        host.idle();
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// A MIDI program change selects that preset of the current program at a later idle call (resume
+// has just applied program 0, so the throttle holds it back for a while), and one that the
+// throttle holds back is applied later, not lost.
 TEST(Playing, MidiProgramChangesSelectPresetsAtIdle) {
     Instance instance;
     ASSERT_TRUE(instance.loaded());
+    const auto preset = [&] { return instance.plugin().currentProgram().currentPreset(); };
     std::vector<float> left, right;
     instance.host().sendMidi(0xC0, 5, 0);
     instance.render(left, right, 64, 64);
-    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 0);  // not on the audio thread
-    platform::sleepMs(1100);  // past the throttle that resume's program application started
-    instance.host().idle();
-    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 5);
+    EXPECT_EQ(preset(), 0);  // not on the audio thread
+    EXPECT_TRUE(idleUntil(instance.host(), [&] { return preset() == 5; }));
     instance.host().sendMidi(0xC0, 9, 0);
     instance.render(left, right, 64, 64);
     instance.host().idle();  // within 1000 ms of the last application: held back
-    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 5);
-    platform::sleepMs(1100);
-    instance.host().idle();
-    EXPECT_EQ(instance.plugin().currentProgram().currentPreset(), 9);
+    EXPECT_EQ(preset(), 5);
+    EXPECT_TRUE(idleUntil(instance.host(), [&] { return preset() == 9; }));
+}
+
+// A note played with the given parameters on top of a steady sound: full sustain, no pan
+// spread, no effects.
+struct Played {
+    std::vector<float> left, right;
+};
+Played play(std::initializer_list<std::pair<int, float>> parameters, int note, int velocity,
+            std::int64_t frames) {
+    Played out;
+    Instance instance;
+    EXPECT_TRUE(instance.loaded());
+    if (!instance.loaded()) return out;
+    for (auto [index, value] :
+         {std::pair{10, 1.0f}, {77, 1.0f}, {14, 1.0f}, {80, 1.0f}, {58, 0.0f}, {91, 1.0f}})
+        instance.host().setParameter(index, value);
+    for (auto [index, value] : parameters) instance.host().setParameter(index, value);
+    instance.render(out.left, out.right, frames, 512, {{0, note, true, velocity}});
+    return out;
+}
+
+// The largest over the smallest of a measure taken over each control block of a note started at
+// frame 0 (200 frames, then 512 each), from the fourth block on.
+template <class Measure>
+double swing(const std::vector<float>& x, Measure measure) {
+    double low = 1e30, high = 0.0;
+    for (std::size_t at = 200 + 3 * 512; at + 512 <= x.size(); at += 512) {
+        const double v = measure(at, at + 512);
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    return high / low;
+}
+
+// The pitch LFO at full amount moves the pitch by 3 semitones (square wave: 0 or +3); the Base
+// LFO at amount 0.5 moves the Base level 0.5 by +-0.25, so from 0.25 to 0.75.
+TEST(Playing, PitchAndLevelLfosSwingByTheirAmounts) {
+    const Played pitch = play({{49, 1.0f}, {50, 0.0f}, {47, 0.3f}}, 84, 100, 66150);
+    EXPECT_NEAR(swing(pitch.left,
+                      [&](std::size_t from, std::size_t to) {
+                          return playing::fundamental(&pitch.left[from], to - from, 44100.0);
+                      }),
+                std::pow(2.0, 3.0 / 12.0), 0.001);
+    const Played level =
+        play({{34, 0.5f}, {32, 0.5f}, {4, 0.5f}, {5, 0.5f}, {6, 0.0f}, {7, 0.0f}}, 84, 100, 66150);
+    EXPECT_NEAR(swing(level.left,
+                      [&](std::size_t from, std::size_t to) { return peak(level.left, from, to); }),
+                3.0, 0.05);
+}
+
+// Velocity reaches the level as the square of velocity / 100 when "Velocity Base" and "Velocity
+// Top" are 1, and not at all when they are 0; "Pan" shares the level linearly between the
+// channels.
+TEST(Playing, VelocityAndPanSetTheLevels) {
+    const auto level = [](const std::vector<float>& x) { return rms(x, x.size() / 2, x.size()); };
+    for (auto [sensitivity, ratio] : {std::pair{1.0f, 1.27 * 1.27 / 0.25}, {0.0f, 1.0}}) {
+        const Played loud = play({{59, sensitivity}, {60, sensitivity}}, 60, 127, 22050);
+        const Played soft = play({{59, sensitivity}, {60, sensitivity}}, 60, 50, 22050);
+        EXPECT_NEAR(level(loud.left) / level(soft.left), ratio, ratio * 0.002) << sensitivity;
+    }
+    for (float pan : {0.0f, 0.25f, 1.0f}) {
+        const Played panned = play({{86, pan}}, 60, 100, 22050);
+        const double left = level(panned.left), right = level(panned.right);
+        EXPECT_NEAR(left / (left + right), 1.0 - pan, 1e-3) << pan;
+    }
 }
 
 }  // namespace

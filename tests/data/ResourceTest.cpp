@@ -114,7 +114,7 @@ TEST_F(Resources, LoadGivesAlignedValidatedDataOnce) {
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(f.file) % 16, 0u);
     EXPECT_EQ(f.frameCount, 3);
     EXPECT_EQ(f.order, 12);
-    EXPECT_EQ(f.gain, 25);
+    EXPECT_EQ(f.gain, 50);
     EXPECT_EQ(f.frames[64 * 2], 2);  // first value of the third frame
     EXPECT_EQ(filter->samples().samples, nullptr);
     EXPECT_EQ(table.memoryUsage(), 2016u + 64u + 384u + 2 * 160u);

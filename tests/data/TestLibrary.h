@@ -1,10 +1,8 @@
 // A throw-away instrument library in a temporary folder, laid out like the one installed beside
 // the plug-in: <root>/Quor.so (never written), <root>/Quor-Data/OIP and <root>/Quor-Data/Raw.
-// Raw files are built here byte by byte in the documented layouts.
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,41 +12,29 @@
 #include "data/PPool.h"
 #include "data/PResourceTable.h"
 #include "platform/TempFolder.h"
+#include "support/RawFiles.h"
 
 namespace testlib {
 
-inline void put16(std::string& bytes, std::size_t offset, std::int16_t value) {
-    std::memcpy(&bytes[offset], &value, sizeof value);
-}
-inline void put32(std::string& bytes, std::size_t offset, std::int32_t value) {
-    std::memcpy(&bytes[offset], &value, sizeof value);
-}
-
-// A base/top file: 16-byte header, then `samples` 16-bit samples (sample i has the value i).
+// A base/top file: `samples` 16-bit samples (sample i has the value i).
 inline std::string sampleFile(int samples, std::int32_t loopStart, std::int32_t loopEnd,
                               std::int16_t startFrame = 0, std::uint8_t version = 10) {
-    std::string bytes(16 + 2 * static_cast<std::size_t>(samples), '\0');
-    bytes[0] = static_cast<char>(version);
-    bytes[2] = 60;  // root key
-    bytes[3] = 50;  // no fine tuning
-    put16(bytes, 4, startFrame);
-    put32(bytes, 8, loopStart);
-    put32(bytes, 12, loopEnd);
+    std::vector<std::int16_t> ramp(static_cast<std::size_t>(samples));
     for (int i = 0; i < samples; ++i)
-        put16(bytes, 16 + 2 * static_cast<std::size_t>(i), static_cast<std::int16_t>(i));
-    return bytes;
+        ramp[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i);
+    return rawfiles::sampleFile(ramp, loopStart, loopEnd)
+        .set(rawfiles::kStartFrame, 2, startFrame)
+        .set(rawfiles::kVersion, 1, version)
+        .bytes(rawfiles::kSampleHeader);
 }
 
-// A filter file: 64-byte header claiming `claimedFrames` frames of order `order`, followed by
-// `frames` real frames of 128 bytes.
+// A filter file claiming `claimedFrames` frames of order `order`, followed by `frames` real
+// frames whose first value is the frame's number.
 inline std::string filterFile(int frames, std::int32_t claimedFrames, std::int16_t order = 10) {
-    std::string bytes(64 + 128 * static_cast<std::size_t>(frames), '\0');
-    bytes[1] = 25;  // gain byte
-    put32(bytes, 12, claimedFrames);
-    put16(bytes, 38, order);
+    std::vector<std::int16_t> values(64 * static_cast<std::size_t>(frames));
     for (int f = 0; f < frames; ++f)
-        put16(bytes, 64 + 128 * static_cast<std::size_t>(f), static_cast<std::int16_t>(f));
-    return bytes;
+        values[64 * static_cast<std::size_t>(f)] = static_cast<std::int16_t>(f);
+    return rawfiles::filterFile(values, claimedFrames, order).bytes(rawfiles::kFilterHeader);
 }
 
 class TestLibrary {

@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <numbers>
 #include <string>
+#include <vector>
+
+#include "support/RawFiles.h"
 
 namespace playing {
 
@@ -24,43 +26,28 @@ inline double expectedFrequency(int note) {
     return kRootRate / kPeriod * std::pow(2.0, (note - kRootKey + kDefaultTuneSemitones) / 12.0);
 }
 
-inline void put(std::string& bytes, std::size_t offset, const void* value, std::size_t size) {
-    std::memcpy(&bytes[offset], value, size);
-}
-
 // A Base/Top file: version 10, root key 60, no fine tuning, looped over whole sine cycles; 12
 // samples past the loop end keep the sine going for the interpolator.
 inline std::string sineFile() {
     constexpr int kCycles = 80;
-    const std::int32_t loopEnd = kCycles * kPeriod, samples = loopEnd + 12;
-    std::string bytes(16 + 2 * static_cast<std::size_t>(samples), '\0');
-    bytes[0] = 10;
-    bytes[2] = kRootKey;
-    bytes[3] = 50;
-    put(bytes, 12, &loopEnd, 4);
-    for (int i = 0; i < samples; ++i) {
-        const auto v = static_cast<std::int16_t>(
-            std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * i / kPeriod)));
-        put(bytes, 16 + 2 * static_cast<std::size_t>(i), &v, 2);
-    }
-    return bytes;
+    const std::int32_t loopEnd = kCycles * kPeriod;
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(loopEnd) + 12);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(
+            std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * double(i) / kPeriod)));
+    return rawfiles::sampleFile(samples, 0, loopEnd).bytes(rawfiles::kSampleHeader);
 }
 
 // A Filter file of order 10: four frames of small reflection coefficients with unit gain, the
 // same in the plain set and in both emphasis sets.
 inline std::string filterFile() {
-    constexpr std::int32_t kFrames = 4;
-    constexpr std::int16_t kOrder = 10;
-    std::string bytes(64 + 128 * static_cast<std::size_t>(kFrames), '\0');
-    bytes[1] = 50;
-    put(bytes, 12, &kFrames, 4);
-    put(bytes, 38, &kOrder, 2);
-    for (int i = 0; i < 64 * kFrames; ++i) {
-        const int k = i % 64 % 16 + (i % 64 >= 48 ? 16 : 0);  // 48..63 are unused
-        const std::int16_t v = k < 10 ? (k % 2 ? -3000 : 3000) : k == 10 ? 32767 : 0;
-        put(bytes, 64 + 2 * static_cast<std::size_t>(i), &v, 2);
+    constexpr int kFrames = 4;
+    std::vector<std::int16_t> values(64 * kFrames);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::size_t k = i % 64 % 16 + (i % 64 >= 48 ? 16 : 0);  // 48..63 are unused
+        values[i] = k < 10 ? (k % 2 ? -3000 : 3000) : k == 10 ? 32767 : 0;
     }
-    return bytes;
+    return rawfiles::filterFile(values, kFrames).bytes(rawfiles::kFilterHeader);
 }
 
 inline bool writeFile(const std::string& path, const std::string& bytes) {

@@ -149,17 +149,15 @@ bool Orin::applyPendingProgram(bool fromIdle) {
         midiPreset_ = midiProgram;
     }
     if (midiProgramPending_) {
-        const std::uint32_t now = platform::tickCount();
-        if (fromIdle && !throttle_.ready(now)) return false;
-        throttle_.record(now);
+        if (fromIdle && !throttle_.ready()) return false;
+        throttle_.record();
         midiProgramPending_ = false;
         if (midiPreset_ >= 0) activatePreset(midiPreset_);
         return true;
     }
     if (!programPending_.load()) return false;
-    const std::uint32_t now = platform::tickCount();
-    if (!throttle_.ready(now)) return true;
-    throttle_.record(now);
+    if (!throttle_.ready()) return true;
+    throttle_.record();
     PProgram& current = currentProgram();
     for (std::int32_t i = 0; i < kAppliedParams; ++i)
         setParameter(i, current.editPreset().value(i));

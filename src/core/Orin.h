@@ -80,6 +80,8 @@ public:
     // Audio thread, from the voice manager: a MIDI program change supersedes a host program
     // change not yet applied.
     void midiProgramChanged();
+    // The millisecond ticks that space out program applications (tests set their own).
+    void setTickSource(ProgramChangeThrottle::TickSource ticks) { throttle_.setTickSource(ticks); }
     // Rebuilds a layer LFO's wave table from the edit preset's shape unless it is already built
     // for that shape (drawn patterns and "Rand" are always rebuilt).
     void rebuildLfoTable(int layer);

@@ -1,4 +1,5 @@
 // Parameters and programs as a host sees them.
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -132,17 +133,18 @@ TEST_F(HostParameters, ProgramSelection) {
     EXPECT_EQ(host->parameter(10), 0.125f);
 }
 
-// A host program change is applied from idle at most once a second: applying it reloads the
-// program's selected preset into its live values.
-TEST_F(HostParameters, ProgramChangesAreAppliedFromIdleAtMostOncePerSecond) {
-    host->idle();  // applies what open() selected
+// A host program change is applied from idle (at most once a second, which the plug-in object's
+// tests check with their own clock): applying it reloads the program's selected preset.
+TEST_F(HostParameters, ProgramChangesAreAppliedFromIdleAndOnResume) {
     host->setProgram(2);
     host->setParameter(4, 0.125f);
-    host->idle();
-    EXPECT_EQ(host->parameter(4), 0.125f);  // held back: less than a second since the last
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
-    host->idle();
-    EXPECT_EQ(host->parameter(4), 0.8f);  // the stored preset's value is back
+    // Idle calls until the change is in; the bound only guards against hanging.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (host->parameter(4) != 0.8f && std::chrono::steady_clock::now() < giveUp) {
+        host->idle();
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(host->parameter(4), 0.8f);
 
     // Resume forgets the last application time, so a pending change is applied at once.
     host->setProgram(3);

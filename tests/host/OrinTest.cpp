@@ -18,6 +18,9 @@ std::intptr_t quietHost(AEffect*, std::int32_t opcode, std::int32_t, std::intptr
 
 std::vector<std::string> messages;
 
+// The plug-in's millisecond ticks, set by the tests.
+std::uint32_t ticksNow = 0;
+
 struct NoticeEditor : AEffEditor {
     using AEffEditor::AEffEditor;
     std::vector<std::pair<std::int32_t, float>> notices;
@@ -95,6 +98,48 @@ TEST_F(OrinObject, LfoTablesFollowTheShapes) {
     for (int s = 0; s < 16; ++s) edit.setLfoStep(1, s, 3);
     plugin->rebuildLfoTable(1);
     EXPECT_EQ(table(1), rect);
+}
+
+// Host and MIDI program changes are applied from idle, the first at once and then at most once a
+// second whatever the tick counter reads; resume applies a pending change at once.
+TEST_F(OrinObject, ProgramChangesAreAppliedFromIdleAtMostOncePerSecond) {
+    plugin->setTickSource([] { return ticksNow; });
+    ticksNow = 0xFFFFFE00u;  // the tick counter wraps around on the way
+    plugin->fxIdle();        // applies what open() selected
+    plugin->setProgram(2);
+    plugin->setParameter(4, 0.125f);
+    ticksNow += 999;
+    plugin->fxIdle();
+    EXPECT_EQ(plugin->getParameter(4), 0.125f);  // held back
+    ticksNow += 1;
+    plugin->fxIdle();
+    EXPECT_EQ(plugin->getParameter(4), 0.8f);  // the program's preset is back
+
+    VstMidiEvent change{};
+    change.type = kVstMidiType;
+    change.byteSize = sizeof change;
+    change.midiData[0] = char(0xC0);
+    change.midiData[1] = 5;
+    VstEvents list{1, 0, {reinterpret_cast<VstEvent*>(&change), nullptr}};
+    plugin->processEvents(&list);
+    ticksNow += 999;
+    plugin->fxIdle();
+    EXPECT_EQ(plugin->currentProgram().currentPreset(), 0);
+    ticksNow += 1;
+    plugin->fxIdle();
+    EXPECT_EQ(plugin->currentProgram().currentPreset(), 5);
+
+    // Over 2^31 ms later the tick difference turns negative: long enough too.
+    plugin->setProgram(1);
+    plugin->setParameter(4, 0.5f);
+    ticksNow += 0x80000000u;
+    plugin->fxIdle();
+    EXPECT_EQ(plugin->getParameter(4), 0.8f);
+
+    plugin->setProgram(3);
+    plugin->setParameter(4, 0.25f);
+    plugin->resume();
+    EXPECT_EQ(plugin->getParameter(4), 0.8f);
 }
 
 TEST_F(OrinObject, EngineRateAndRequestedRate) {

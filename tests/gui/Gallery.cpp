@@ -82,6 +82,19 @@ public:
     }
 };
 
+// The default look, counting the entries it draws.
+class CountingScheme : public COptionMenuScheme {
+public:
+    explicit CountingScheme(int& drawn) : drawn_(drawn) {}
+    void drawItem(const char* text, long id, long state, CDrawContext* c, const CRect& r) override {
+        ++drawn_;
+        COptionMenuScheme::drawItem(text, id, state, c, r);
+    }
+
+private:
+    int& drawn_;
+};
+
 void knobText(float value, char* text) {
     std::snprintf(text, 256, "Knob %d%%", int(std::lround(value * 100)));
 }
@@ -147,6 +160,9 @@ bool GalleryEditor::open(void* parentWindow) {
     submenu->addEntry("Noise");
     submenu->addEntry("Steps");
     submenu->checkEntry(1, true);
+    CountingScheme* scheme = new CountingScheme(submenuEntriesDrawn);
+    submenu->setScheme(scheme);
+    scheme->forget();
     menu->addEntry(submenu, "More");
     submenu->forget();
     menu->setCurrent(0);
@@ -192,6 +208,21 @@ void GalleryEditor::close() {
     text = nullptr;
     display = nullptr;
     splash = nullptr;
+}
+
+void GalleryEditor::beginEdit(long tag) {
+    editing = tag;
+    AEffGUIEditor::beginEdit(tag);
+}
+
+void GalleryEditor::endEdit(long tag) {
+    editing = -1;
+    AEffGUIEditor::endEdit(tag);
+}
+
+void GalleryEditor::doIdleStuff() {
+    AEffGUIEditor::doIdleStuff();
+    if (whileTracking) whileTracking();
 }
 
 void GalleryEditor::valueChanged(CControl* control) {

@@ -2,6 +2,7 @@
 // controls report. The back-end tests open it in real windows; the behaviour tests headless.
 #pragma once
 
+#include <functional>
 #include <map>
 
 #include "gui/CControl.h"
@@ -55,6 +56,17 @@ public:
     bool open(void* parentWindow) override;
     void close() override;
     void valueChanged(CControl* control) override;
+    void beginEdit(long tag) override;
+    void endEdit(long tag) override;
+    // Runs `whileTracking` on every turn of a control's tracking loop (a drag, an open menu).
+    void doIdleStuff() override;
+
+    // Called on each turn of a tracking loop, which the host's own turns do not reach.
+    std::function<void()> whileTracking;
+    // The tag of the control between its begin and end of an edit, else -1.
+    long editing = -1;
+    // How many submenu entries have been drawn: the submenu is showing once this grows.
+    int submenuEntriesDrawn = 0;
 
     // What the controls reported: the last value per tag, and how many reports there were.
     std::map<long, float> lastValue;

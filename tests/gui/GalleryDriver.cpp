@@ -1,108 +1,144 @@
 #include "GalleryDriver.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
+#include <filesystem>
 
 #include "gui/CKnob.h"
 #include "gui/COnOffButton.h"
 #include "gui/COptionMenu.h"
 #include "gui/CSplashScreen.h"
 #include "gui/CTextEdit.h"
+#include "gui/PlatformWindow.h"
 #include "platform/Platform.h"
 
 namespace {
+
 CPoint centre(const CRect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
+
 constexpr std::uint32_t kTurnMs = 10;
+constexpr std::uint32_t kHangMs = 60000;
+
+// Shell commands that move the pointer to `xy` and wait there until a window (one just mapped,
+// or a menu's popup) rather than the bare root window is under it, giving up after a minute.
+std::string pointAtWindow(const std::string& xy) {
+    const std::string overRoot =
+        "xdotool mousemove " + xy + " getmouselocation --shell | grep -qx WINDOW=$root";
+    return "root=$(xdotool search --maxdepth 0 --name ''); end=$(($(date +%s) + 60)); while " +
+           overRoot + " && [ $(date +%s) -lt $end ]; do :; done; ";
+}
+
 }  // namespace
 
-bool GalleryDriver::pumpUntil(const std::function<bool()>& done, std::uint32_t timeoutMs) {
-    std::uint32_t start = platform::tickCount();
-    while (!done()) {
-        if (platform::tickCount() - start > timeoutMs) return false;
+void* GalleryDriver::frameWindow() const {
+    return editor.getFrame()->platformWindow()->nativeHandle();
+}
+
+void GalleryDriver::exercise(const std::string& screenshot) {
+    ASSERT_TRUE(editor.open(parent()));
+    EXPECT_TRUE(editor.getFrame()->isNative());
+    if (editor.getFrame()->isNative()) gestures(screenshot);
+    editor.close();
+}
+
+testing::AssertionResult GalleryDriver::perform(const std::vector<Step>& steps) {
+    std::size_t current = 0;
+    const char* stuck = nullptr;
+    std::uint32_t started = platform::tickCount();
+    auto check = [&] {
+        while (!stuck && current < steps.size() && steps[current].done()) {
+            if (++current == steps.size()) return;
+            startShell(steps[current].shell);
+            started = platform::tickCount();
+        }
+        if (!stuck && current < steps.size() && platform::tickCount() - started > kHangMs) {
+            stuck = steps[current].what;
+            startShell("xdotool mouseup 1 key Escape");  // ends any tracking loop
+        }
+    };
+    editor.whileTracking = check;
+    startShell(steps[0].shell);
+    while (!stuck && current < steps.size()) {
         hostTurn();
+        check();
         platform::sleepMs(kTurnMs);
     }
-    pumpFor(100);
-    return true;
+    editor.whileTracking = nullptr;
+    if (stuck) return testing::AssertionFailure() << "never happened: " << stuck;
+    return testing::AssertionSuccess();
 }
 
-void GalleryDriver::pumpFor(std::uint32_t ms) {
-    std::uint32_t start = platform::tickCount();
-    while (platform::tickCount() - start < ms) {
-        hostTurn();
-        platform::sleepMs(kTurnMs);
-    }
-}
+void GalleryDriver::gestures(const std::string& screenshot) {
+    CFrame* frame = editor.getFrame();
+    auto move = [this](const CPoint& p) { return "xdotool mousemove " + at(p); };
+    auto click = [&](const CPoint& p) { return move(p) + " click 1"; };
+    auto menuOpen = [frame] { return frame->getModalView() != nullptr; };
+    auto menuClosed = [frame] { return frame->getModalView() == nullptr; };
 
-std::string screenshotPath(const char* name) {
-    const char* build = std::getenv("QUOR_BINARY_DIR");
-    return std::string(build ? build : "/tmp") + "/gui-screenshots/" + name;
-}
-
-void exerciseGallery(GalleryDriver& d, GalleryEditor& editor, const std::string& screenshot) {
-    d.pumpFor(300);
-    // On/off button and kick button.
-    d.xdotool("mousemove " + d.at(centre(gallery::kOnOffRect)) + " click 1");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.onOff->getValue() == 1.f; }));
-    d.xdotool("mousemove " + d.at(centre(gallery::kKickRect)) + " click 1");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.reports[gallery::kKick] == 2; }));
+    // On/off and kick buttons, once the window shows.
+    ASSERT_TRUE(perform(
+        {{"on/off pressed", pointAtWindow(at(centre(gallery::kOnOffRect))) + "xdotool click 1",
+          [&] { return editor.onOff->getValue() == 1.f; }},
+         {"kick pressed and released", click(centre(gallery::kKickRect)),
+          [&] { return editor.reports[gallery::kKick] == 2; }}}));
     EXPECT_EQ(editor.lastValue[gallery::kKick], 0.f);
 
-    // Knob: drag up 40 pixels (0.2 of the range), then one wheel step up (0.05).
+    // Knob: drag up 40 pixels (0.2 of the range); the drag moves only once the press arrived.
     editor.stripKnob->setValue(0.5f);
-    CPoint k = centre(gallery::kStripKnobRect);
-    d.xdotool("mousemove " + d.at(k) + " mousedown 1 sleep 0.2 mousemove " +
-              d.at(CPoint(k.h, k.v - 40)) + " sleep 0.3 mouseup 1");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.stripKnob->getValue() > 0.69f; }));
-    d.pumpFor(400);
+    const CPoint k = centre(gallery::kStripKnobRect);
+    ASSERT_TRUE(
+        perform({{"knob pressed", move(k) + " mousedown 1",
+                  [&] { return editor.editing == gallery::kStripKnob; }},
+                 {"knob dragged", move(CPoint(k.h, k.v - 40)),
+                  [&] { return editor.stripKnob->getValue() > 0.69f; }},
+                 {"knob released", "xdotool mouseup 1", [&] { return editor.editing == -1; }}}));
     EXPECT_NEAR(editor.stripKnob->getValue(), 0.7f, 1e-4);
-    d.xdotool("mousemove " + d.at(k) + " click 4");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.stripKnob->getValue() > 0.74f; }));
-    // The pressed knob has the keyboard: Down steps it back.
-    d.xdotool("key Down");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.stripKnob->getValue() < 0.71f; }));
+    // One wheel step up (0.05); the pressed knob has the keyboard, and Down steps it back.
+    ASSERT_TRUE(perform(
+        {{"wheel step", move(k) + " click 4", [&] { return editor.stripKnob->getValue() > 0.74f; }},
+         {"Down key", "xdotool key Down", [&] { return editor.stripKnob->getValue() < 0.71f; }}}));
 
-    // Menu: open it, then choose "Saw" (fourth entry, below a separator).
-    CPoint m = gallery::kMenuRect.topLeft();
-    CPoint saw = gallery::menuEntry(m, 3, 1);
-    d.xdotool("mousemove " + d.at(m) + " click 1 sleep 0.3 mousemove " + d.at(saw) +
-              " sleep 0.2 click 1");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.menu->getCurrent() == 3; }));
+    // Menu: choose "Saw" (fourth entry, below a separator) once the menu is open.
+    const CPoint m = gallery::kMenuRect.topLeft();
+    ASSERT_TRUE(perform({{"menu open", click(m), menuOpen},
+                         {"Saw chosen", click(gallery::menuEntry(m, 3, 1)),
+                          [&] { return editor.menu->getCurrent() == 3 && menuClosed(); }}}));
 
-    // A menu taller than the editor opens in a popup window; choose an entry below the frame.
-    CPoint l = gallery::kLongMenuRect.topLeft();
-    CPoint below = gallery::menuEntry(l, 29);
-    ASSERT_GT(below.v, editor.getFrame()->getHeight());
-    d.xdotool("mousemove " + d.at(l) + " click 1 sleep 0.3 mousemove " + d.at(below) +
-              " sleep 0.2 click 1");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.longMenu->getCurrent() == 29; }));
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.getFrame()->getModalView() == nullptr; }));
+    // A menu taller than the editor opens in a popup window; choose an entry below the frame
+    // once that window is there.
+    const CPoint l = gallery::kLongMenuRect.topLeft();
+    const CPoint below = gallery::menuEntry(l, 29);
+    ASSERT_GT(below.v, frame->getHeight());
+    ASSERT_TRUE(perform({{"long menu open", click(l), menuOpen},
+                         {"entry chosen in the popup", pointAtWindow(at(below)) + "xdotool click 1",
+                          [&] { return editor.longMenu->getCurrent() == 29 && menuClosed(); }}}));
 
     // Text field: click, type, Return.
-    d.xdotool("mousemove " + d.at(centre(gallery::kTextRect)) +
-              " click 1 sleep 0.2 key --delay 30 Q u o r Return");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.reports[gallery::kText] == 1; }));
+    ASSERT_TRUE(perform({{"text editing", click(centre(gallery::kTextRect)),
+                          [&] { return editor.text->isEditing(); }},
+                         {"text committed", "xdotool key Q u o r Return",
+                          [&] { return editor.reports[gallery::kText] == 1; }}}));
     EXPECT_STREQ(editor.lastText, "Quor");
 
     // The screenshot shows the menu and its submenu open over the gallery; Escape closes them.
-    CPoint origin = CPoint(0, 0);
-    std::string corner = d.at(origin);
-    std::string crop =
+    const std::filesystem::path file = hostPath(screenshot);
+    std::filesystem::create_directories(file.parent_path());
+    std::filesystem::remove(file);
+    const std::string corner = at(CPoint(0, 0));
+    const std::string crop =
         "735x449+" + corner.substr(0, corner.find(' ')) + "+" + corner.substr(corner.find(' ') + 1);
-    CPoint more = gallery::menuEntry(m, 4, 1);
-    d.startShell("mkdir -p $(dirname " + screenshot + "); rm -f " + screenshot +
-                 "; xdotool mousemove " + d.at(m) + " click 1 sleep 0.3 mousemove " + d.at(more) +
-                 " sleep 0.5; import -window root -crop " + crop + " " + screenshot +
-                 "; xdotool key Escape");
-    EXPECT_TRUE(d.pumpUntil([&] { return d.fileExists(screenshot); }));
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.getFrame()->getModalView() == nullptr; }));
+    const int drawnBefore = editor.submenuEntriesDrawn;
+    ASSERT_TRUE(
+        perform({{"menu open", click(m), menuOpen},
+                 {"submenu open", move(gallery::menuEntry(m, 4, 1)),
+                  [&] { return editor.submenuEntriesDrawn > drawnBefore; }},
+                 {"screenshot taken", "import -window root -crop " + crop + " " + screenshot,
+                  [&] { return std::filesystem::exists(file); }},
+                 {"menu closed", "xdotool key Escape", menuClosed}}));
 
     // Splash: open and click away.
-    d.xdotool("mousemove " + d.at(centre(gallery::kSplashArea)) + " click 1");
-    EXPECT_TRUE(d.pumpUntil([&] { return editor.splash->isOpen(); }));
-    d.xdotool("mousemove " + d.at(centre(gallery::kSplashDisplay)) + " click 1");
-    EXPECT_TRUE(d.pumpUntil([&] { return !editor.splash->isOpen(); }));
+    ASSERT_TRUE(perform({{"splash open", click(centre(gallery::kSplashArea)),
+                          [&] { return editor.splash->isOpen(); }},
+                         {"splash closed", click(centre(gallery::kSplashDisplay)),
+                          [&] { return !editor.splash->isOpen(); }}}));
 }

@@ -1,36 +1,54 @@
 // Drives the gallery in a real window the way a person would, through xdotool: a back-end test
 // supplies the host side (a parent window, the idle calls, screen positions, starting commands)
-// and exerciseGallery runs the same clicks, drags, wheel steps and keys on every back-end.
+// and exercise() runs the same clicks, drags, wheel steps and keys on every back-end. Each
+// gesture starts only once the state the previous one should bring about holds, so that nothing
+// depends on how fast the machine is.
 #pragma once
 
-#include <cstdint>
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Gallery.h"
 
 class GalleryDriver {
 public:
     virtual ~GalleryDriver() = default;
+    // Opens the gallery in the host's window, then clicks, drags, turns the wheel and types on
+    // every control, checking the values they report, and leaves a screenshot (with a menu and
+    // its submenu open) at the Linux path `screenshot`.
+    void exercise(const std::string& screenshot);
+
+protected:
+    // The host's window for the editor (an HWND or an X11 Window id).
+    virtual void* parent() = 0;
     // Screen coordinates of a frame point, as "x y" for xdotool.
     virtual std::string at(const CPoint& framePoint) = 0;
     // Starts a shell command in the background, so that the host loop keeps running.
     virtual void startShell(const std::string& command) = 0;
     // One turn of the host: its window messages and the editor's idle call.
     virtual void hostTurn() = 0;
-    // Whether the file at the Linux `path` exists.
-    virtual bool fileExists(const std::string& path) = 0;
+    // The Linux `path` as this program names it.
+    virtual std::string hostPath(const std::string& path) = 0;
 
-    // Runs host turns until `done` holds (true) or `timeoutMs` passes (false).
-    bool pumpUntil(const std::function<bool()>& done, std::uint32_t timeoutMs = 8000);
-    void pumpFor(std::uint32_t ms);
-    // xdotool with `commands`, then any further shell commands after a ";", in the background.
-    void xdotool(const std::string& commands) { startShell("xdotool " + commands); }
+    // The frame's own window, while the gallery is open.
+    void* frameWindow() const;
+
+    GalleryEditor editor;
+
+private:
+    // One gesture: shell commands (xdotool and the like), and the state that shows it arrived.
+    struct Step {
+        const char* what;
+        std::string shell;
+        std::function<bool()> done;
+    };
+    // Runs `steps` in order, each one's commands once the previous one's state holds. The states
+    // are checked between host turns and on every turn of a control's tracking loop (a drag, an
+    // open menu), during which the host's turn has not returned. Fails, naming the step, when a
+    // state has not come about after a bound that only guards against a hang.
+    testing::AssertionResult perform(const std::vector<Step>& steps);
+    void gestures(const std::string& screenshot);
 };
-
-// Clicks, drags, wheel steps and typing on every control, checking the values they report, and
-// a screenshot (with a menu and its submenu open) written to the Linux path `screenshot`.
-void exerciseGallery(GalleryDriver& driver, GalleryEditor& editor, const std::string& screenshot);
-
-// Where the back-end tests leave their screenshots: <build>/gui-screenshots/<name>.
-std::string screenshotPath(const char* name);

@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "GalleryDriver.h"
-#include "gui/PlatformWindow.h"
 
 namespace {
 
@@ -25,15 +24,11 @@ public:
     }
     ~Win32Host() override { DestroyWindow(host_); }
 
-    HWND parent() const { return host_; }
-    void setEditor(GalleryEditor* editor) {
-        editor_ = editor;
-        child_ = static_cast<HWND>(editor->getFrame()->platformWindow()->nativeHandle());
-    }
-
+private:
+    void* parent() override { return host_; }
     std::string at(const CPoint& p) override {
         POINT s{p.h, p.v};
-        ClientToScreen(child_, &s);
+        ClientToScreen(static_cast<HWND>(frameWindow()), &s);
         return std::to_string(s.x) + " " + std::to_string(s.y);
     }
     void startShell(const std::string& command) override {
@@ -53,16 +48,11 @@ public:
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        editor_->idle();
+        editor.idle();
     }
-    bool fileExists(const std::string& path) override {
-        return std::filesystem::exists("Z:" + path);
-    }
+    std::string hostPath(const std::string& path) override { return "Z:" + path; }
 
-private:
     HWND host_ = nullptr;
-    HWND child_ = nullptr;
-    GalleryEditor* editor_ = nullptr;
 };
 
 bool runningUnderWine() {
@@ -73,14 +63,7 @@ bool runningUnderWine() {
 TEST(Win32Gallery, EveryControlWorksInARealWindow) {
     if (!runningUnderWine()) GTEST_SKIP() << "drives the window with xdotool, so needs Wine on X11";
     if (!std::filesystem::exists("Z:/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is not installed";
-    Win32Host host;
-    ASSERT_NE(host.parent(), nullptr);
-    GalleryEditor editor;
-    ASSERT_TRUE(editor.open(host.parent()));
-    ASSERT_TRUE(editor.getFrame()->isNative());
-    host.setEditor(&editor);
-    exerciseGallery(host, editor, screenshotPath("wine-gallery.png"));
-    editor.close();
+    Win32Host().exercise(QUOR_SCREENSHOTS "/wine-gallery.png");
 }
 
 }  // namespace

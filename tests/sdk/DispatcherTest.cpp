@@ -1,4 +1,5 @@
-// The dispatcher as a host reaches it: through the record's C function pointers.
+// The plug-in record as a host reaches it: the dispatcher and the other C entry points, for the
+// effect's own operations and for its editor.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,99 +8,112 @@
 
 namespace {
 
+constexpr std::intptr_t kNone = -99;
+
 struct Dispatcher : ::testing::Test {
+    int destroyed = 0, editorsDestroyed = 0;
     FakeEffect* effect = new FakeEffect(nullptr, &destroyed);
     AEffect* record = effect->getAeffect();
-    int destroyed = 0;
 
     std::intptr_t call(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
                        void* ptr = nullptr, float opt = 0) {
         return record->dispatcher(record, opcode, index, value, ptr, opt);
+    }
+    FakeEditor* install() {
+        auto* editor = new FakeEditor(effect, &editorsDestroyed);
+        effect->setEditor(editor);
+        return editor;
     }
     void TearDown() override {
         if (!destroyed) call(effClose);
     }
 };
 
-TEST_F(Dispatcher, OpcodesReachTheirOperations) {
-    call(effOpen);
-    EXPECT_EQ(effect->lastCall, "open");
-    call(effSetProgram, 0, 3);
-    EXPECT_EQ(effect->lastIndex, 3);
+TEST_F(Dispatcher, OpcodesReachTheirOperationsWithTheirArguments) {
+    // A host call, the operation it reaches ("" for none), what that was given, and the answer.
+    struct Case {
+        std::int32_t opcode, index;
+        std::intptr_t value;
+        float opt;
+        const char* reached;
+        std::intptr_t first, second, answer;
+    };
+    const Case cases[] = {
+        {effOpen, 0, 0, 0, "open", kNone, kNone, 0},
+        {effSetProgram, 0, 3, 0, "setProgram", 3, kNone, 0},
+        {effSetProgram, 0, (std::intptr_t(1) << 32) + 2, 0, "setProgram", -1, kNone, 0},
+        {effSetBlockSize, 0, 256, 0, "setBlockSize", 256, kNone, 0},
+        {effMainsChanged, 0, 1, 0, "resume", kNone, kNone, 0},
+        {effMainsChanged, 0, 0, 0, "suspend", kNone, kNone, 0},
+        {effGetParamName, 7, 0, 0, "getParameterName", 7, kNone, 0},
+        // The program is the index argument, the category the value.
+        {effGetProgramNameIndexed, 2, 5, 0, "getProgramNameIndexed", 2, 5, 1},
+        {effVendorSpecific, 11, 12, 0, "vendorSpecific", 11, 12, 5},
+        {effCanDo, 0, 0, 0, "canDo", kNone, kNone, 1},
+        {effGetChunk, 1, 0, 0, "getChunk", true, kNone, 17},
+        {effGetChunk, 0, 0, 0, "getChunk", false, kNone, 17},
+        {effSetChunk, 0, 8, 0, "setChunk", 8, false, 1},
+        // A negative size, or one past 32 bits, is refused before reaching the plug-in.
+        {effSetChunk, 1, -1, 0, "", kNone, kNone, 0},
+        {effSetChunk, 1, std::intptr_t(1) << 40, 0, "", kNone, kNone, 0},
+        {effGetVstVersion, 0, 0, 0, "", kNone, kNone, 2400},
+        {effGetPlugCategory, 0, 0, 0, "", kNone, kNone, kPlugCategUnknown},
+    };
+    for (const Case& c : cases) {
+        effect->note("");
+        alignas(void*) char scratch[64] = "yes";
+        EXPECT_EQ(call(c.opcode, c.index, c.value, scratch, c.opt), c.answer) << c.opcode;
+        EXPECT_EQ(effect->call, c.reached) << c.opcode;
+        EXPECT_EQ(effect->first, c.first) << c.opcode;
+        EXPECT_EQ(effect->second, c.second) << c.opcode;
+    }
     call(effSetSampleRate, 0, 0, nullptr, 96000.0f);
-    EXPECT_EQ(effect->lastFloat, 96000.0f);
-    call(effSetBlockSize, 0, 256);
-    EXPECT_EQ(effect->lastIndex, 256);
-    call(effMainsChanged, 0, 1);
-    EXPECT_EQ(effect->lastCall, "resume");
-    call(effMainsChanged, 0, 0);
-    EXPECT_EQ(effect->lastCall, "suspend");
-
-    char text[64] = {};
-    call(effGetParamName, 7, 0, text);
-    EXPECT_EQ(effect->lastIndex, 7);
-    EXPECT_STREQ(text, "N");
-    EXPECT_EQ(call(effGetProgramNameIndexed, 2, 5, text), 1);
-    EXPECT_EQ(effect->lastIndex, 2);  // the program is the index argument
-    EXPECT_EQ(effect->lastValue, 5);  // the category is the value argument
-
-    char yes[] = "yes", no[] = "no";
-    EXPECT_EQ(call(effCanDo, 0, 0, yes), 1);
-    EXPECT_EQ(call(effCanDo, 0, 0, no), -1);
-    EXPECT_EQ(call(effGetVstVersion), 2400);
-    EXPECT_EQ(call(effGetNumProgramCategories), 1);
-    EXPECT_EQ(call(effGetPlugCategory), kPlugCategUnknown);
+    EXPECT_EQ(effect->number, 96000.0f);
     effect->isSynth(true);
     EXPECT_EQ(call(effGetPlugCategory), kPlugCategSynth);
-    EXPECT_EQ(call(effVendorSpecific, 11, 12), 5);
-    EXPECT_EQ(effect->lastIndex, 11);
-    EXPECT_EQ(effect->lastValue, 12);
-}
-
-TEST_F(Dispatcher, ChunkCallsCarryTheirArguments) {
-    void* block = nullptr;
-    EXPECT_EQ(call(effGetChunk, 1, 0, &block), 17);
-    EXPECT_TRUE(effect->lastFlag);
-    EXPECT_EQ(block, effect);
-    call(effGetChunk, 0, 0, &block);
-    EXPECT_FALSE(effect->lastFlag);
-
-    char data[8] = {};
-    EXPECT_EQ(call(effSetChunk, 0, 8, data), 1);
-    EXPECT_EQ(effect->lastIndex, 8);
-    EXPECT_FALSE(effect->lastFlag);
-    // A negative size or one past 32 bits is refused before reaching the plug-in.
-    effect->lastCall.clear();
-    EXPECT_EQ(call(effSetChunk, 1, -1, data), 0);
-    EXPECT_EQ(call(effSetChunk, 1, std::intptr_t(1) << 40, data), 0);
-    EXPECT_EQ(effect->lastCall, "");
+    VstEvents list{};
+    list.numEvents = 1;
+    EXPECT_EQ(call(effProcessEvents, 0, 0, &list), 1);
 }
 
 TEST_F(Dispatcher, NullPointersAndUnknownOpcodesAnswerZero) {
-    effect->lastCall.clear();
+    // Calls given no pointer reach nothing.
+    effect->note("");
     for (std::int32_t opcode :
          {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
           effGetParamName, effGetChunk, effSetChunk, effProcessEvents, effString2Parameter,
           effGetProgramNameIndexed, effGetInputProperties, effGetOutputProperties, effGetEffectName,
           effGetVendorString, effGetProductString, effCanDo, effEditGetRect})
         EXPECT_EQ(call(opcode, 0, 1, nullptr), 0) << "opcode " << opcode;
-    EXPECT_EQ(effect->lastCall, "");
-    for (std::int32_t opcode : {9999, -1, 16, 17, 18, 20, 21, 31, 32, 36, 70, 100})
+    EXPECT_EQ(effect->call, "");
+    // Nor do editor calls while there is no editor, and unknown opcodes.
+    for (std::int32_t opcode : std::initializer_list<std::int32_t>{
+             effEditOpen, effEditClose, effEditIdle, effEditKeyDown, effEditKeyUp,
+             effSetEditKnobMode, 9999, -1, 16, 17, 18, 20, 21, 31, 32, 36, 70})
         EXPECT_EQ(call(opcode, 1, 1, nullptr, 1.0f), 0) << "opcode " << opcode;
+    EXPECT_EQ(call(effVendorSpecific, vstFourCC("stCA"), vstFourCC("Whee"), nullptr, 1.0f), 0);
     EXPECT_EQ(record->dispatcher(nullptr, effGetVstVersion, 0, 0, nullptr, 0), 0);
 }
 
-TEST_F(Dispatcher, HugeProgramValueDoesNotWrapIntoARange) {
-    call(effSetProgram, 0, (std::intptr_t(1) << 32) + 2);
-    EXPECT_EQ(effect->lastIndex, -1);
-}
+TEST_F(Dispatcher, ParameterAndProcessEntries) {
+    record->setParameter(record, 4, 0.25f);
+    EXPECT_EQ(effect->first, 4);
+    EXPECT_EQ(effect->number, 0.25f);
+    EXPECT_EQ(record->getParameter(record, 2), 1.0f);
 
-TEST_F(Dispatcher, CloseDestroysTheObject) {
-    EXPECT_EQ(call(effClose), 0);
-    EXPECT_EQ(destroyed, 1);
-}
+    float left[8], right[8];
+    float* outputs[2] = {left, right};
+    record->processReplacing(record, nullptr, outputs, 8);
+    EXPECT_EQ(effect->first, 8);
+    // Blocks of no frames and missing outputs never reach the plug-in.
+    effect->note("");
+    record->processReplacing(record, nullptr, outputs, 0);
+    record->processReplacing(record, nullptr, outputs, -5);
+    record->processReplacing(record, nullptr, nullptr, 8);
+    record->process(record, nullptr, nullptr, 8);
+    EXPECT_EQ(effect->call, "");
 
-TEST_F(Dispatcher, ExceptionsStopAtTheRecord) {
+    // Exceptions stop at the record; the object survives and still closes cleanly.
     effect->throwOnCall = true;
     char text[16] = {};
     EXPECT_EQ(call(effGetProgramName, 0, 0, text), 0);
@@ -107,40 +121,57 @@ TEST_F(Dispatcher, ExceptionsStopAtTheRecord) {
     EXPECT_EQ(call(effGetChunk, 1, 0, &block), 0);
     record->setParameter(record, 1, 0.5f);
     EXPECT_EQ(record->getParameter(record, 3), 0.0f);
-    float left[4], right[4];
-    float* outputs[2] = {left, right};
     record->processReplacing(record, nullptr, outputs, 4);
-    // The object survives and still closes cleanly.
     effect->throwOnCall = false;
     EXPECT_EQ(record->getParameter(record, 3), 1.5f);
 }
 
-TEST_F(Dispatcher, ParameterAndProcessEntries) {
-    record->setParameter(record, 4, 0.25f);
-    EXPECT_EQ(effect->lastIndex, 4);
-    EXPECT_EQ(effect->lastFloat, 0.25f);
-    EXPECT_EQ(record->getParameter(record, 2), 1.0f);
+TEST_F(Dispatcher, EditorOpcodesReachTheEditor) {
+    FakeEditor* editor = install();
+    ERect* rect = nullptr;
+    EXPECT_EQ(call(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_EQ(rect, &editor->rect);
 
-    float left[8], right[8];
-    float* outputs[2] = {left, right};
-    record->processReplacing(record, nullptr, outputs, 8);
-    EXPECT_EQ(effect->lastIndex, 8);
-    // Blocks of no frames and missing outputs never reach the plug-in.
-    effect->lastCall.clear();
-    record->processReplacing(record, nullptr, outputs, 0);
-    record->processReplacing(record, nullptr, outputs, -5);
-    record->processReplacing(record, nullptr, nullptr, 8);
-    record->process(record, nullptr, nullptr, 8);
-    EXPECT_EQ(effect->lastCall, "");
+    int window = 42;
+    EXPECT_EQ(call(effEditOpen, 0, 0, &window), 1);
+    EXPECT_TRUE(editor->isOpen());
+    EXPECT_EQ(editor->getParentWindow(), &window);
+    call(effEditIdle);
+    EXPECT_EQ(editor->call, "idle");
+    call(effEditClose);
+    EXPECT_FALSE(editor->isOpen());
+
+    EXPECT_EQ(call(effEditKeyDown, 'q', 3, nullptr, 8.0f), 1);
+    EXPECT_EQ(editor->key.character, 'q');
+    EXPECT_EQ(editor->key.virt, 3);
+    EXPECT_EQ(editor->key.modifier, 8);
+    EXPECT_EQ(call(effEditKeyUp, 'r', 0, nullptr, -3.0f), 0);  // the editor declined it
+    EXPECT_EQ(editor->call, "keyUp");
+    EXPECT_EQ(editor->key.modifier, 0);  // an impossible modifier value is dropped
+
+    EXPECT_EQ(call(effSetEditKnobMode, 0, 2), 1);
+    EXPECT_EQ(editor->knobMode, 2);
+
+    // The wheel's vendor call needs both codes; one of them alone is some other vendor call.
+    EXPECT_EQ(call(effVendorSpecific, vstFourCC("stCA"), vstFourCC("Whee"), nullptr, -2.5f), 1);
+    EXPECT_EQ(editor->wheel, -2.5f);
+    editor->wheel = 0;
+    EXPECT_EQ(call(effVendorSpecific, vstFourCC("stCA"), 0, nullptr, 1.0f), 5);
+    EXPECT_EQ(editor->wheel, 0.0f);
 }
 
-TEST_F(Dispatcher, EventListsArePassedOn) {
-    VstMidiEvent midi{};
-    midi.type = kVstMidiType;
-    VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<VstEvent*>(&midi);
-    EXPECT_EQ(call(effProcessEvents, 0, 0, &list), 1);
+TEST_F(Dispatcher, EffectOwnsItsEditorAndCloseDestroysBoth) {
+    install();
+    EXPECT_NE(record->flags & effFlagsHasEditor, 0);
+    install();  // replacing deletes the previous editor
+    EXPECT_EQ(editorsDestroyed, 1);
+    effect->setEditor(nullptr);
+    EXPECT_EQ(editorsDestroyed, 2);
+    EXPECT_EQ(record->flags & effFlagsHasEditor, 0);
+    install();
+    EXPECT_EQ(call(effClose), 0);
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(editorsDestroyed, 3);
 }
 
 }  // namespace

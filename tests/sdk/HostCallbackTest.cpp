@@ -1,6 +1,7 @@
 // The host-callback wrappers send the right opcodes and arguments and read the answers right.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "FakeEffect.h"
@@ -11,7 +12,6 @@ struct Call {
     AEffect* effect;
     std::int32_t opcode, index;
     std::intptr_t value;
-    void* ptr;
     float opt;
 };
 std::vector<Call> calls;
@@ -19,7 +19,7 @@ VstTimeInfo timeInfo{};
 
 std::intptr_t recordingHost(AEffect* effect, std::int32_t opcode, std::int32_t index,
                             std::intptr_t value, void* ptr, float opt) {
-    calls.push_back({effect, opcode, index, value, ptr, opt});
+    calls.push_back({effect, opcode, index, value, opt});
     switch (opcode) {
         case audioMasterVersion:
             return 2400;
@@ -32,50 +32,51 @@ std::intptr_t recordingHost(AEffect* effect, std::int32_t opcode, std::int32_t i
     }
 }
 
-TEST(HostCallback, WrappersSendTheirOpcodes) {
-    calls.clear();
-    FakeEffect effect(recordingHost);
-    EXPECT_EQ(effect.getMasterVersion(), 2400);
-    EXPECT_EQ(effect.getTimeInfo(kVstTempoValid), &timeInfo);
-    EXPECT_EQ(calls.back().opcode, audioMasterGetTime);
-    EXPECT_EQ(calls.back().value, kVstTempoValid);
-    EXPECT_EQ(effect.canHostDo("supplyIdle"), 1);
-    EXPECT_EQ(effect.canHostDo("sizeWindow"), -1);
-    EXPECT_TRUE(effect.wantEvents());
-    EXPECT_EQ(calls.back().opcode, audioMasterWantMidi);
-    EXPECT_EQ(calls.back().value, 1);
-    EXPECT_TRUE(effect.needIdle());
-    EXPECT_EQ(calls.back().opcode, audioMasterNeedIdle);
-    EXPECT_TRUE(effect.updateDisplay());
-    EXPECT_EQ(calls.back().opcode, audioMasterUpdateDisplay);
-    EXPECT_TRUE(effect.beginEdit(9));
-    EXPECT_EQ(calls.back().opcode, audioMasterBeginEdit);
-    EXPECT_EQ(calls.back().index, 9);
-    EXPECT_TRUE(effect.endEdit(9));
-    EXPECT_EQ(calls.back().opcode, audioMasterEndEdit);
-    for (const Call& call : calls) EXPECT_EQ(call.effect, effect.getAeffect());
+TEST(HostCallback, WrappersSendTheirOpcodesAndAnswerNothingWithoutAHost) {
+    // A wrapper, the one host call it makes, and the answer it reads from the recording host.
+    struct Case {
+        std::function<std::intptr_t(FakeEffect&)> wrapper;
+        std::int32_t opcode, index;
+        std::intptr_t value, answer;
+    };
+    const Case cases[] = {
+        {[](FakeEffect& e) { return e.getMasterVersion(); }, audioMasterVersion, 0, 0, 2400},
+        {[](FakeEffect& e) { return std::intptr_t(e.getTimeInfo(kVstTempoValid)); },
+         audioMasterGetTime, 0, kVstTempoValid, std::intptr_t(&timeInfo)},
+        {[](FakeEffect& e) { return e.canHostDo("supplyIdle"); }, audioMasterCanDo, 0, 0, 1},
+        {[](FakeEffect& e) { return e.canHostDo("sizeWindow"); }, audioMasterCanDo, 0, 0, -1},
+        {[](FakeEffect& e) { return e.wantEvents(); }, audioMasterWantMidi, 0, 1, 1},
+        {[](FakeEffect& e) { return e.needIdle(); }, audioMasterNeedIdle, 0, 0, 1},
+        {[](FakeEffect& e) { return e.updateDisplay(); }, audioMasterUpdateDisplay, 0, 0, 1},
+        {[](FakeEffect& e) { return e.beginEdit(9); }, audioMasterBeginEdit, 9, 0, 1},
+        {[](FakeEffect& e) { return e.endEdit(9); }, audioMasterEndEdit, 9, 0, 1},
+    };
+    FakeEffect effect(recordingHost), hostless(nullptr);
+    for (const Case& c : cases) {
+        calls.clear();
+        EXPECT_EQ(c.wrapper(effect), c.answer) << c.opcode;
+        ASSERT_EQ(calls.size(), 1u) << c.opcode;
+        EXPECT_EQ(calls[0].effect, effect.getAeffect());
+        EXPECT_EQ(calls[0].opcode, c.opcode);
+        EXPECT_EQ(calls[0].index, c.index) << c.opcode;
+        EXPECT_EQ(calls[0].value, c.value) << c.opcode;
+        EXPECT_EQ(c.wrapper(hostless), 0) << c.opcode;
+    }
+    EXPECT_EQ(hostless.getDirectory(), nullptr);
 }
 
 TEST(HostCallback, AutomationSetsAndReports) {
+    FakeEffect effect(recordingHost), hostless(nullptr);
     calls.clear();
-    FakeEffect effect(recordingHost);
     effect.setParameterAutomated(6, 0.75f);
-    EXPECT_EQ(effect.lastCall, "setParameter");
-    EXPECT_EQ(effect.lastIndex, 6);
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.back().opcode, audioMasterAutomate);
-    EXPECT_EQ(calls.back().index, 6);
-    EXPECT_EQ(calls.back().opt, 0.75f);
-}
-
-TEST(HostCallback, NoHostAnswersNothing) {
-    FakeEffect effect(nullptr);
-    EXPECT_EQ(effect.getMasterVersion(), 0);
-    EXPECT_EQ(effect.getTimeInfo(kVstTempoValid), nullptr);
-    EXPECT_EQ(effect.canHostDo("supplyIdle"), 0);
-    EXPECT_EQ(effect.getDirectory(), nullptr);
-    effect.setParameterAutomated(1, 0.5f);  // still sets the value
-    EXPECT_EQ(effect.lastFloat, 0.5f);
+    EXPECT_EQ(effect.call, "setParameter");
+    EXPECT_EQ(effect.first, 6);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].opcode, audioMasterAutomate);
+    EXPECT_EQ(calls[0].index, 6);
+    EXPECT_EQ(calls[0].opt, 0.75f);
+    hostless.setParameterAutomated(1, 0.5f);  // still sets the value
+    EXPECT_EQ(hostless.number, 0.5f);
 }
 
 }  // namespace

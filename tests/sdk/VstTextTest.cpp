@@ -8,23 +8,15 @@
 namespace {
 
 TEST(VstText, ParameterDisplayIsFixedWithSixDecimalsCutToEight) {
-    char text[32];
-    floatToText(0.8f, text, 8);
-    EXPECT_STREQ(text, "0.800000");
-    floatToText(0.0f, text, 8);
-    EXPECT_STREQ(text, "0.000000");
-    floatToText(1.0f, text, 8);
-    EXPECT_STREQ(text, "1.000000");
-    floatToText(0.24f, text, 8);
-    EXPECT_STREQ(text, "0.240000");
-    floatToText(123.456f, text, 8);
-    EXPECT_STREQ(text, "123.4560");
-    floatToText(-0.5f, text, 8);
-    EXPECT_STREQ(text, "-0.50000");
-    floatToText(3.0e38f, text, 8);
-    EXPECT_EQ(std::strlen(text), 8u);
-    floatToText(NAN, text, 8);
-    EXPECT_STREQ(text, "nan");
+    const std::pair<float, const char*> cases[] = {
+        {0.8f, "0.800000"},  {0.0f, "0.000000"}, {1.0f, "1.000000"},    {123.456f, "123.4560"},
+        {-0.5f, "-0.50000"}, {NAN, "nan"},       {3.0e38f, "30000000"}, {-3.0e38f, "-3000000"},
+    };
+    for (auto [value, expected] : cases) {
+        char text[32];
+        floatToText(value, text, 8);
+        EXPECT_STREQ(text, expected) << value;
+    }
 }
 
 TEST(VstText, CopyIsBoundedAndTerminated) {

@@ -1,19 +1,32 @@
-// Builds big-endian chunk bytes by hand for the chunk tests, independently of the codec.
+// Builds big-endian chunk bytes by hand for the chunk tests, independently of the codec, and reads
+// and patches their fields.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
+// The big-endian 32-bit field at a byte offset, as chunks and bank files store their integers.
+inline std::uint32_t bigEndian(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return std::uint32_t(bytes[at]) << 24 | std::uint32_t(bytes[at + 1]) << 16 |
+           std::uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+}
+inline void putBigEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = std::uint8_t(value >> (24 - 8 * i));
+}
+
 class ChunkBuilder {
 public:
     ChunkBuilder& u32(std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(std::uint8_t(v >> shift));
+        bytes.resize(bytes.size() + 4);
+        putBigEndian(bytes, bytes.size() - 4, v);
         return *this;
     }
-    ChunkBuilder& tag(const char (&code)[5]) {
+    // Four characters.
+    ChunkBuilder& tag(const char* code) {
         bytes.insert(bytes.end(), code, code + 4);
         return *this;
     }

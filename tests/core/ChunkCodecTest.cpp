@@ -49,11 +49,6 @@ bool readBank(const Bytes& bytes, PProgram* programs, int* current) {
     return PChunkCodec::readBank(stream, programs, kPrograms, current);
 }
 
-std::uint32_t bigEndianAt(const Bytes& bytes, std::size_t at) {
-    return std::uint32_t(bytes[at]) << 24 | std::uint32_t(bytes[at + 1]) << 16 |
-           std::uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
-}
-
 std::string textAt(const Bytes& bytes, std::size_t at, std::size_t n) {
     return std::string(reinterpret_cast<const char*>(bytes.data()) + at, n);
 }
@@ -108,9 +103,9 @@ TEST_F(ChunkCodec, ProgramChunkLayout) {
     // The first preset record: tag, 596 bytes after the length, name, values, references.
     const std::size_t record = header.size();
     EXPECT_EQ(textAt(bytes, record, 4), "Prst");
-    EXPECT_EQ(bigEndianAt(bytes, record + 4), 596u);
+    EXPECT_EQ(bigEndian(bytes, record + 4), 596u);
     EXPECT_EQ(textAt(bytes, record + 8, 9), std::string("Preset 1\0", 9));
-    EXPECT_EQ(bigEndianAt(bytes, record + 17), 0x3F666666u);  // 0.9f
+    EXPECT_EQ(bigEndian(bytes, record + 17), 0x3F666666u);  // 0.9f
     const std::size_t slots = record + 17 + 108 * 4;
     EXPECT_EQ(textAt(bytes, slots, 21), std::string("Keys\0Alpha\0Pads\0Beta\0", 21));
     EXPECT_EQ(textAt(bytes, slots + 21, 62), std::string(62, '\0'));
@@ -133,9 +128,9 @@ TEST_F(ChunkCodec, BankRoundTripIsExact) {
     source[1].preset(2)->setName("Line\rBreak\n");
     const Bytes first = writeBank(source.get(), 5);
     EXPECT_EQ(textAt(first, 0, 4), "PxCk");
-    EXPECT_EQ(bigEndianAt(first, 4), first.size() - 8);
-    EXPECT_EQ(bigEndianAt(first, 20), 5u);
-    EXPECT_EQ(bigEndianAt(first, 24), 8u);
+    EXPECT_EQ(bigEndian(first, 4), first.size() - 8);
+    EXPECT_EQ(bigEndian(first, 20), 5u);
+    EXPECT_EQ(bigEndian(first, 24), 8u);
 
     auto copy = programs();
     int current = -1;
@@ -285,8 +280,9 @@ TEST_F(ChunkCodec, EmptySlotsStayEmptyInALargePool) {
     EXPECT_EQ(pool.get(PPreset::kEmptySlot), nullptr);
     const Bytes bytes = writeProgram(source);
     const std::size_t references = 49 + 8 + 9 + 108 * 4;  // headers, "Preset 1", values
+    const char written[] = "\0\0M\0I97\0M\0I99\0";  // empty, 97, 99, then 30 empty
     EXPECT_EQ(textAt(bytes, references, 80),
-              std::string("\0\0M\0I97\0M\0I99\0", 20) + std::string(60, '\0'));
+              std::string(written, sizeof written - 1) + std::string(66, '\0'));
     PProgram copy;
     ASSERT_TRUE(readProgram(bytes, bytes.size(), copy));
     EXPECT_EQ(presetDifference(*copy.preset(0), preset), "");

@@ -20,47 +20,6 @@ void fillPreset(PPreset& preset, int seed) {
 
 }  // namespace
 
-TEST(ParamTable, RowsAndNameLookup) {
-    EXPECT_STREQ(paramDesc(57)->name, "Master Volume");
-    EXPECT_FLOAT_EQ(paramDesc(57)->defaultValue, 0.8f);
-    EXPECT_STREQ(paramDesc(57)->label, " dB ");
-    EXPECT_EQ(paramDesc(57)->controller, 7);
-    EXPECT_STREQ(paramDesc(101)->name, "");
-    EXPECT_EQ(paramDesc(108), nullptr);
-    EXPECT_EQ(paramDesc(-1), nullptr);
-
-    EXPECT_EQ(findParameterByName("master volume"), 57);
-    EXPECT_EQ(findParameterByName("MASTER VOLUME"), 57);
-    EXPECT_EQ(findParameterByName("Unused"), 53);  // the first of the two
-    EXPECT_EQ(findParameterByName("Master Volum"), -1);
-    EXPECT_EQ(findParameterByName(""), -1);
-    EXPECT_EQ(findParameterByName(nullptr), -1);
-}
-
-TEST(Program, NewProgramHoldsNamedDefaultPresets) {
-    PProgram program;
-    EXPECT_STREQ(program.name(), "Init");
-    EXPECT_STREQ(program.preset(0)->name(), "Preset 1");
-    EXPECT_STREQ(program.preset(63)->name(), "Preset 64");
-    EXPECT_EQ(program.preset(64), nullptr);
-    EXPECT_STREQ(program.groupName(0), "Group A");
-    EXPECT_STREQ(program.groupName(3), "Group D");
-    EXPECT_EQ(program.groupName(4), nullptr);
-    EXPECT_EQ(program.currentPreset(), 0);
-    EXPECT_EQ(presetDifference(program.editPreset(), *program.preset(0)), "");
-
-    const PPreset& preset = *program.preset(7);
-    EXPECT_FLOAT_EQ(preset.value(0), 0.9f);
-    EXPECT_FLOAT_EQ(preset.value(85), 0.24f);
-    for (int s = 0; s < PPreset::kSlotCount; ++s) EXPECT_EQ(preset.slot(s), s);
-    const std::uint8_t sine[16] = {8, 11, 13, 15, 15, 14, 12, 9, 7, 4, 2, 1, 1, 3, 5, 8};
-    for (int l = 0; l < PPreset::kLfoCount; ++l) {
-        EXPECT_EQ(preset.icon(l), 0);
-        EXPECT_EQ(preset.lfoShape(l), kShapeSine);
-        for (int s = 0; s < 16; ++s) EXPECT_EQ(preset.lfoStep(l, s), sine[s]) << l << " " << s;
-    }
-}
-
 TEST(Program, SelectStoreAndRevert) {
     PProgram program;
     fillPreset(*program.preset(5), 3);

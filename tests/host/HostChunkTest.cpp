@@ -5,20 +5,12 @@
 #include <vector>
 
 #include "LoadedPlugin.h"
+#include "core/ChunkBuilder.h"
 #include "core/PDefaultBank.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t bigEndian(const Bytes& bytes, std::size_t offset) {
-    return std::uint32_t(bytes[offset]) << 24 | std::uint32_t(bytes[offset + 1]) << 16 |
-           std::uint32_t(bytes[offset + 2]) << 8 | std::uint32_t(bytes[offset + 3]);
-}
-
-void putBigEndian(Bytes& bytes, std::size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = std::uint8_t(value >> (24 - 8 * i));
-}
 
 // 'PxCk', the length of what follows, 'RS-1', 1000, format version 2000.
 void expectChunkHeader(const Bytes& chunk) {
@@ -59,17 +51,14 @@ protected:
     }
 };
 
-TEST_F(HostChunks, ProgramChunkHeader) {
+TEST_F(HostChunks, ProgramAndBankChunkHeaders) {
     Bytes chunk = host->getChunk(true);
     expectChunkHeader(chunk);
     EXPECT_EQ(std::memcmp(chunk.data() + 20, "Init 1", 7), 0);  // the program's name
-}
-
-TEST_F(HostChunks, BankChunkHeader) {
     host->setProgram(3);
-    Bytes chunk = host->getChunk(false);
-    ASSERT_GE(chunk.size(), 32u);
+    chunk = host->getChunk(false);
     expectChunkHeader(chunk);
+    ASSERT_GE(chunk.size(), 32u);
     EXPECT_EQ(bigEndian(chunk, 20), 3u);
     EXPECT_EQ(bigEndian(chunk, 24), 8u);
     EXPECT_EQ(bigEndian(chunk, 28), std::uint32_t(vstFourCC("PxCk")));  // program 0 follows

@@ -22,16 +22,13 @@ TEST_F(HostEntry, RecordProperties) {
     EXPECT_NE(e->process, nullptr);
 }
 
-TEST_F(HostEntry, NamesAndVersions) {
+TEST_F(HostEntry, AnswersOfTheOperationTable) {
     EXPECT_EQ(host->effectName(), "Quor");
     EXPECT_EQ(host->productString(), "Quor");
     EXPECT_EQ(host->vendorString(), "Orin");
     EXPECT_EQ(host->vendorVersion(), 2400);
     EXPECT_EQ(host->dispatch(effGetVstVersion), 2400);
     EXPECT_EQ(host->plugCategory(), 2);
-}
-
-TEST_F(HostEntry, AnswersOfTheOperationTable) {
     for (int i : {0, 57, 107, 108, -1}) EXPECT_EQ(host->dispatch(effCanBeAutomated, i), 1) << i;
     char text[64] = "0.5";
     EXPECT_EQ(host->dispatch(effString2Parameter, 3, 0, text), 0);

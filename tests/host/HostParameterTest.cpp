@@ -93,7 +93,7 @@ TEST_F(HostParameters, ProgramNames) {
         EXPECT_EQ(host->programNameIndexed(p), "Init " + std::to_string(p + 1)) << p;
     EXPECT_EQ(host->programNameIndexed(8), "");
     EXPECT_EQ(host->dispatch(effGetProgramNameIndexed, 8, 0, nullptr), 0);
-    char text[32];
+    char text[40];
     EXPECT_EQ(host->dispatch(effGetProgramNameIndexed, -1, 0, text), 0);
 
     // A program named exactly "Init" is numbered when asked for the current name only.
@@ -104,17 +104,15 @@ TEST_F(HostParameters, ProgramNames) {
     host->setProgramName("Strings");
     EXPECT_EQ(host->programName(), "Strings");
     EXPECT_EQ(host->programNameIndexed(2), "Strings");
-}
 
-TEST_F(HostParameters, LongProgramNamesFitTheHostBuffer) {
+    // A long name fits the host's buffer.
     host->setProgramName(std::string(60, 'n'));
-    char text[40];
     std::memset(text, '#', sizeof text);
     host->dispatch(effGetProgramName, 0, 0, text);
     EXPECT_EQ(std::strlen(text), 23u);
     EXPECT_EQ(text[24], '#');
     std::memset(text, '#', sizeof text);
-    host->dispatch(effGetProgramNameIndexed, 0, 0, text);
+    host->dispatch(effGetProgramNameIndexed, 2, 0, text);
     EXPECT_EQ(std::strlen(text), 23u);
     EXPECT_EQ(text[24], '#');
 }

@@ -1,8 +1,9 @@
 // Behaviour of every control under scripted mouse, wheel and key input, on a headless frame.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "Gallery.h"
 #include "gui/CKickButton.h"
@@ -68,6 +69,14 @@ TEST_F(Controls, KnobDragFollowsVerticalMovementAndShiftIsFiner) {
     EXPECT_NEAR(knob->getValue(), 0.7f, 1e-5);
     EXPECT_NEAR(editor.lastValue[gallery::kStripKnob], 0.7f, 1e-5);
     EXPECT_EQ(editor.reports[gallery::kStripKnob], 2);
+    // The display shows it through its own text conversion; without one, with two decimals.
+    char text[CParamDisplay::kTextCapacity];
+    editor.display->formatValue(text);
+    EXPECT_STREQ(text, "Knob 70%");
+    CParamDisplay plain(CRect(0, 0, 10, 10));
+    plain.setValue(-1.255f);
+    plain.formatValue(text);
+    EXPECT_STREQ(text, "-1.25");
 
     drag(c, {{c.h, c.v - 40}}, kLButton | kShift);
     EXPECT_NEAR(knob->getValue(), 0.72f, 1e-5);
@@ -120,8 +129,11 @@ TEST_F(Controls, PressedKnobAndButtonTakeKeys) {
     EXPECT_NEAR(knob->getValue(), 0.545f, 1e-5);
     EXPECT_FALSE(key(VKEY_HOME));
 
+    // Each left press toggles the on/off button, a right press does not; it then takes keys.
     click(centre(gallery::kOnOffRect));
+    click(centre(gallery::kOnOffRect), kRButton);
     EXPECT_EQ(editor.onOff->getValue(), 1.f);
+    EXPECT_EQ(editor.reports[gallery::kOnOff], 1);
     EXPECT_TRUE(key(VKEY_SPACE));
     EXPECT_EQ(editor.onOff->getValue(), 0.f);
     EXPECT_TRUE(key(VKEY_RETURN));
@@ -162,19 +174,6 @@ TEST_F(Controls, EditorClosedDuringAPressIsNotTouchedAfterwards) {
     EXPECT_FLOAT_EQ(editor.onOff->getValue(), 1.f);
 }
 
-TEST_F(Controls, OnOffButtonTogglesOnEachPress) {
-    CPoint c = centre(gallery::kOnOffRect);
-    click(c);
-    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 1.f);
-    EXPECT_FLOAT_EQ(editor.lastValue[gallery::kOnOff], 1.f);
-    click(c);
-    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 0.f);
-    EXPECT_EQ(editor.reports[gallery::kOnOff], 2);
-    // A right press does not toggle.
-    click(c, kRButton);
-    EXPECT_FLOAT_EQ(editor.onOff->getValue(), 0.f);
-}
-
 TEST_F(Controls, KickButtonReportsPressAndRelease) {
     std::vector<float> seen;
     struct Recorder : CControlListener {
@@ -194,60 +193,47 @@ TEST_F(Controls, KickButtonReportsPressAndRelease) {
     EXPECT_FLOAT_EQ(editor.kick->getValue(), 0.f);
 }
 
-TEST_F(Controls, MenuChoiceByClickingAnEntry) {
+TEST_F(Controls, MenuPointerGestures) {
     COptionMenu* menu = editor.menu;
-    CPoint at = menu->getViewSize().topLeft();
-    // Press and release on the control opens the menu; then click the fourth entry ("Saw").
-    // The third entry is a separator.
-    CPoint saw = gallery::menuEntry(at, 3, 1);
-    window->queueMouse(at, 0);
-    window->queueMouse(saw, 0);
-    window->queueMouse(saw, kLButton);
-    window->queueMouse(saw, 0);
-    frame->onMouseDown(at, kLButton);
-    EXPECT_EQ(menu->getCurrent(), 3);
-    EXPECT_FLOAT_EQ(editor.lastValue[gallery::kMenu], 3.f);
-    long index = -1;
-    EXPECT_EQ(menu->getLastItemMenu(index), menu);
-    EXPECT_EQ(index, 3);
-    EXPECT_TRUE(menu->isCheckEntry(3));
-    EXPECT_FALSE(menu->isCheckEntry(0));
-    EXPECT_EQ(frame->getModalView(), nullptr);
-}
-
-TEST_F(Controls, MenuDragReleaseSubmenuAndCancel) {
-    COptionMenu* menu = editor.menu;
-    CPoint at = menu->getViewSize().topLeft();
-    CPoint square = gallery::menuEntry(at, 1);
-    // Press, drag onto "Square", release. Releasing where the menu opened chooses nothing.
-    drag(at, {at});
-    EXPECT_EQ(menu->getCurrent(), 0);
-    drag(at, {at, square, square});
-    EXPECT_EQ(menu->getCurrent(), 1);
-
-    // A click outside the menu dismisses it without a choice.
-    int reports = editor.reports[gallery::kMenu];
-    window->queueMouse(at, 0);
-    window->queueMouse(CPoint(700, 400), kLButton);
-    window->queueMouse(CPoint(700, 400), 0);
-    frame->onMouseDown(at, kLButton);
-    EXPECT_EQ(editor.reports[gallery::kMenu], reports);
-    EXPECT_EQ(menu->getCurrent(), 1);
-
-    // Hovering "More" opens the submenu beside it; clicking its first entry chooses there.
-    CPoint more = gallery::menuEntry(at, 4, 1);
-    CPoint noise(more.h + menu->getWidth(), more.v);
-    window->queueMouse(at, 0);
-    window->queueMouse(more, 0);
-    window->queueMouse(noise, 0);
-    window->queueMouse(noise, kLButton);
-    window->queueMouse(noise, 0);
-    frame->onMouseDown(at, kLButton);
-    long index = -1;
-    EXPECT_EQ(menu->getLastItemMenu(index), editor.submenu);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(editor.submenu->getCurrent(), 0);
-    EXPECT_EQ(menu->getCurrent(), 1);  // the root keeps its own choice
+    const CPoint at = menu->getViewSize().topLeft(), outside(700, 400);
+    const CPoint square = gallery::menuEntry(at, 1), saw = gallery::menuEntry(at, 3, 1),
+                 more = gallery::menuEntry(at, 4, 1), noise(more.h + menu->getWidth(), more.v);
+    const long L = kLButton;
+    // The pointer on each turn of the loop after the press that opened the menu at `at`, and
+    // the entry chosen (none: no menu).
+    const struct {
+        const char* what;
+        std::vector<std::pair<CPoint, long>> turns;
+        COptionMenu* chosenIn;
+        long chosen;
+    } cases[] = {
+        {"release, then click an entry below a separator",
+         {{at, 0}, {saw, 0}, {saw, L}, {saw, 0}},
+         menu,
+         3},
+        {"release where it opened", {{at, L}}, nullptr, -1},
+        {"drag onto an entry and release", {{at, L}, {square, L}, {square, L}}, menu, 1},
+        {"click outside", {{at, 0}, {outside, L}, {outside, 0}}, nullptr, -1},
+        {"hover the submenu entry, click in the submenu",
+         {{at, 0}, {more, 0}, {noise, 0}, {noise, L}, {noise, 0}},
+         editor.submenu,
+         0},
+    };
+    for (const auto& c : cases) {
+        menu->setCurrent(0);
+        const int reports = editor.reports[gallery::kMenu];
+        for (auto [where, buttons] : c.turns) window->queueMouse(where, buttons);
+        frame->onMouseDown(at, kLButton);
+        EXPECT_EQ(frame->getModalView(), nullptr) << c.what;
+        EXPECT_EQ(editor.reports[gallery::kMenu], reports + (c.chosenIn ? 1 : 0)) << c.what;
+        // The root menu keeps its own entry when the choice is in a submenu.
+        EXPECT_EQ(menu->getCurrent(), c.chosenIn == menu ? c.chosen : 0) << c.what;
+        if (!c.chosenIn) continue;
+        long index = -1;
+        EXPECT_EQ(menu->getLastItemMenu(index), c.chosenIn) << c.what;
+        EXPECT_EQ(index, c.chosen) << c.what;
+        EXPECT_EQ(c.chosenIn->getCurrent(), c.chosen) << c.what;
+    }
 }
 
 TEST_F(Controls, MenuTallerThanTheFrameOpensInAPopup) {
@@ -415,20 +401,6 @@ TEST_F(Controls, SplashOpensModallyAndClosesOnAnyClick) {
     EXPECT_EQ(frame->getModalView(), nullptr);
     click(centre(gallery::kOnOffRect));
     EXPECT_FLOAT_EQ(editor.onOff->getValue(), 1.f);
-}
-
-TEST_F(Controls, ParamDisplayFollowsTheKnob) {
-    CPoint c = centre(gallery::kStripKnobRect);
-    editor.stripKnob->setValue(0.f);
-    drag(c, {{c.h, c.v - 100}});
-    EXPECT_NEAR(editor.display->getValue(), 0.5f, 1e-5);
-    char text[CParamDisplay::kTextCapacity];
-    editor.display->formatValue(text);
-    EXPECT_STREQ(text, "Knob 50%");
-    CParamDisplay plain(CRect(0, 0, 10, 10));
-    plain.setValue(-1.255f);
-    plain.formatValue(text);
-    EXPECT_STREQ(text, "-1.25");
 }
 
 }  // namespace

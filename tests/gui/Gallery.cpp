@@ -95,6 +95,23 @@ private:
     int& drawn_;
 };
 
+// A bitmap from the resources, released once the statement that hands it to a view is over.
+struct Resource {
+    explicit Resource(long id) : bitmap(new CBitmap(id)) {}
+    ~Resource() { bitmap->forget(); }
+    operator CBitmap*() const { return bitmap; }
+    CBitmap* bitmap;
+};
+
+// The small font and dark colours of the gallery's text controls.
+template <typename View>
+View* styled(View* view) {
+    view->setFont(kNormalFontSmall);
+    view->setBackColor({28, 32, 40, 255});
+    view->setFrameColor({90, 102, 120, 255});
+    return view;
+}
+
 void knobText(float value, char* text) {
     std::snprintf(text, 256, "Knob %d%%", int(std::lround(value * 100)));
 }
@@ -119,42 +136,24 @@ GalleryEditor::GalleryEditor() : AEffGUIEditor(nullptr) {
 bool GalleryEditor::open(void* parentWindow) {
     AEffGUIEditor::open(parentWindow);
     frame_ = new CFrame(frameRect(), parentWindow, this);
-    CBitmap* background = new CBitmap(kBackgroundId);
-    frame_->setBackground(background);
-    background->forget();
+    frame_->setBackground(Resource(kBackgroundId));
+    auto add = [this](auto* view) {
+        frame_->addView(view);
+        return view;
+    };
 
-    CBitmap* strip = new CBitmap(kKnobStripId);
-    stripKnob = new CKnob(kStripKnobRect, this, kStripKnob, kKnobImages,
-                          strip->getHeight() / kKnobImages, strip);
-    strip->forget();
+    const Resource strip(kKnobStripId);
+    stripKnob = add(new CKnob(kStripKnobRect, this, kStripKnob, kKnobImages,
+                              strip.bitmap->getHeight() / kKnobImages, strip));
     stripKnob->setWheelInc(0.05f);
-    frame_->addView(stripKnob);
-
-    drawnKnob = new CKnob(kDrawnKnobRect, this, kDrawnKnob, nullptr);
+    drawnKnob = add(new CKnob(kDrawnKnobRect, this, kDrawnKnob, nullptr));
     drawnKnob->setColorHandle({255, 170, 60, 255});
-    frame_->addView(drawnKnob);
-
-    display = new CParamDisplay(kDisplayRect);
+    display = add(styled(new CParamDisplay(kDisplayRect)));
     display->setStringConvert(knobText);
-    display->setFont(kNormalFontSmall);
-    display->setBackColor({28, 32, 40, 255});
-    display->setFrameColor({90, 102, 120, 255});
-    frame_->addView(display);
+    onOff = add(new COnOffButton(kOnOffRect, this, kOnOff, Resource(kOnOffId)));
+    kick = add(new CKickButton(kKickRect, this, kKick, Resource(kKickId)));
 
-    CBitmap* onOffImage = new CBitmap(kOnOffId);
-    onOff = new COnOffButton(kOnOffRect, this, kOnOff, onOffImage);
-    onOffImage->forget();
-    frame_->addView(onOff);
-
-    CBitmap* kickImage = new CBitmap(kKickId);
-    kick = new CKickButton(kKickRect, this, kKick, kickImage);
-    kickImage->forget();
-    frame_->addView(kick);
-
-    menu = new COptionMenu(kMenuRect, this, kMenu);
-    menu->setFont(kNormalFontSmall);
-    menu->setBackColor({28, 32, 40, 255});
-    menu->setFrameColor({90, 102, 120, 255});
+    menu = add(styled(new COptionMenu(kMenuRect, this, kMenu)));
     for (const char* entry : {"Sine", "Square", "-", "Saw"}) menu->addEntry(entry);
     submenu = new COptionMenu(CRect(), nullptr, 50);
     submenu->addEntry("Noise");
@@ -167,34 +166,21 @@ bool GalleryEditor::open(void* parentWindow) {
     submenu->forget();
     menu->setCurrent(0);
     menu->checkEntryAlone(0);
-    frame_->addView(menu);
 
-    longMenu = new COptionMenu(kLongMenuRect, this, kLongMenu);
-    longMenu->setFont(kNormalFontSmall);
-    longMenu->setBackColor({28, 32, 40, 255});
-    longMenu->setFrameColor({90, 102, 120, 255});
+    longMenu = add(styled(new COptionMenu(kLongMenuRect, this, kLongMenu)));
     for (int i = 1; i <= kLongMenuEntries; ++i) {
         char entry[32];
         std::snprintf(entry, sizeof entry, "Long list entry %d", i);
         longMenu->addEntry(entry);
     }
     longMenu->setCurrent(0);
-    frame_->addView(longMenu);
-
-    text = new CTextEdit(kTextRect, this, kText, "Hello");
-    text->setFont(kNormalFontSmall);
+    text = add(styled(new CTextEdit(kTextRect, this, kText, "Hello")));
     text->setHoriAlign(kLeftText);
-    text->setBackColor({28, 32, 40, 255});
-    text->setFrameColor({90, 102, 120, 255});
-    frame_->addView(text);
 
-    frame_->addView(new ShapesView(CRect(16, 178, 719, 290)));
-    frame_->addView(new FontsView(CRect(24, 318, 719, 433)));
-
-    CBitmap* splashImage = new CBitmap(kSplashId);
-    splash = new CSplashScreen(kSplashArea, this, kSplash, splashImage, kSplashDisplay);
-    splashImage->forget();
-    frame_->addView(splash);
+    add(new ShapesView(CRect(16, 178, 719, 290)));
+    add(new FontsView(CRect(24, 318, 719, 433)));
+    splash =
+        add(new CSplashScreen(kSplashArea, this, kSplash, Resource(kSplashId), kSplashDisplay));
     frame_->idle();
     return true;
 }
@@ -202,12 +188,8 @@ bool GalleryEditor::open(void* parentWindow) {
 void GalleryEditor::close() {
     AEffGUIEditor::close();
     stripKnob = drawnKnob = nullptr;
-    onOff = nullptr;
-    kick = nullptr;
     menu = submenu = longMenu = nullptr;
-    text = nullptr;
-    display = nullptr;
-    splash = nullptr;
+    onOff = nullptr, kick = nullptr, text = nullptr, display = nullptr, splash = nullptr;
 }
 
 void GalleryEditor::beginEdit(long tag) {

@@ -45,16 +45,13 @@ TEST_F(PathIterator, FilesFoldersOrBoth) {
     EXPECT_EQ(listAll(&folder, VstPathIterator::kFiles | VstPathIterator::kDirectories),
               (std::set<std::string>{files[0], files[1], directory}));
     EXPECT_TRUE(listAll(&folder, 0).empty());
-}
 
-TEST_F(PathIterator, FolderTextsWithoutOrWithDoubledSeparators) {
+    // The folder text may lack its final separator or double it.
     const std::string base = temp.path().substr(0, temp.path().size() - 1);
-    const std::set<std::string> expected{temp.file("a.xml"), temp.file("b.raw")};
-    VstPath bare(base.c_str());
-    EXPECT_EQ(listAll(&bare, VstPathIterator::kFiles), expected);
-    VstPath doubled((base + S + S).c_str());
-    EXPECT_EQ(listAll(&doubled, VstPathIterator::kFiles), expected);
-
+    VstPath bare(base.c_str()), doubled((base + S + S).c_str());
+    EXPECT_EQ(listAll(&bare, VstPathIterator::kFiles), listAll(&folder, VstPathIterator::kFiles));
+    EXPECT_EQ(listAll(&doubled, VstPathIterator::kFiles),
+              listAll(&folder, VstPathIterator::kFiles));
     VstPath missing(temp.file("missing").c_str());
     EXPECT_TRUE(listAll(&missing, VstPathIterator::kFiles).empty());
 }

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <tuple>
 
 #include "data/FMemoryStream.h"
 #include "platform/Platform.h"
@@ -22,71 +24,50 @@ std::string text(const VstPath& path) {
     return path.path() ? path.path() : "<none>";
 }
 
-TEST(VstPath, FileNameOperations) {
-    VstPath path((kRoot + "x" + S + "y.txt").c_str());
-    char name[VstPath::kCapacity] = "?";
-    path.getFileName(name);
-    EXPECT_STREQ(name, "y.txt");
-
-    path.setFileName("z.bin");
-    EXPECT_EQ(text(path), kRoot + "x" + S + "z.bin");
-    path.setFileName("");
-    EXPECT_EQ(text(path), kRoot + "x" + S);
-    path.getFileName(name);
-    EXPECT_STREQ(name, "");
-
-    VstPath bare("plain.txt");
-    bare.setFileName("other");
-    EXPECT_EQ(text(bare), "plain.txt");
-    bare.getFileName(name);
-    EXPECT_STREQ(name, "");
-}
-
-TEST(VstPath, AppendDirectoryAddsExactlyOneSeparatorEachSide) {
-    VstPath a((kRoot + "d").c_str());
-    VstPath b((kRoot + "d" + S).c_str());
-    a.appendDirectory("OIP");
-    b.appendDirectory("OIP");
-    EXPECT_EQ(text(a), kRoot + "d" + S + "OIP" + S);
-    EXPECT_EQ(text(b), text(a));
-
+TEST(VstPath, EditsOfTheText) {
+    const std::string x = kRoot + "x" + S, d = kRoot + "d";
+    // A path, an edit, the path after it and the file name it then has.
+    const struct {
+        std::string before;
+        std::function<void(VstPath&)> edit;
+        std::string after, name;
+    } cases[] = {
+        {x + "y.txt", [](VstPath&) {}, x + "y.txt", "y.txt"},
+        {x + "y.txt", [](VstPath& p) { p.setFileName("z.bin"); }, x + "z.bin", "z.bin"},
+        {x + "y.txt", [](VstPath& p) { p.setFileName(""); }, x, ""},
+        {"plain.txt", [](VstPath& p) { p.setFileName("other"); }, "plain.txt", ""},
+        // Exactly one separator each side of an appended folder.
+        {d, [](VstPath& p) { p.appendDirectory("OIP"); }, d + S + "OIP" + S, ""},
+        {d + S, [](VstPath& p) { p.appendDirectory("OIP"); }, d + S + "OIP" + S, ""},
+        // A folder's parent; a file path loses its name and its folder.
+        {x + "b" + S, [](VstPath& p) { p.toParent(); }, x, ""},
+        {x, [](VstPath& p) { p.toParent(); }, kRoot, ""},
+        {x + "b" + S + "c.txt", [](VstPath& p) { p.toParent(); }, x, ""},
+        {"ab", [](VstPath& p) { p.toParent(); }, "ab", ""},
+    };
+    for (const auto& c : cases) {
+        VstPath path(c.before.c_str());
+        c.edit(path);
+        char name[VstPath::kCapacity] = "?";
+        path.getFileName(name);
+        EXPECT_EQ(text(path), c.after) << c.before;
+        EXPECT_EQ(name, c.name) << c.before;
+    }
     VstPath none;
     none.appendDirectory("OIP");
     EXPECT_EQ(none.path(), nullptr);
 }
 
-TEST(VstPath, ToParent) {
-    VstPath folder((kRoot + "a" + S + "b" + S).c_str());
-    folder.toParent();
-    EXPECT_EQ(text(folder), kRoot + "a" + S);
-    folder.toParent();
-    EXPECT_EQ(text(folder), kRoot);
-
-    // A file path loses its name and its folder.
-    VstPath file((kRoot + "a" + S + "b" + S + "c.txt").c_str());
-    file.toParent();
-    EXPECT_EQ(text(file), kRoot + "a" + S);
-
-    VstPath tiny("ab");
-    tiny.toParent();
-    EXPECT_EQ(text(tiny), "ab");
-}
-
 TEST(VstPath, PathKindFollowsThePlatform) {
-    VstPath path;
-    EXPECT_EQ(path.pathKind("relative"), 2);
-    EXPECT_EQ(path.pathKind(""), 2);
-    EXPECT_EQ(path.pathKind(nullptr), 2);
-    EXPECT_EQ(path.pathKind("1:\\x"), 2);
-    EXPECT_EQ(path.pathKind("C:x"), 2);
-    if (kWindows) {
-        EXPECT_EQ(path.pathKind("\\\\server\\share"), 1);
-        EXPECT_EQ(path.pathKind("C:\\x"), 1);
-        EXPECT_EQ(path.pathKind("z:\\"), 1);
-        EXPECT_EQ(path.pathKind("\\single"), 2);
-    } else {
-        EXPECT_EQ(path.pathKind("/usr"), 1);
-        EXPECT_EQ(path.pathKind("C:\\x"), 2);
+    // A text, then its kind here and on Windows: 1 absolute, 2 relative.
+    const std::tuple<const char*, int, int> cases[] = {
+        {"relative", 2, 2}, {"", 2, 2},
+        {nullptr, 2, 2},    {"1:\\x", 2, 2},
+        {"C:x", 2, 2},      {"\\single", 2, 2},
+        {"/usr", 1, 2},     {"C:\\x", 2, 1},
+        {"z:\\", 2, 1},     {"\\\\server\\share", 2, 1}};
+    for (auto [input, posix, windows] : cases) {
+        EXPECT_EQ(VstPath().pathKind(input), kWindows ? windows : posix) << (input ? input : "-");
     }
 }
 
@@ -178,7 +159,7 @@ TEST(VstPath, WriteToAndReadFromAStream) {
     EXPECT_EQ(stream.tell(), static_cast<std::int64_t>(first.storageSize()));
 }
 
-TEST(VstPath, ReadsAHostDirectoryRecord) {
+TEST(VstPath, SourcesOtherThanAPathText) {
     // 70 bytes of header (a name length and a name, not part of the path), then the folder text.
     std::string record(70, '\0');
     record[6] = 4;
@@ -195,13 +176,9 @@ TEST(VstPath, ReadsAHostDirectoryRecord) {
     FMemoryStream emptyStream(empty.data(), empty.size());
     root.readFixed(emptyStream);
     EXPECT_EQ(text(root), platform::kDefaultRoot);
-}
 
-TEST(VstPath, ShortOrMissingSourcesStayInsideTheirBytes) {
-    // A relative text shorter than a directory record is taken as it is.
-    VstPath relative("sub/x");
-    EXPECT_EQ(text(relative), "sub/x");
-
+    // A relative text shorter than a record is taken as it is; a drained stream gives no path.
+    EXPECT_EQ(text(VstPath("sub/x")), "sub/x");
     FMemoryStream drained;
     VstPath fromNothing("abc");
     fromNothing.readFrom(drained);

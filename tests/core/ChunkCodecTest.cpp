@@ -175,11 +175,13 @@ TEST_F(ChunkCodec, OldVersionsAndSilentVolume) {
     EXPECT_EQ(program.preset(3)->value(3), 0.25f);
 }
 
-TEST_F(ChunkCodec, BankCountAndCurrentProgramLimits) {
+// At most eight programs are read, a stored current program outside them selects program 0, and
+// reading stops at the first bad program (the current program then stays).
+TEST_F(ChunkCodec, BankCountsCurrentProgramAndABadProgram) {
     ChunkBuilder::Program hand;
     for (std::int32_t stored : {9, 5}) {
         ChunkBuilder bank;
-        bank.bankHeader(stored, 12);  // twelve announced, eight read
+        bank.bankHeader(stored, 12);
         for (int p = 0; p < kPrograms; ++p) bank.program(hand);
         auto target = programs();
         int current = -1;
@@ -187,23 +189,18 @@ TEST_F(ChunkCodec, BankCountAndCurrentProgramLimits) {
         EXPECT_EQ(current, stored == 9 ? 0 : 5);
         EXPECT_STREQ(target[7].name(), "Hand");
     }
-
     auto target = programs();
     int current = 3;
     EXPECT_FALSE(readBank(ChunkBuilder().bankHeader(0, -1).bytes, target.get(), &current));
     EXPECT_EQ(current, 3);
-}
 
-TEST_F(ChunkCodec, BadProgramStopsTheBank) {
     ChunkBuilder::Program good, shortProgram;
     good.name = "Good";
     shortProgram.counts[0] = 32;
     ChunkBuilder bank;
     bank.bankHeader(2, 3).program(good).program(shortProgram).program(good);
-    auto target = programs();
-    int current = 6;
     EXPECT_FALSE(readBank(bank.bytes, target.get(), &current));
-    EXPECT_EQ(current, 6);
+    EXPECT_EQ(current, 3);
     EXPECT_STREQ(target[0].name(), "Good");
     EXPECT_STREQ(target[0].preset(0)->name(), "P");
     EXPECT_STREQ(target[1].preset(0)->name(), "Preset 1");
@@ -280,7 +277,7 @@ TEST_F(ChunkCodec, EmptySlotsStayEmptyInALargePool) {
     EXPECT_EQ(pool.get(PPreset::kEmptySlot), nullptr);
     const Bytes bytes = writeProgram(source);
     const std::size_t references = 49 + 8 + 9 + 108 * 4;  // headers, "Preset 1", values
-    const char written[] = "\0\0M\0I97\0M\0I99\0";  // empty, 97, 99, then 30 empty
+    const char written[] = "\0\0M\0I97\0M\0I99\0";        // empty, 97, 99, then 30 empty
     EXPECT_EQ(textAt(bytes, references, 80),
               std::string(written, sizeof written - 1) + std::string(66, '\0'));
     PProgram copy;

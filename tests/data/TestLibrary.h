@@ -46,7 +46,6 @@ public:
 
     std::string pluginPath() const { return (root_ / "Quor.so").string(); }
     std::string dataFolder() const { return (root_ / "Quor-Data").string(); }
-    std::string oipFolder() const { return (root_ / "Quor-Data" / "OIP").string(); }
     std::string rawFolder() const { return (root_ / "Quor-Data" / "Raw").string(); }
     std::string rawPath(const std::string& name) const {
         return (root_ / "Quor-Data" / "Raw" / name).string();
@@ -76,7 +75,6 @@ public:
         std::snprintf(name, sizeof name, "L%05d.raw", n);
         writeRaw(name, filterFile(4, 4));
     }
-    void removeRawFolder() const { std::filesystem::remove_all(root_ / "Quor-Data" / "Raw"); }
 
 private:
     TempFolder folder_;  // removed with everything in it when the library goes

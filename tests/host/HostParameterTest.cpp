@@ -18,24 +18,13 @@ struct Row {
     const char* display;  // of the default value
 };
 
-// Rows written down independently of the plug-in's table.
+// Rows written down independently of the plug-in's table: each kind of label, the first and
+// last named rows and an unnamed one.
 const Row kRows[] = {
-    {0, "ADSR Amount FilterHi", " dB ", "0.900000"},
-    {4, "Base Volume Hi", " dB ", "0.800000"},
-    {23, "Base Attack Bend", " xf ", "0.300000"},
-    {32, "LFO Speed Base", " Hz ", "0.500000"},
-    {50, "Pitch LFO Form", "    ", "0.750000"},
-    {52, "Octave Base", "oct ", "0.500000"},
-    {53, "Unused", "    ", "0.000000"},
-    {56, "Master Tune", "cent", "0.500000"},
-    {57, "Master Volume", " dB ", "0.800000"},
-    {72, "LFO Smooth Base", "    ", "1.000000"},
-    {85, "Voices", "    ", "0.240000"},
-    {94, "ModWheelParam", "    ", "0.000000"},
-    {95, "B Icon X", "    ", "0.550000"},
-    {100, "F Icon Y", "    ", "0.550000"},
-    {101, "", "", "0.000000"},
-    {107, "", "", "0.000000"},
+    {0, "ADSR Amount FilterHi", " dB ", "0.900000"}, {23, "Base Attack Bend", " xf ", "0.300000"},
+    {32, "LFO Speed Base", " Hz ", "0.500000"},      {52, "Octave Base", "oct ", "0.500000"},
+    {56, "Master Tune", "cent", "0.500000"},         {57, "Master Volume", " dB ", "0.800000"},
+    {100, "F Icon Y", "    ", "0.550000"},           {107, "", "", "0.000000"},
 };
 
 TEST_F(HostParameters, NamesLabelsAndDisplays) {

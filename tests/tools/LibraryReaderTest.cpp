@@ -1,9 +1,12 @@
-// A generated library read back by the plug-in's own readers: the description parser, the raw
-// resource loader with its validation and the property matrix. Anything they refuse or cut
-// would silence or detune an instrument.
+// A generated library, the same bytes on every run, read back by the plug-in's own readers: the
+// description parser, the raw resource loader with its validation and the property matrix.
+// Anything they refuse or cut would silence or detune an instrument.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 
 #include "Catalogue.h"
 #include "FilterTable.h"
@@ -18,8 +21,23 @@
 using namespace makelib;
 namespace fs = std::filesystem;
 
-TEST(LibraryReader, PluginReadersAcceptEveryFileUnchanged) {
-    const TempFolder temp;  // removed even when an assertion ends the test early
+namespace {
+
+std::map<std::string, std::string> folderContents(const fs::path& root) {
+    std::map<std::string, std::string> out;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        out[fs::relative(entry.path(), root).generic_string()] = {
+            std::istreambuf_iterator<char>(in), {}};
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(LibraryReader, SameLibraryEveryRunAndPluginReadersAcceptEveryFileUnchanged) {
+    const TempFolder temp, again;  // removed even when an assertion ends the test early
     const fs::path folder = temp.path();
     std::vector<InstrumentRecipe> recipes;
     for (const InstrumentRecipe& s : catalogue()) {
@@ -28,7 +46,11 @@ TEST(LibraryReader, PluginReadersAcceptEveryFileUnchanged) {
     ASSERT_EQ(recipes.size(), 2u);
     LibraryReport report;
     std::string error;
+    ASSERT_TRUE(buildLibrary(recipes, again.path(), &report, &error)) << error;
     ASSERT_TRUE(buildLibrary(recipes, folder.string(), &report, &error)) << error;
+    const auto files = folderContents(folder);
+    EXPECT_EQ(files, folderContents(again.path()));
+    EXPECT_EQ(report.files, static_cast<int>(files.size()));
 
     PPool& pool = PPool::shared();
     pool.resetForTests();

@@ -2,41 +2,13 @@
 // every kind of broken file.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
+#include "MidiBytes.h"
 #include "MidiFile.h"
 
 using namespace quorrender;
+using namespace midibytes;
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes bytes(std::initializer_list<int> values) {
-    Bytes b;
-    for (int v : values) b.push_back(static_cast<std::uint8_t>(v));
-    return b;
-}
-
-struct Chunk {
-    const char* tag;
-    Bytes body;
-};
-
-Chunk track(std::initializer_list<int> body) {
-    return {"MTrk", bytes(body)};
-}
-
-Bytes midiFile(int format, int tracks, int division, std::initializer_list<Chunk> chunks) {
-    Bytes file = bytes(
-        {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, format, 0, tracks, division >> 8, division & 0xFF});
-    for (const Chunk& c : chunks) {
-        file.insert(file.end(), c.tag, c.tag + 4);
-        for (int shift = 24; shift >= 0; shift -= 8) file.push_back(c.body.size() >> shift & 0xFF);
-        file.insert(file.end(), c.body.begin(), c.body.end());
-    }
-    return file;
-}
 
 struct Message {
     double seconds;

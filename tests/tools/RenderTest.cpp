@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "MidiBytes.h"
 #include "MidiFile.h"
 #include "Renderer.h"
 #include "platform/TempFolder.h"
@@ -21,18 +20,12 @@ struct Rendered {
 };
 
 // 96 ticks per quarter at 120 bpm: a note from 0.5 s to 1.5 s, the tempo halving at 1.0 s.
-std::vector<std::uint8_t> song() {
-    std::vector<std::uint8_t> track = {0,    0xFF, 0x51, 3,   0x07, 0xA1, 0x20,  // 120 bpm
-                                       0x60, 0x90, 60,   100,                    // tick 96
-                                       0x60, 0xFF, 0x51, 3,   0x0F, 0x42, 0x40,  // tick 192: 60
-                                       0x30, 0x80, 60,   0,                      // tick 240
-                                       0,    0xFF, 0x2F, 0};
-    std::vector<std::uint8_t> file = {
-        'M', 'T', 'h', 'd', 0,   0,   0,   6, 0, 0, 0,
-        1,   0,   96,  'M', 'T', 'r', 'k', 0, 0, 0, static_cast<std::uint8_t>(track.size())};
-    for (std::uint8_t b : track) file.push_back(b);
-    return file;
-}
+const midibytes::Bytes kSong = midibytes::midiFile(
+    1, 1, 96, {midibytes::track({0,    0xFF, 0x51, 3,   0x07, 0xA1, 0x20,  // 120 bpm
+                                 0x60, 0x90, 60,   100,                    // tick 96
+                                 0x60, 0xFF, 0x51, 3,   0x0F, 0x42, 0x40,  // tick 192: 60 bpm
+                                 0x30, 0x80, 60,   0,                      // tick 240
+                                 0,    0xFF, 0x2F, 0})});
 
 class Render : public ::testing::Test {
 protected:
@@ -42,16 +35,14 @@ protected:
         options_.blockSize = 100;
         options_.format = WavFormat::Float32;
         options_.quiet = true;
-        const std::vector<std::uint8_t> bytes = song();
         std::string error;
-        ASSERT_TRUE(parseMidiFile(bytes.data(), bytes.size(), &song_, &error)) << error;
+        ASSERT_TRUE(parseMidiFile(kSong.data(), kSong.size(), &song_, &error)) << error;
     }
     Rendered render() {
         Rendered r;
         std::string error;
         EXPECT_TRUE(renderSong(options_, song_, &r.summary, &error)) << error;
-        std::ifstream in(options_.output, std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+        const std::string bytes = folder_.read("out.wav");
         for (std::size_t at = 58; at + 8 <= bytes.size(); at += 8) {
             float l, rr;
             std::memcpy(&l, &bytes[at], 4);

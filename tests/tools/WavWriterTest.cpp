@@ -32,9 +32,6 @@ std::int64_t le(const std::string& b, std::size_t at, int bytes) {
     const std::uint64_t sign = std::uint64_t{1} << (8 * bytes - 1);
     return static_cast<std::int64_t>((v ^ sign) - sign);
 }
-std::uint32_t u32(const std::string& b, std::size_t at) {
-    return static_cast<std::uint32_t>(le(b, at, 4));
-}
 
 }  // namespace
 
@@ -66,18 +63,17 @@ TEST(WavWriter, EachFormatsHeaderAndSamples) {
         const int bytes = c.bits / 8;
         const std::uint32_t data = static_cast<std::uint32_t>(c.expected.size()) * bytes;
         ASSERT_EQ(b.size(), 58u + data) << c.bits;
-        EXPECT_EQ(b.substr(0, 4), "RIFF");
-        EXPECT_EQ(u32(b, 4), b.size() - 8);
-        EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");
-        EXPECT_EQ(le(b, 20, 2), c.tag);
-        EXPECT_EQ(le(b, 22, 2), 2);  // channels
-        EXPECT_EQ(u32(b, 24), 48000u);
-        EXPECT_EQ(u32(b, 28), 48000u * 2 * bytes);
-        EXPECT_EQ(le(b, 32, 2), 2 * bytes);
-        EXPECT_EQ(le(b, 34, 2), c.bits);
-        EXPECT_EQ(u32(b, 46), c.left.size());  // frames
-        EXPECT_EQ(b.substr(50, 4), "data");
-        EXPECT_EQ(u32(b, 54), data);
+        EXPECT_EQ(b.substr(0, 4) + b.substr(8, 8) + b.substr(50, 4), "RIFFWAVEfmt data");
+        const std::int64_t frames = static_cast<std::int64_t>(c.left.size());
+        const struct {
+            std::size_t at;
+            int bytes;
+            std::int64_t value;
+        } fields[] = {{4, 4, 50 + data}, {20, 2, c.tag},         {22, 2, 2} /* channels */,
+                      {24, 4, 48000},    {28, 4, 96000 * bytes}, {32, 2, 2 * bytes},
+                      {34, 2, c.bits},   {46, 4, frames},        {54, 4, data}};
+        for (const auto& f : fields)
+            EXPECT_EQ(le(b, f.at, f.bytes), f.value) << c.bits << " @" << f.at;
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
             const std::size_t at = 58 + i * bytes;
             float f = 0.0f;

@@ -1,10 +1,9 @@
 // The background thread that loads wanted resources and frees released ones.
 //
-// Woken through an auto-reset event, it walks the resource table once per wake-up (a wake-up
-// during a pass leads to one more pass); every 100 ms it also looks for frees that the audio
-// thread asked for without waking it (PResourceTable::releaseQuietly). It runs at the lowest
-// priority and sleeps 1 ms after every ten loads or frees, so that disk reading yields to the
-// audio and host threads. An allocation failure anywhere in the process ends the current pass.
+// Woken through an auto-reset event, it makes one pass over the resource table per wake-up
+// (PResourceTable::loaderPass; a wake-up during a pass leads to one more pass); every 100 ms it
+// also looks for frees that the audio thread asked for without waking it
+// (PResourceTable::releaseQuietly). It runs at the lowest priority.
 #pragma once
 
 #include <atomic>

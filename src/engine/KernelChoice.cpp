@@ -13,7 +13,3 @@ void setNoMMX(int value) {
 int noMMX() {
     return gNoMMX.load(std::memory_order_relaxed);
 }
-
-int defaultNoMMX(bool hasFpu, bool hasSse2) {
-    return (hasFpu || hasSse2) ? 0 : 1;
-}

@@ -4,6 +4,3 @@
 
 void setNoMMX(int value);
 int noMMX();
-
-// The default of the switch for a processor: 0 (vector kernels) when it reports an FPU or SSE2.
-int defaultNoMMX(bool hasFpu, bool hasSse2);

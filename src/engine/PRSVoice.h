@@ -58,10 +58,6 @@ public:
 
     // Read-only views for tests.
     const VoiceRenderState& renderState() const { return *render_; }
-    float keyHigh() const { return keyHigh_; }
-    float keyLow() const { return keyLow_; }
-    float velocityFactor(int layer) const { return velocityFactor_[layer]; }
-    float attack(int layer) const { return attack_[layer]; }
     float randomPan() const { return randomPan_; }
     float envelopeLevel(int layer) const { return level_[layer]; }
     int32_t envelopeMode() const { return mode_; }

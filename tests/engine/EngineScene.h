@@ -56,8 +56,10 @@ struct EngineScene {
         for (const HostMidiEvent& e : events) eventPointers.push_back(&e);
     }
 
-    // Renders one host block the way the audio callback does.
+    // Renders one host block the way the audio callback does, the events' host frames turned
+    // into engine frames.
     void renderBlock(float* const out[2], int32_t frames, double tempo) {
+        for (HostMidiEvent& e : events) e.deltaFrames = converter.engineFrameAt(e.deltaFrames);
         voicer.handleEvents(eventPointers.data(), static_cast<int32_t>(eventPointers.size()));
         converter.process(out, frames, [&](float* const buffers[2], int32_t n) {
             voicer.renderReplacing(nullptr, const_cast<float**>(buffers), n);

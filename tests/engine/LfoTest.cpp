@@ -1,8 +1,10 @@
-// The LFOs: layer shapes and step patterns, the per-voice evaluation (speeds, sync, master LFO,
+// The LFOs: step patterns and their tables, the per-voice evaluation (speeds, sync, master LFO,
 // smoothing, delay fade, pitch shapes), and the free-running VsLFO / LFO oscillators.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <set>
 #include <vector>
 
 #include "engine/LFO.h"
@@ -14,15 +16,11 @@ namespace {
 
 constexpr double kBlock = 512.0 / 44100.0;  // seconds per evaluation at 44100 Hz
 
-TEST(LfoShapes, StepPatternsFromShapes) {
+TEST(LfoShapes, PatternsAndTheirTables) {
     uint8_t steps[16];
     lfoStepsFromShape(kShapeSine, steps);
     EXPECT_EQ(std::vector<int>(steps, steps + 16),
               (std::vector<int>{8, 11, 13, 15, 15, 14, 12, 9, 7, 4, 2, 1, 1, 3, 5, 8}));
-    lfoStepsFromShape(kShapeSaw1, steps);
-    lfoStepsFromShape(0x41424344, steps);  // unknown: unchanged
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(steps[i], i);
-
     bool varied = false;
     for (int round = 0; round < 4; ++round) {
         lfoStepsFromShape(kShapeRand, steps);
@@ -32,36 +30,18 @@ TEST(LfoShapes, StepPatternsFromShapes) {
         }
     }
     EXPECT_TRUE(varied);
-}
 
-TEST(LfoShapes, ShapeTables) {
-    std::vector<float> t(kLayerTableSize, 7.0f);
-    EXPECT_FALSE(buildShapeTable(kShapeRand, t.data()));
-    EXPECT_EQ(t[100], 7.0f);
-    ASSERT_TRUE(buildShapeTable(kShapeSaw1, t.data()));
-    EXPECT_FLOAT_EQ(t[0], -0.5f);
-    EXPECT_FLOAT_EQ(t[4095], 0.5f);
-    buildShapeTable(kShapeSine, t.data());
-    EXPECT_NEAR(t[1024], 0.5f, 1e-3);
-    EXPECT_NEAR(t[3071], -0.5f, 1e-3);
-}
-
-TEST(LfoShapes, PatternTablesGlideBetweenSteps) {
-    uint8_t steps[16] = {0, 15, 15, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 40};
+    // A drawn pattern glides from step to step and back to step 0; levels above 15 count as 15.
+    const uint8_t drawn[16] = {0, 15, 15, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 40};
     std::vector<float> t(kLayerTableSize), again(kLayerTableSize);
-    buildLayerTable(kShapePattern, t.data(), steps);
+    buildLayerTable(kShapePattern, t.data(), drawn);
     EXPECT_FLOAT_EQ(t[0], -0.5f);
-    EXPECT_FLOAT_EQ(t[255], 0.5f);  // the segment ends on the next step's level
     EXPECT_FLOAT_EQ(t[128], 0.5f * (-1.0f + 128.0f / 255.0f * 2.0f));
-    EXPECT_FLOAT_EQ(t[256], 0.5f);
-    EXPECT_FLOAT_EQ(t[15 * 256], 0.5f);  // a level above 15 counts as 15
-    EXPECT_FLOAT_EQ(t[4095], -0.5f);     // and the cycle returns to step 0
-
-    buildLayerTable(kShapeRand, again.data(), steps);  // "Rand" expands the stored steps
+    EXPECT_FLOAT_EQ(t[255], 0.5f);
+    EXPECT_FLOAT_EQ(t[15 * 256], 0.5f);
+    EXPECT_FLOAT_EQ(t[4095], -0.5f);
+    buildLayerTable(kShapeRand, again.data(), drawn);  // "Rand" expands the stored steps
     EXPECT_EQ(t, again);
-    buildLayerTable(kShapeSaw1, t.data(), steps);
-    EXPECT_FLOAT_EQ(t[0], -0.5f);
-    EXPECT_FLOAT_EQ(t[4095], 0.5f);
 }
 
 class LayerLfoTest : public ::testing::Test {
@@ -82,10 +62,11 @@ protected:
         state.reset();
         state.advanceDelay(100000);  // past every delay fade
     }
-    double increment(int k) {
+    // Cycles per second of LFO k.
+    double frequency(int k) {
         state.phase[k] = 0.0f;
         lfoValue(context, state, k, 1.0f);
-        return state.phase[k];
+        return state.phase[k] / kBlock;
     }
 
     VoiceTables tables;
@@ -97,43 +78,38 @@ protected:
     LayerLfoState state;
 };
 
-TEST_F(LayerLfoTest, FreeSpeeds) {
-    params[32] = 0.0f;
-    EXPECT_NEAR(increment(0) / kBlock, 0.113, 0.002);
-    params[32] = 0.5f;
-    EXPECT_NEAR(increment(0) / kBlock, 0.113 / std::pow(0.93, 35), 0.005);
-    params[47] = 0.5f;  // the pitch LFO runs 4.6 times faster at the same setting
-    EXPECT_NEAR(increment(3) / increment(0), 4.6, 1e-3);
+TEST_F(LayerLfoTest, SpeedsFreeAndSynchronised) {
+    const double base = 0.0005 * 44100.0 / 16800.0 / kBlock;  // 0.113 Hz: Base at speed 0
+    const struct {
+        int lfo;
+        float speed;
+        double tempo;  // 0: free
+        double hertz;
+    } cases[] = {
+        {0, 0.0f, 0, base},
+        {0, 0.5f, 0, base / std::pow(0.93, 35)},        // 1.4 Hz
+        {3, 0.5f, 0, 4.6 * base / std::pow(0.93, 35)},  // the pitch LFO runs 4.6 times faster
+        {0, 0.5f, 120, 3.0},                            // "1/4T": 2/3 beat
+        {0, 0.0f, 120, 0.25},                           // 8 beats per cycle
+        {0, 1.0f, 120, 2.0 / 0.1875},                   // "1/32D"
+        {0, 0.0f, 5000, 1000.0 / 60.0 / 8.0},           // tempo limited to 1000
+    };
+    for (const auto& c : cases) {
+        const int p = 32 + 5 * c.lfo;
+        params[p] = c.speed;
+        params[p + 4] = c.tempo > 0 ? 1.0f : 0.0f;
+        context.hostTempo = c.tempo;
+        EXPECT_NEAR(frequency(c.lfo), c.hertz, c.hertz * 0.005) << c.lfo << " " << c.speed;
+    }
 }
 
-TEST_F(LayerLfoTest, TempoSync) {
-    context.hostTempo = 120.0;
-    params[36] = 1.0f;
-    params[32] = 0.5f;  // "1/4T": 2/3 beat, 3 cycles per second at 120
-    EXPECT_NEAR(increment(0) / kBlock, 3.0, 1e-4);
-    params[32] = 0.0f;  // 8 beats per cycle
-    EXPECT_NEAR(increment(0), 0.25 * kBlock, 1e-7);
-    params[32] = 1.0f;  // "1/32D"
-    EXPECT_NEAR(increment(0) / kBlock, 2.0 / 0.1875, 1e-3);
-    params[32] = 0.0f;
-    context.hostTempo = 1000.0;
-    double fastest = increment(0);
-    context.hostTempo = 5000.0;  // limited to 1000 beats per minute
-    EXPECT_EQ(increment(0), fastest);
-}
-
-TEST_F(LayerLfoTest, SmoothingQuantisesThePhase) {
-    params[72] = 0.0f;  // 16 steps per cycle
-    state.phase[0] = 0.1f;
-    params[32] = 0.0f;
-    float v = lfoValue(context, state, 0, 1.0f);
-    float step = std::floor(state.phase[0] * 16.0f);
-    EXPECT_FLOAT_EQ(v, ramp[static_cast<int>(step * 256)]);
-    params[72] = 1.0f;  // 144 steps per cycle
-    state.phase[0] = 0.5f;
-    v = lfoValue(context, state, 0, 1.0f);
-    step = std::floor(state.phase[0] * 144.0f);
-    EXPECT_FLOAT_EQ(v, ramp[static_cast<int>(std::nearbyint(step * 4096.0f / 144.0f))]);
+TEST_F(LayerLfoTest, SmoothingSetsTheStepsPerCycle) {
+    for (auto [smooth, steps] : {std::pair{0.0f, 16u}, {1.0f, 144u}}) {
+        params[72] = smooth;
+        std::set<float> values;  // speed 0: about 760 evaluations per cycle
+        for (int i = 0; i < 1000; ++i) values.insert(lfoValue(context, state, 0, 1.0f));
+        EXPECT_EQ(values.size(), steps) << smooth;
+    }
 }
 
 TEST_F(LayerLfoTest, BypassAmountAndMasterLfo) {
@@ -143,8 +119,7 @@ TEST_F(LayerLfoTest, BypassAmountAndMasterLfo) {
     params[75] = 0.4f;  // all layers follow the Base LFO: its amount and its table
     state.phase[1] = 0.75f;
     state.phase[0] = 0.0f;
-    float top = lfoValue(context, state, 1, 1.0f);
-    EXPECT_NEAR(top, ramp[3072], 0.01f);
+    EXPECT_NEAR(lfoValue(context, state, 1, 1.0f), ramp[3072], 0.01f);
     EXPECT_EQ(state.phase[0], 0.0f);  // each layer keeps its own phase
     params[75] = 1.0f;                // all follow the Filter LFO
     EXPECT_FLOAT_EQ(lfoValue(context, state, 0, 1.0f), 0.25f);
@@ -166,67 +141,59 @@ TEST_F(LayerLfoTest, DelayFadesIn) {
 }
 
 TEST_F(LayerLfoTest, PitchShapes) {
-    auto at = [&](float form, float phase) {
+    params[47] = 0.0f;  // slowest: the phase moves on by 0.006
+    for (auto [form, value] : {std::pair{0.0f, 0.0f},
+                               {0.22f, -0.25f},
+                               {0.44f, 0.25f},
+                               {0.67f, 0.5f}}) {  // at phase 0.25: square, up, down, sine
         params[50] = form;
-        state.phase[3] = phase;
-        params[47] = 0.0f;
-        float v = lfoValue(context, state, 3, 1.0f);
-        return std::pair<float, float>(v, state.phase[3]);
-    };
-    auto [saw, p1] = at(0.22f, 0.3f);  // form 1: phase - 0.5
-    EXPECT_FLOAT_EQ(saw, p1 - 0.5f);
-    auto [down, p2] = at(0.44f, 0.3f);  // form 2: 0.5 - phase
-    EXPECT_FLOAT_EQ(down, 0.5f - p2);
-    auto [sine, p3] = at(0.67f, 0.25f);  // form 3: half a sine
-    EXPECT_NEAR(sine, 0.5f * std::sin(6.2831855f * p3), 1e-6);
-
-    params[50] = 1.0f;  // form 4: a random value held for a cycle
+        state.phase[3] = 0.25f;
+        EXPECT_NEAR(lfoValue(context, state, 3, 1.0f), value, 0.01f) << form;
+    }
+    params[50] = 1.0f;  // a random value in 0..1, held for a cycle
     state.phase[3] = 0.1f;
-    float held = lfoValue(context, state, 3, 1.0f);
-    EXPECT_GE(held, 0.0f);
-    EXPECT_LT(held, 1.0f);
+    const float held = lfoValue(context, state, 3, 1.0f);
+    EXPECT_TRUE(held >= 0.0f && held < 1.0f);
     EXPECT_EQ(lfoValue(context, state, 3, 1.0f), held);
-    std::vector<float> seen;
+    std::set<float> seen;
+    params[47] = 1.0f;
     for (int cycle = 0; cycle < 5; ++cycle) {
         state.phase[3] = 0.9999f;
-        params[47] = 1.0f;
-        seen.push_back(lfoValue(context, state, 3, 1.0f));
+        seen.insert(lfoValue(context, state, 3, 1.0f));
     }
-    int changes = 0;  // a new value after each wrap
-    for (size_t i = 1; i < seen.size(); ++i) changes += seen[i] != seen[i - 1];
-    EXPECT_GE(changes, 3);
+    EXPECT_GE(seen.size(), 4u);  // a new value after each wrap
 }
 
-TEST(VsLFO, WaveTables) {
+TEST(VsLFO, WavesLieBetweenZeroAndOne) {
     VsLFO::buildWaves();
-    const float* raised = VsLFO::waveTable(0);
-    EXPECT_FLOAT_EQ(raised[0], 0.0f);
-    EXPECT_FLOAT_EQ(raised[2048], 1.0f);
-    const float* ramp4 = VsLFO::waveTable(4);
-    EXPECT_EQ(ramp4[819], 0.0f);
-    EXPECT_EQ(ramp4[820], 0.0f);
-    EXPECT_FLOAT_EQ(ramp4[821], 0.00030517578125f);
-    EXPECT_EQ(VsLFO::waveTable(5)[614], 0.0f);
-    EXPECT_EQ(VsLFO::waveTable(5)[615], 1.0f);
-    EXPECT_FLOAT_EQ(VsLFO::waveTable(9)[100], 1.0f - VsLFO::waveTable(8)[3995]);
-    for (int w = 0; w < VsLFO::kWaveCount; ++w)
-        for (int i = 0; i < VsLFO::kTableSize; ++i) {
-            ASSERT_GE(VsLFO::waveTable(w)[i], -1e-6f) << w << " " << i;
-            ASSERT_LE(VsLFO::waveTable(w)[i], 1.0f + 1e-6f) << w << " " << i;
-        }
+    EXPECT_FLOAT_EQ(VsLFO::waveTable(0)[0], 0.0f);  // the raised cosine the sweep uses
+    EXPECT_FLOAT_EQ(VsLFO::waveTable(0)[2048], 1.0f);
+    for (int w = 0; w < VsLFO::kWaveCount; ++w) {
+        const float* t = VsLFO::waveTable(w);
+        EXPECT_GE(*std::min_element(t, t + VsLFO::kTableSize), -1e-6f) << w;
+        EXPECT_LE(*std::max_element(t, t + VsLFO::kTableSize), 1.0f + 1e-6f) << w;
+    }
 }
 
-// Counts the cycles of the saw wave in `seconds` at 44100 Hz.
-int cycles(VsLFO& lfo, double seconds) {
-    lfo.setWave(3);
+// Renders `seconds` of the square wave (wave 2) at 44100 Hz.
+std::vector<float> square(VsLFO& lfo, double seconds) {
+    lfo.setWave(2);
     std::vector<float> out(static_cast<size_t>(seconds * 44100));
     lfo.process(out.data(), static_cast<int32_t>(out.size()));
-    int wraps = 0;
-    for (size_t i = 1; i < out.size(); ++i) wraps += out[i] < out[i - 1] - 0.5f;
-    return wraps;
+    return out;
+}
+float highest(const std::vector<float>& x, size_t from, size_t to) {
+    return *std::max_element(x.begin() + static_cast<long>(from),
+                             x.begin() + static_cast<long>(to));
 }
 
 TEST(VsLFO, SpeedsFreeAndSynchronised) {
+    auto cycles = [](VsLFO& lfo, double seconds) {
+        const std::vector<float> out = square(lfo, seconds);
+        int rises = 0;
+        for (size_t i = 1; i < out.size(); ++i) rises += out[i] > out[i - 1];
+        return rises;
+    };
     VsLFO free;
     free.setSpeed(3.0, 44100.0);
     EXPECT_EQ(cycles(free, 2.0), 6);
@@ -238,45 +205,29 @@ TEST(VsLFO, SpeedsFreeAndSynchronised) {
     noteValue.setTempo(120.0);
     noteValue.setSpeed(0.0, 44100.0);  // "1/1": one cycle in 4 beats
     EXPECT_EQ(cycles(noteValue, 4.1), 2);
-    noteValue.setSpeed(1.0, 0.0);  // "1/32D"
-    EXPECT_NEAR(noteValue.phaseIncrement(), 4096.0 / 44100.0 * 2.0 / 0.1875, 1e-9);
+    noteValue.setSpeed(1.0, 0.0);      // "1/32D"
     noteValue.setSampleRate(22050.0);  // the speed in cycles per second survives a rate change
     EXPECT_NEAR(noteValue.phaseIncrement(), 4096.0 / 22050.0 * 2.0 / 0.1875, 1e-9);
 }
 
+// Delay 0.5 never fades; 0 fades out linearly over 3 s (132300 samples) and stays silent; 1
+// fades in over 3 s.
 TEST(VsLFO, DelayFades) {
-    VsLFO steady;
-    steady.setWave(2);
-    steady.trigger();
-    std::vector<float> out(200000);
-    steady.process(out.data(), 200000);
-    float peak = 0;
-    for (size_t i = 150000; i < out.size(); ++i) peak = std::max(peak, out[i]);
-    EXPECT_EQ(peak, 1.0f);
-
-    VsLFO fadeOut;
-    fadeOut.setWave(2);
-    fadeOut.setSpeed(10.0, 44100.0);
-    fadeOut.setDelay(0.0);
-    fadeOut.trigger();
-    fadeOut.process(out.data(), 200000);
-    float late = 0, early = 0;
-    for (int i = 60000; i < 70000; ++i) early = std::max(early, out[i]);
-    for (int i = 132300; i < 200000; ++i) late = std::max(late, out[i]);
-    EXPECT_NEAR(early, 1.0f - 60000.0f / 132300.0f, 0.02f);  // the gain falls linearly
-    EXPECT_EQ(late, 0.0f);
-
-    VsLFO fadeIn;
-    fadeIn.setWave(2);
-    fadeIn.setSpeed(10.0, 44100.0);
-    fadeIn.setDelay(1.0);
-    fadeIn.trigger();
-    fadeIn.process(out.data(), 200000);
-    early = 0;
-    for (int i = 0; i < 10000; ++i) early = std::max(early, out[i]);
-    EXPECT_LT(early, 0.08f);
-    for (int i = 150000; i < 200000; ++i) late = std::max(late, out[i]);
-    EXPECT_EQ(late, 1.0f);
+    const struct {
+        double delay;
+        float early, late;  // highest value in 60000..70000 and from 150000 on
+    } cases[] = {{0.5, 1.0f, 1.0f},
+                 {0.0, 1.0f - 60000.0f / 132300.0f, 0.0f},
+                 {1.0, 70000.0f / 132300.0f, 1.0f}};
+    for (const auto& c : cases) {
+        VsLFO lfo;
+        lfo.setSpeed(10.0, 44100.0);
+        lfo.setDelay(c.delay);
+        lfo.trigger();
+        const std::vector<float> out = square(lfo, 200000 / 44100.0);
+        EXPECT_NEAR(highest(out, 60000, 70000), c.early, 0.02f) << c.delay;
+        EXPECT_EQ(highest(out, 150000, out.size()), c.late) << c.delay;
+    }
 }
 
 }  // namespace

@@ -169,8 +169,6 @@ TEST(VoiceKernel, NoMMXChoosesTheKernelAtEveryCall) {
     setNoMMX(0);
     setup.render(renderVoice, 4);
     EXPECT_EQ(setup.state->fraction[kBaseLane], 12);  // rounded: SSE2
-    EXPECT_EQ(defaultNoMMX(false, true), 0);
-    EXPECT_EQ(defaultNoMMX(false, false), 1);
 }
 
 }  // namespace

@@ -8,24 +8,18 @@
 
 namespace {
 
-TEST(VoiceTables, DecayLinearAndSincValues) {
+// The sinc rows: the same level at every phase, sums that never overflow 32 bits. (The padding
+// weights that only the vector kernel reads are pinned by the kernels' agreement test.)
+TEST(VoiceTables, SincRows) {
     const VoiceTables& t = KernelSetup::tables();
-    EXPECT_EQ(t.decay[0], 1.0f);
-    EXPECT_EQ(t.decay[255], 0.0f);
-    EXPECT_EQ(t.linear[255][0], 125);
-    EXPECT_EQ(t.linear[255][1], 31875);
     for (int phase = 0; phase < kInterpolationPhases; ++phase) {
         int sum = 0, magnitude = 0;
         for (int tap = 0; tap < kSincRowLength; ++tap) {
-            if (tap >= kSincTaps) {
-                EXPECT_EQ(t.sinc[phase][tap], 0);
-            }
             sum += t.sinc[phase][tap];
             magnitude += std::abs(t.sinc[phase][tap]);
         }
-        EXPECT_NEAR(sum, 32040, 40) << phase;                // the same level at every phase
-        EXPECT_LT(magnitude * 32768LL, 1LL << 31) << phase;  // 32-bit sums never overflow
-        EXPECT_EQ(t.linear[phase][2] | t.linear[phase][3], 0);
+        EXPECT_NEAR(sum, 32040, 40) << phase;
+        EXPECT_LT(magnitude * 32768LL, 1LL << 31) << phase;
     }
     // Phase 128 interpolates exactly at tap 5.
     EXPECT_EQ(t.sinc[128][4], t.sinc[128][6]);

@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "bundle/SoundChecks.h"
 #include "engine/PRSVoicer.h"
 #include "host/PlayingPlugin.h"
 
@@ -17,23 +18,9 @@ namespace {
 
 using playing::Instance;
 
-double peak(const std::vector<float>& x, std::size_t from, std::size_t to) {
-    float m = 0.0f;
-    for (std::size_t i = from; i < to; ++i) m = std::max(m, std::fabs(x[i]));
-    return m;
-}
-
-double rms(const std::vector<float>& x, std::size_t from, std::size_t to) {
-    double sum = 0.0;
-    for (std::size_t i = from; i < to; ++i) sum += static_cast<double>(x[i]) * x[i];
-    return std::sqrt(sum / static_cast<double>(to - from));
-}
-
-double mean(const std::vector<float>& x, std::size_t from, std::size_t to) {
-    double sum = 0.0;
-    for (std::size_t i = from; i < to; ++i) sum += x[i];
-    return sum / static_cast<double>(to - from);
-}
+using soundcheck::mean;
+using soundcheck::peak;
+using soundcheck::rms;
 
 // Frames that are NaN, infinite or subnormal.
 int badFrames(const std::vector<float>& x) {
@@ -183,10 +170,9 @@ TEST(Playing, ConvertedRatesTakeAnyBlockSizeWithoutGaps) {
         EXPECT_NEAR(f, playing::expectedFrequency(57), playing::expectedFrequency(57) * 0.003)
             << rate;
         // A steady tone has no step anywhere: neighbouring frames stay close.
-        float step = 0.0f;
-        for (std::size_t i = from + 1; i < left.size(); ++i)
-            step = std::max(step, std::fabs(left[i] - left[i - 1]));
-        EXPECT_LT(step, 0.5f * static_cast<float>(peak(left, from, left.size()))) << rate;
+        EXPECT_LT(soundcheck::largestStep(left, from, left.size()),
+                  0.5f * peak(left, from, left.size()))
+            << rate;
         EXPECT_EQ(badFrames(left) + badFrames(right), 0);
     }
 }

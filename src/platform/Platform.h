@@ -1,8 +1,10 @@
 // Operating-system services used by the rest of Quor. One interface, one implementation per
 // platform (src/platform/posix, src/platform/win32); no other folder includes system headers.
 //
-// Paths are 8-bit texts. Each platform has its own separator (kPathSeparator); code above this
-// layer builds paths with it and never assumes a particular one.
+// Texts, paths and names included, are UTF-8 whatever the system's code page, so folders with
+// any name work; Windows gets them in UTF-16 through its wide functions. Each platform has its
+// own separator (kPathSeparator); code above this layer builds paths with it and never assumes a
+// particular one.
 #pragma once
 
 #include <cstddef>
@@ -97,15 +99,18 @@ void unloadLibrary(void* library);
 // An ini file of "[Section]" headers and "key=value" lines; sections and keys match ignoring letter
 // case, values lose the blanks around them and one pair of enclosing quotes; a missing file,
 // section or key yields the default. Numbers are read the same whatever the process locale.
-// Give full file paths (Windows looks for a bare file name in its own folder).
+// Give full file paths (Windows looks for a bare file name in its own folder). Windows reads a file
+// in UTF-16 when it begins with the UTF-16 byte-order mark, otherwise in its 8-bit code page;
+// elsewhere files are UTF-8.
 
-// Copies the value (or the default) into out, cut to capacity - 1; answers the length copied.
+// Copies the value (or the default) into out, cut to capacity - 1 bytes; answers the length copied.
 std::size_t readProfileString(const char* file, const char* section, const char* key,
                               const char* defaultValue, char* out, std::size_t capacity);
 // A decimal integer (the leading digits of the value, after an optional sign); the default when
 // the key is absent or its value empty, 0 when the value does not begin with a number.
 int readProfileInt(const char* file, const char* section, const char* key, int defaultValue);
-// Sets or adds one key, keeping the rest of the file. False when the file can't be written.
+// Sets or adds one key, keeping the rest of the file. False when the file can't be written. On
+// Windows a file it creates is UTF-16, so that every character is kept.
 bool writeProfileString(const char* file, const char* section, const char* key, const char* value);
 
 // ---- Time ---------------------------------------------------------------------------------------

@@ -13,9 +13,13 @@ namespace {
 
 const std::string S(1, platform::kPathSeparator);
 
+// Names outside every 8-bit code page (Cyrillic, Japanese, Greek, a Latin letter with a blank)
+// pass through every file operation as UTF-8; TempFolder reads and writes them independently.
+const std::string kFolder = "Тест 日本 Ü";
+
 TEST(Files, ReadWriteSeekAndTruncate) {
     TempFolder temp;
-    const std::string name = temp.file("data.bin");
+    const std::string name = temp.file("данные.bin");
     std::uint32_t error = 0;
     platform::FileHandle missing = platform::openFile(name.c_str(), platform::kOpenRead, &error);
     EXPECT_FALSE(missing.valid());
@@ -38,14 +42,14 @@ TEST(Files, ReadWriteSeekAndTruncate) {
     EXPECT_EQ(platform::seekFile(file, 0, 7, &error), -1);
     platform::closeFile(file);
     EXPECT_FALSE(file.valid());
-    EXPECT_EQ(temp.read("data.bin"), "01234");
+    EXPECT_EQ(temp.read("данные.bin"), "01234");
 
     // Opening for writing never truncates.
     file = platform::openFile(name.c_str(), platform::kOpenWrite, &error);
     ASSERT_TRUE(file.valid());
     EXPECT_EQ(platform::writeFile(file, "ab", 2, &error), 2);
     platform::closeFile(file);
-    EXPECT_EQ(temp.read("data.bin"), "ab234");
+    EXPECT_EQ(temp.read("данные.bin"), "ab234");
 
     // A folder is not a file.
     EXPECT_FALSE(platform::openFile(temp.path().c_str(), platform::kOpenRead, &error).valid());
@@ -53,12 +57,12 @@ TEST(Files, ReadWriteSeekAndTruncate) {
 
 TEST(Files, FolderQueries) {
     TempFolder temp;
-    const std::string sub = temp.file("sub");
+    const std::string sub = temp.file(kFolder);
     EXPECT_FALSE(platform::pathExists(sub.c_str()));
     EXPECT_TRUE(platform::createDirectory(sub.c_str()));
     EXPECT_FALSE(platform::createDirectory(sub.c_str()));
     EXPECT_TRUE(platform::isDirectory(sub.c_str()));
-    const std::string file = temp.write("f.txt", "x");
+    const std::string file = temp.write(kFolder + S + "Файл ΑΒΓ.txt", "x");
     EXPECT_TRUE(platform::pathExists(file.c_str()));
     EXPECT_FALSE(platform::isDirectory(file.c_str()));
     EXPECT_NE(platform::fileModificationTime(file.c_str()), 0u);
@@ -70,16 +74,16 @@ TEST(Files, FolderQueries) {
 
 TEST(Files, ListerSkipsHiddenEntries) {
     TempFolder temp;
-    temp.write("a.raw", "1");
+    temp.write("α.raw", "1");
     temp.write("secret", "2");
     temp.hide("secret");
-    std::filesystem::create_directory(temp.file("Dir"));
+    temp.folder(kFolder);
     std::set<std::pair<std::string, bool>> seen;
     platform::DirectoryLister lister(temp.path().c_str());
     char name[256];
     bool isDir = false;
     while (lister.next(name, sizeof name, &isDir)) seen.insert({name, isDir});
-    EXPECT_EQ(seen, (std::set<std::pair<std::string, bool>>{{"a.raw", false}, {"Dir", true}}));
+    EXPECT_EQ(seen, (std::set<std::pair<std::string, bool>>{{"α.raw", false}, {kFolder, true}}));
 
     platform::DirectoryLister none(temp.file("missing").c_str());
     EXPECT_FALSE(none.next(name, sizeof name, &isDir));
@@ -88,11 +92,11 @@ TEST(Files, ListerSkipsHiddenEntries) {
 TEST(Files, FullPathsAndRoots) {
     const std::string current = std::filesystem::current_path().string();
     char out[1024];
-    ASSERT_TRUE(platform::fullPath(("a" + S + ".." + S + "b" + S + "." + S + "c").c_str(), out,
+    ASSERT_TRUE(platform::fullPath(("a" + S + ".." + S + kFolder + S + "." + S + "c").c_str(), out,
                                    sizeof out));
     std::string expected = current;
     if (expected.back() != platform::kPathSeparator) expected += S;
-    EXPECT_EQ(out, expected + "b" + S + "c");
+    EXPECT_EQ(out, expected + kFolder + S + "c");
     EXPECT_TRUE(platform::isAbsolutePath(out));
     EXPECT_FALSE(platform::isAbsolutePath("relative"));
     EXPECT_FALSE(platform::fullPath("x", out, 2));

@@ -84,11 +84,14 @@ TEST_F(Profile, WritingKeepsTheRestOfTheFile) {
     EXPECT_EQ(read("Settings", "PluginPath"), "C:\\Hosts\\x.dll");
     EXPECT_EQ(read("Other", "NoMMX"), "7");
 
-    const std::string created = temp.file("created.ini");
-    EXPECT_TRUE(platform::writeProfileString(created.c_str(), "A", "b", "c"));
-    char out[8];
-    platform::readProfileString(created.c_str(), "a", "B", "", out, sizeof out);
-    EXPECT_STREQ(out, "c");
+    // A file that writing creates, in a folder and with names outside every 8-bit code page.
+    const std::string created = temp.folder("Тест 日本 Ü") + "Quor.ini";
+    EXPECT_TRUE(platform::writeProfileString(created.c_str(), "Раздел", "Ключ 日本", "Значение Ü"));
+    EXPECT_TRUE(platform::writeProfileString(created.c_str(), "A", "b", "7"));
+    char out[32];
+    platform::readProfileString(created.c_str(), "Раздел", "Ключ 日本", "", out, sizeof out);
+    EXPECT_STREQ(out, "Значение Ü");
+    EXPECT_EQ(platform::readProfileInt(created.c_str(), "a", "B", 0), 7);
     EXPECT_FALSE(platform::writeProfileString(temp.file("no/such/dir.ini").c_str(), "A", "b", "c"));
 }
 

@@ -1,4 +1,5 @@
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
+// Names and paths are UTF-8 texts, as everywhere in Quor.
 #pragma once
 
 #include <atomic>
@@ -29,12 +30,27 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    // A UTF-8 text as a file-system path, and a path as UTF-8 text.
+    static std::filesystem::path native(const std::string& text) {
+        return std::u8string(text.begin(), text.end());
+    }
+    static std::string text(const std::filesystem::path& path) {
+        const std::u8string utf8 = path.u8string();
+        return std::string(utf8.begin(), utf8.end());
+    }
+
     // The folder, ending in the platform separator.
-    std::string path() const { return root_.string() + platform::kPathSeparator; }
+    std::string path() const { return text(root_) + platform::kPathSeparator; }
     std::string file(const std::string& name) const { return path() + name; }
+    // Creates the folder `name` (with any missing folders above it) and answers its path, ending
+    // in the platform separator.
+    std::string folder(const std::string& name) const {
+        std::filesystem::create_directories(root_ / native(name));
+        return file(name) + platform::kPathSeparator;
+    }
     // Writes `bytes` to `name` inside the folder and answers the file's full path.
     std::string write(const std::string& name, const std::string& bytes) const {
-        std::ofstream out(root_ / name, std::ios::binary);
+        std::ofstream out(root_ / native(name), std::ios::binary);
         out << bytes;
         return file(name);
     }
@@ -42,7 +58,7 @@ public:
     // (where `name` should not begin with a dot). Answers the entry's full path.
     std::string hide(const std::string& name) const {
 #if defined(_WIN32)
-        SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesW((root_ / native(name)).c_str(), FILE_ATTRIBUTE_HIDDEN);
         return file(name);
 #else
         std::filesystem::rename(root_ / name, root_ / ("." + name));
@@ -50,7 +66,7 @@ public:
 #endif
     }
     std::string read(const std::string& name) const {
-        std::ifstream in(root_ / name, std::ios::binary);
+        std::ifstream in(root_ / native(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 

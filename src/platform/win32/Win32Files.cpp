@@ -1,10 +1,12 @@
 // Files, directories and file times on Windows.
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 #include <new>
+#include <string>
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Text.h"
 
 namespace platform {
 namespace {
@@ -17,15 +19,15 @@ void storeError(std::uint32_t* error) {
     if (error) *error = GetLastError();
 }
 
-bool isDotEntry(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+bool isDotEntry(const wchar_t* name) {
+    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
 }
 
 struct ListState {
     HANDLE find = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAW data;
     bool started = false;
-    char pattern[MAX_PATH + 4];
+    std::wstring pattern;
 };
 
 }  // namespace
@@ -46,8 +48,8 @@ FileHandle openFile(const char* path, unsigned mode, std::uint32_t* error) {
         share |= FILE_SHARE_WRITE;
     }
     const DWORD creation = (mode & kOpenWrite) ? OPEN_ALWAYS : OPEN_EXISTING;
-    HANDLE handle =
-        CreateFileA(path, access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(win32::toWide(path).c_str(), access, share, nullptr, creation,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         storeError(error);
         return file;
@@ -129,27 +131,28 @@ bool truncateFile(FileHandle file, std::uint32_t* error) {
 }
 
 bool pathExists(const char* path) {
-    return path && *path && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return path && *path &&
+           GetFileAttributesW(win32::toWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool isDirectory(const char* path) {
     if (!path || !*path) return false;
-    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD attributes = GetFileAttributesW(win32::toWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool createDirectory(const char* path) {
-    return path && CreateDirectoryA(path, nullptr);
+    return path && CreateDirectoryW(win32::toWide(path).c_str(), nullptr);
 }
 
 bool deleteFile(const char* path) {
-    return path && DeleteFileA(path);
+    return path && DeleteFileW(win32::toWide(path).c_str());
 }
 
 std::uint64_t fileModificationTime(const char* path) {
     if (!path || !*path) return 0;
-    HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = CreateFileW(win32::toWide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     FILETIME written;
     const bool known = GetFileTime(handle, nullptr, nullptr, &written);
@@ -161,20 +164,12 @@ std::uint64_t fileModificationTime(const char* path) {
 }
 
 DirectoryLister::DirectoryLister(const char* directory) {
-    if (!directory || !*directory) return;
-    const std::size_t length = std::strlen(directory);
+    std::wstring pattern = win32::toWide(directory);
+    if (pattern.empty()) return;
     auto* state = new (std::nothrow) ListState;
     if (!state) return;
-    const bool separator = directory[length - 1] == '\\';
-    if (length + 3 > sizeof state->pattern) {
-        delete state;
-        return;
-    }
-    std::memcpy(state->pattern, directory, length);
-    std::size_t used = length;
-    if (!separator) state->pattern[used++] = '\\';
-    state->pattern[used++] = '*';
-    state->pattern[used] = '\0';
+    if (pattern.back() != L'\\') pattern += L'\\';
+    state->pattern = pattern + L'*';
     state_ = state;
 }
 
@@ -191,35 +186,30 @@ bool DirectoryLister::next(char* name, std::size_t capacity, bool* isDir) {
     for (;;) {
         if (!state->started) {
             state->started = true;
-            state->find = FindFirstFileA(state->pattern, &state->data);
+            state->find = FindFirstFileW(state->pattern.c_str(), &state->data);
             if (state->find == INVALID_HANDLE_VALUE) return false;
         } else if (state->find == INVALID_HANDLE_VALUE ||
-                   !FindNextFileA(state->find, &state->data)) {
+                   !FindNextFileW(state->find, &state->data)) {
             return false;
         }
-        const WIN32_FIND_DATAA& entry = state->data;
+        const WIN32_FIND_DATAW& entry = state->data;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) || isDotEntry(entry.cFileName)) {
             continue;
         }
-        std::size_t length = std::strlen(entry.cFileName);
-        if (length >= capacity) length = capacity - 1;
-        std::memcpy(name, entry.cFileName, length);
-        name[length] = '\0';
+        win32::copyCut(win32::toUtf8(entry.cFileName), name, capacity);
         if (isDir) *isDir = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         return true;
     }
 }
 
 bool fileSystemRoot(int index, char* out, std::size_t capacity) {
-    char drives[2048];
-    const DWORD length = GetLogicalDriveStringsA(sizeof drives, drives);
-    if (index < 0 || length == 0 || length >= sizeof drives || !out) return false;
-    const char* root = drives;
-    for (int i = 0; i < index && *root; ++i) root += std::strlen(root) + 1;
-    const std::size_t rootLength = std::strlen(root);
-    if (rootLength == 0 || rootLength >= capacity) return false;
-    std::memcpy(out, root, rootLength + 1);
-    return true;
+    constexpr DWORD kUnits = 2048;
+    wchar_t drives[kUnits];
+    const DWORD length = GetLogicalDriveStringsW(kUnits, drives);
+    if (index < 0 || length == 0 || length >= kUnits) return false;
+    const wchar_t* root = drives;
+    for (int i = 0; i < index && *root; ++i) root += std::wcslen(root) + 1;
+    return *root && win32::copyWhole(win32::toUtf8(root), out, capacity);
 }
 
 bool isAbsolutePath(const char* path) {

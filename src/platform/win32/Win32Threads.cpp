@@ -63,7 +63,7 @@ bool Thread::join(std::uint32_t timeoutMs) {
 }
 
 Event::Event() {
-    state_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    state_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
 
 Event::~Event() {

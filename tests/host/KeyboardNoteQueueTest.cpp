@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -15,24 +16,24 @@ std::vector<KeyboardNoteQueue::Entry> drainAll(KeyboardNoteQueue& queue) {
 }
 
 TEST(KeyboardNoteQueue, ValuesAreClampedIntoMidiRanges) {
+    const struct {
+        int channel, note, velocity;
+        bool isOn;
+        int expected[4];  // note, velocity, channel, is on
+    } cases[] = {
+        {0, 60, 0, true, {60, 1, 0, 1}},         // velocity 0 becomes 1
+        {3, 200, 300, false, {127, 127, 3, 0}},  // note and velocity capped at 127
+        {-2, -5, -9, true, {0, 1, 0, 1}},        // everything floored
+        {99, 1, 1, true, {1, 1, 15, 1}},         // channel capped at 15
+    };
     KeyboardNoteQueue queue;
-    EXPECT_TRUE(queue.push(0, 60, 0, true));      // velocity 0 becomes 1
-    EXPECT_TRUE(queue.push(3, 200, 300, false));  // note and velocity capped at 127
-    EXPECT_TRUE(queue.push(-2, -5, -9, true));    // everything floored
-    EXPECT_TRUE(queue.push(99, 1, 1, true));      // channel capped at 15
-    auto taken = drainAll(queue);
+    for (const auto& c : cases) EXPECT_TRUE(queue.push(c.channel, c.note, c.velocity, c.isOn));
+    const auto taken = drainAll(queue);
     ASSERT_EQ(taken.size(), 4u);
-    EXPECT_EQ(taken[0].note, 60);
-    EXPECT_EQ(taken[0].velocity, 1);
-    EXPECT_EQ(taken[0].isOn, 1);
-    EXPECT_EQ(taken[1].note, 127);
-    EXPECT_EQ(taken[1].velocity, 127);
-    EXPECT_EQ(taken[1].channel, 3);
-    EXPECT_EQ(taken[1].isOn, 0);
-    EXPECT_EQ(taken[2].note, 0);
-    EXPECT_EQ(taken[2].velocity, 1);
-    EXPECT_EQ(taken[2].channel, 0);
-    EXPECT_EQ(taken[3].channel, 15);
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        const int got[4] = {taken[i].note, taken[i].velocity, taken[i].channel, taken[i].isOn};
+        EXPECT_TRUE(std::equal(got, got + 4, cases[i].expected)) << i;
+    }
 }
 
 TEST(KeyboardNoteQueue, TheEntryAfterCapacityIsDroppedUntilDrained) {

@@ -26,7 +26,7 @@ public:
     enum Flag : std::uint32_t {
         kFilter = 1,            // an "L" coefficient file
         kAttempted = 2,         // a load was tried since the last unload
-        kWanted = 4,            // the loader should load it
+        kWanted = 4,            // asked for: the loader loads it while someone holds it
         kReleaseRequested = 8,  // the references fell to 0; the loader may free it
     };
     static constexpr std::uint32_t kSampleHeader = 16;

@@ -1,15 +1,13 @@
-// The file formats the generator writes: raw headers at their offsets, the description file and
-// the property matrix text; the catalogue's names and categories.
+// The file formats the generator writes: raw headers at their offsets and the description file;
+// the catalogue's names and categories. The property table is read back in the reader test.
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <set>
 
 #include "Catalogue.h"
 #include "LibraryBuilder.h"
 #include "PoolDescription.h"
-#include "PropertyTable.h"
 #include "RawFiles.h"
 #include "platform/TempFolder.h"
 
@@ -68,23 +66,6 @@ TEST(PoolDescription, WritesZonesAndEscapesNames) {
     EXPECT_NE(xml.find("<zone limit=\"127\" transpose=\"24\" rn=\"2\"/>"), std::string::npos);
     EXPECT_LT(xml.find("Salt"), xml.find("Plain"));
     EXPECT_EQ(xml.rfind("</oip-pool>\r\n"), xml.size() - 13);
-}
-
-TEST(PropertyTable, HundredRowsOfTenColumnsWithEmptyRowsMarked) {
-    Features f{};
-    for (int c = 0; c < kFeatureCount; ++c) f[c] = 0.1 * c + 0.0000004;
-    const std::string text = propertyTableText({f, f});
-    const std::regex row("([0-9]+\\.[0-9]{6} ){9}[0-9]+\\.[0-9]{6}\r\n");
-    int rows = 0;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), row);
-         it != std::sregex_iterator(); ++it, ++rows) {
-        EXPECT_EQ(it->position(), static_cast<long>(rows * it->length())) << rows;
-        if (rows < 2)
-            EXPECT_EQ(it->str().substr(0, 17), "0.000000 0.100000");
-        else
-            EXPECT_EQ(it->str().substr(0, 9), "2.000000 ");
-    }
-    EXPECT_EQ(rows, kPropertyRows);
 }
 
 TEST(Library, RefusesTooManyInstruments) {

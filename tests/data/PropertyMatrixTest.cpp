@@ -3,7 +3,6 @@
 #include <clocale>
 #include <string>
 
-#include "TestLibrary.h"
 #include "data/PPropertyMatrix.h"
 
 namespace {
@@ -69,12 +68,6 @@ TEST(PropertyMatrix, MissingOrEmptyFilesLoadNothing) {
     std::int32_t out[2] = {-7, -7};
     bad.nearest(out, 2);  // no rows: nothing written
     EXPECT_EQ(out[0], -7);
-
-    testlib::TestLibrary lib;
-    lib.writeData("quor_prop1.prn", "1 2\r\n3 4\r\n");
-    PPropertyMatrix fromFile;
-    EXPECT_EQ(fromFile.load((lib.dataFolder() + "/quor_prop1.prn").c_str(), 2, 2), 0);
-    EXPECT_FLOAT_EQ(fromFile.value(1, 1), 4);
 }
 
 TEST(PropertyMatrix, DistancesAreWeightedAndSkipUnusedRows) {

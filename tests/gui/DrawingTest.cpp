@@ -229,12 +229,6 @@ TEST(Drawing, OffscreenCopyLandsAtTheDestination) {
     EXPECT_EQ(dst.getPoint({10, 10}), kBlackCColor);
     EXPECT_EQ(dst.getPoint({14, 14}), kWhiteCColor);
     EXPECT_EQ(countColor(dst, kInk, whole(dst)), 4);
-    // The context's offset moves everything drawn through it.
-    dst.setOffset(CPoint(5, 5));
-    dst.setFillColor(kBlackCColor);
-    dst.fillRect(CRect(0, 0, 1, 1));
-    dst.setOffset(CPoint());
-    EXPECT_EQ(dst.getPoint({5, 5}), kBlackCColor);
 }
 
 TEST(Drawing, TextIsMeasuredAlignedAndClipped) {

@@ -451,9 +451,19 @@ void PRSVoice::runKernel(int32_t frames, float* left, float* right) {
     s.output[0] = left;
     s.output[1] = right;
     renderVoice(s);
+    advance(frames);
+}
+
+void PRSVoice::advance(int32_t frames) {
     blockPosition_ += frames;
     for (float& t : time_) t += static_cast<float>(frames);
     lfo_.advanceDelay(frames);
+}
+
+void PRSVoice::nextControlBlock() {
+    blockPosition_ = 0;
+    blockLength_ = kBlockLength;
+    updateControlBlock();
 }
 
 void PRSVoice::render(float**, float** outputs, int32_t frames) {
@@ -461,15 +471,13 @@ void PRSVoice::render(float**, float** outputs, int32_t frames) {
     float* left = outputs[0];
     float* right = outputs[1];
     while (frames > 0 && state != VoiceState::Finished) {
-        const int32_t available = blockLength_ - blockPosition_;
+        const int32_t available = framesToControlBlock();
         if (available >= frames) {
             runKernel(frames, left, right);
             return;
         }
         runKernel(available, left, right);
-        blockPosition_ = 0;
-        blockLength_ = kBlockLength;
-        updateControlBlock();
+        nextControlBlock();
         left += available;
         right += available;
         frames -= available;

@@ -181,6 +181,7 @@ void freePages(void* block, std::size_t bytes);
 struct CpuFeatures {
     bool fpu = false;
     bool sse2 = false;
+    bool avx2 = false;  // the instructions and the system's saving of the 256-bit registers
 };
 CpuFeatures cpuFeatures();
 

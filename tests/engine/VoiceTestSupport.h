@@ -60,10 +60,11 @@ public:
         return r;
     }
 
-    void getLayerSamples(int32_t, LayerSamples& out) override {
+    void getLayerSamples(int32_t note, LayerSamples& out) override {
         requestedBaseTranspose = out.baseTranspose;
         const int32_t base = out.baseTranspose, top = out.topTranspose;
         out = layers;
+        if (oddNoteFilter && note % 2 != 0) out.filterA = oddNoteFilter;
         out.baseTranspose += base;
         out.topTranspose += top;
     }
@@ -77,6 +78,7 @@ public:
     float params[108];
     float lfoTable[4096] = {};  // every layer LFO's wave
     LayerSamples layers;        // the transposes here are the zone's
+    PResource* oddNoteFilter = nullptr;  // when set, the filter of odd notes
     double period = 1.0 / 44100.0;
     int32_t requestedBaseTranspose = 0;
     SoundingVoiceList& list() { return list_; }

@@ -113,6 +113,8 @@ bool writeProfileString(const char* file, const char* section, const char* key, 
 // Milliseconds from an arbitrary start; wraps around after 2^32 ms like the system tick counter.
 std::uint32_t tickCount();
 void sleepMs(std::uint32_t ms);
+// Processor time the calling thread has used, in seconds (for measurements on a shared machine).
+double threadCpuSeconds();
 
 // ---- Threads and synchronisation ----------------------------------------------------------------
 

@@ -8,7 +8,8 @@
 // fading out, so "held" tops out at 32; "restruck" keeps all 64 busy by striking 8 new notes
 // every block, so that 32 play while up to 32 stolen ones fade.
 //
-//   bench_plugin [seconds per case]
+//   bench_plugin [seconds per case [kernels]]
+// (kernels: one of the names below, to run only that choice)
 // plays the sine library written for the tests, or the library whose "Quor-Data" folder lies in
 // the folder named by the environment variable QUOR_BENCH_LIBRARY (the generated library).
 #include <cstdio>
@@ -121,6 +122,7 @@ Result restruck(Plugin& plugin, double seconds) {
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
+    const std::string only = argc > 2 ? argv[2] : "";
     const char* library = std::getenv("QUOR_BENCH_LIBRARY");
     std::printf("library: %s; AVX2: %s; %.1f s of thread CPU time per case\n",
                 library ? library : "sine test library",
@@ -135,6 +137,7 @@ int main(int argc, char** argv) {
     for (const Case& c : {Case{"held", held}, Case{"restruck", restruck}}) {
         const char* name = c.name;
         for (const Kernels& kernels : kKernels) {
+            if (!only.empty() && only != kernels.name) continue;
             Plugin plugin(kernels, library);
             if (!plugin.ready) {
                 std::printf("%-9s %-11s the plug-in did not load: %s\n", name, kernels.name,

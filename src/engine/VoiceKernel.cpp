@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "engine/KernelChoice.h"
-#include "engine/VoiceLayers.h"
 #include "engine/VoiceTables.h"
 
 namespace {
@@ -47,6 +46,74 @@ inline void advanceLayer(VoiceRenderState& s, int lane) {
 
 // ---- SSE2 -----------------------------------------------------------------------------------
 
+// The layers' read positions, fractions and amplitudes for the SSE2 kernel, in registers.
+struct Sse2Layers {
+    __m128i position, fraction, mask, loopEnd, loopLength, increment;
+    __m128 amplitude, amplitudeStep;
+
+    explicit Sse2Layers(const VoiceRenderState& s)
+        : position(_mm_load_si128(reinterpret_cast<const __m128i*>(s.position))),
+          fraction(_mm_load_si128(reinterpret_cast<const __m128i*>(s.fraction))),
+          mask(_mm_load_si128(reinterpret_cast<const __m128i*>(s.fractionMask))),
+          loopEnd(_mm_load_si128(reinterpret_cast<const __m128i*>(s.loopEnd))),
+          loopLength(_mm_load_si128(reinterpret_cast<const __m128i*>(s.loopLength))),
+          increment(_mm_cvtps_epi32(_mm_load_ps(s.increment))),
+          amplitude(_mm_load_ps(s.amplitude)),
+          amplitudeStep(_mm_load_ps(s.amplitudeStep)) {}
+
+    void store(VoiceRenderState& s) const {
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.position), position);
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.fraction), fraction);
+        _mm_store_ps(s.amplitude, amplitude);
+    }
+
+    // Fills x[0..n-1] with the filter input of n frames (both layers interpolated, scaled and
+    // summed, plus the bias) and advances the layers by n frames.
+    void filterInput(const VoiceRenderState& s, float* x, int n) {
+        const std::int16_t* baseData = s.samples[kBaseLane];
+        const std::int16_t* topData = s.samples[kTopLane];
+        const __m128 bias = _mm_set_ss(s.inputBias);
+        for (int i = 0; i < n; ++i) {
+            const __m128i phase = _mm_srli_epi32(fraction, 8);
+            const int basePosition = _mm_cvtsi128_si32(position);
+            const int topPosition = _mm_cvtsi128_si32(_mm_shuffle_epi32(position, 1));
+            const int basePhase = _mm_cvtsi128_si32(phase);
+            const int topPhase = _mm_cvtsi128_si32(_mm_shuffle_epi32(phase, 1));
+
+            // Base: 4 samples by 4 weights (the last two weights are 0) -> [b01, b23, 0, 0].
+            const __m128i baseSum = _mm_madd_epi16(
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(baseData + basePosition)),
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s.linearTable +
+                                                                 basePhase * kLinearRowLength)));
+            // Top: 12 samples by 12 weights (the twelfth weight is 0) -> [t0, t1, t2, t3].
+            const std::int16_t* topSamples = topData + topPosition;
+            const std::int16_t* topWeights = s.sincTable + topPhase * kSincRowLength;
+            const __m128i topSum = _mm_add_epi32(
+                _mm_madd_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(topSamples)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(topWeights))),
+                _mm_madd_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(topSamples + 8)),
+                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(topWeights + 8))));
+            // Horizontal sums into lane 0 (Base) and lane 1 (Top).
+            __m128i sums = _mm_add_epi32(_mm_unpacklo_epi32(baseSum, topSum),
+                                         _mm_unpackhi_epi32(baseSum, topSum));
+            sums = _mm_add_epi32(sums, _mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2)));
+            const __m128 layers = _mm_mul_ps(_mm_cvtepi32_ps(sums), amplitude);
+            _mm_store_ss(x + i,
+                         _mm_add_ss(_mm_add_ss(layers, _mm_shuffle_ps(layers, layers, 1)), bias));
+
+            amplitude = _mm_add_ps(amplitude, amplitudeStep);
+            fraction = _mm_add_epi32(fraction, increment);
+            position = _mm_add_epi32(position, _mm_srai_epi32(fraction, 16));
+            fraction = _mm_and_si128(fraction, mask);
+            const __m128i inside = _mm_cmplt_epi32(position, loopEnd);
+            position = _mm_sub_epi32(position, _mm_andnot_si128(inside, loopLength));
+            const __m128i beyond = _mm_cmpgt_epi32(position, loopEnd);
+            position =
+                _mm_or_si128(_mm_andnot_si128(beyond, position), _mm_and_si128(beyond, loopEnd));
+        }
+    }
+};
+
 // The SSE2 kernel for one lattice order. Frames are done in chunks of two passes: the first
 // computes the filter input of every frame of the chunk, the second runs the lattice over them.
 // The lattice's only long dependency chain runs through its N stages within a frame; a frame's
@@ -68,7 +135,7 @@ struct Sse2Kernel {
     }
 
     static void render(VoiceRenderState& s) {
-        Sse2Layers layers(s, IncrementConversion::Round);
+        Sse2Layers layers(s);
         float* left = s.output[0];
         float* right = s.output[1];
         const float gain = s.outputGain;
@@ -87,7 +154,7 @@ struct Sse2Kernel {
         alignas(16) float x[kChunk];
         for (int done = 0; done < s.frameCount; done += kChunk) {
             const int n = s.frameCount - done < kChunk ? s.frameCount - done : kChunk;
-            layers.filterInput(s, x, n, 1);
+            layers.filterInput(s, x, n);
             for (int i = 0; i < n; ++i) {
                 const float y =
                     limitOutput(lattice(g, k, x[i], std::make_index_sequence<N - 1>()) * gain);

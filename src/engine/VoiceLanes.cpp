@@ -6,7 +6,6 @@
 
 #include "engine/KernelChoice.h"
 #include "engine/PRSVoice.h"
-#include "engine/VoiceLayers.h"
 #include "engine/Voicer.h"
 
 namespace {
@@ -130,21 +129,13 @@ void VoiceLanes::handleEvents(Voicer& manager, int group, int lane, int32_t at) 
 void VoiceLanes::runStretch(int group, int32_t row, int32_t frames) {
     const int first = group * width_;
     const int count = std::min(width_, jobCount_ - first);
-    const LaneLatticeFunction lattice = width_ == 8 ? laneLatticeAvx2 : laneLatticeSse2;
-    for (int32_t done = 0; done < frames; done += kChunk) {
-        const int n = std::min(frames - done, static_cast<int32_t>(kChunk));
-        for (int lane = 0; lane < width_; ++lane) {
-            if (lane < count && jobs_[first + lane].rendering) {
-                VoiceRenderState& s = jobs_[first + lane].voice->renderState();
-                // Truncated increments, as the portable kernel steps them.
-                Sse2Layers layers(s, IncrementConversion::Truncate);
-                layers.filterInput(s, x_ + lane, n, kMaxLanes);
-                layers.store(s);
-            } else {
-                for (int i = 0; i < n; ++i) x_[i * kMaxLanes + lane] = 0.0f;
-            }
-        }
-        lattice(groups_[group], x_, mix_ + (row + done) * 2 * kMaxLanes, n);
+    unsigned reading = 0;
+    for (int lane = 0; lane < count; ++lane)
+        if (jobs_[first + lane].rendering) reading |= 1u << lane;
+    for (int32_t done = 0; done < frames; done += kLaneChunk) {
+        const int n = std::min(frames - done, static_cast<int32_t>(kLaneChunk));
+        renderLanes(groups_[group], scratch_, width_, reading,
+                    mix_ + (row + done) * 2 * kMaxLanes, n);
     }
     for (int lane = 0; lane < count; ++lane)
         if (jobs_[first + lane].rendering) jobs_[first + lane].voice->advance(frames);

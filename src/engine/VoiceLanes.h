@@ -1,7 +1,6 @@
 // Renders the sample-layer voices of a block side by side: groups of four (SSE2) or eight (AVX2)
-// voices share the lattice, the coefficient and pan ramps and the mix in float lanes, while each
-// voice interpolates its own two layers. The voices are grouped by filter order; each lane mixes
-// into its own column of a mix buffer, and the columns are summed into the outputs once per
+// voices run the lane kernel (LaneKernel.h). The voices are grouped by filter order; each lane
+// mixes into its own column of a mix buffer, and the columns are summed into the outputs once per
 // stretch of kMixFrames.
 //
 // Timing is that of rendering each voice on its own: a group runs in stretches that end wherever
@@ -16,7 +15,7 @@
 
 #include <cstdint>
 
-#include "engine/LaneLattice.h"
+#include "engine/LaneKernel.h"
 #include "engine/VoiceBatch.h"
 
 class PRSVoice;
@@ -25,7 +24,6 @@ class VoiceLanes final : public VoiceBatch {
 public:
     static constexpr int kVoices = 64;
     static constexpr int kMixFrames = 512;
-    static constexpr int kChunk = 64;  // frames interpolated before the lattice runs over them
 
     VoiceLanes();
 
@@ -56,6 +54,6 @@ private:
     int width_ = 4;
     int groupCount_ = 0;
     LaneState groups_[kVoices / 4];
-    alignas(32) float x_[kChunk * kMaxLanes] = {};
+    LaneScratch scratch_;
     alignas(32) float mix_[kMixFrames * 2 * kMaxLanes] = {};
 };

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <vector>
 
 #include "engine/KernelChoice.h"
 #include "engine/KernelTestSupport.h"
-#include "engine/LaneLattice.h"
-#include "engine/VoiceLayers.h"
+#include "engine/LaneKernel.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -103,21 +103,18 @@ TEST(VoiceKernel, PortableAndSse2AgreeOnRandomStates) {
     EXPECT_EQ(rounded.state->fraction[kBaseLane], 20);
 }
 
-// Voices side by side: each lane interpolates its layers with truncated increments and runs in
-// its group's order, yet must produce exactly the portable kernel's output and state for its
-// voice, over stretches of any length; lanes without a voice stay silent.
+// Voices side by side: each lane runs in its group's order, yet must produce exactly the
+// portable kernel's output and state for its voice, over stretches of any length; lanes without
+// a voice stay silent.
 TEST(VoiceKernel, LanesMatchThePortableKernelVoiceByVoice) {
-    struct Width {
-        int lanes;
-        LaneLatticeFunction lattice;
-    };
-    std::vector<Width> widths = {{4, laneLatticeSse2}};
-    if (platform::cpuFeatures().avx2) widths.push_back({8, laneLatticeAvx2});
+    std::vector<int> widths = {4};
+    if (platform::cpuFeatures().avx2) widths.push_back(8);
     std::mt19937 random(77);
     std::uniform_int_distribution<int> anyOrder(1, kMaxFilterOrder);
-    for (const Width& width : widths) {
+    auto scratch = std::make_unique<LaneScratch>();
+    for (int width : widths) {
         for (int trial = 0; trial < 12; ++trial) {
-            const int voices = 1 + trial % width.lanes;
+            const int voices = 1 + trial % width;
             std::vector<KernelSetup> lanes, references;
             LaneState group{};
             group.order = 1;
@@ -136,37 +133,27 @@ TEST(VoiceKernel, LanesMatchThePortableKernelVoiceByVoice) {
             for (int lane = 0; lane < voices; ++lane) gatherLane(group, lane, *lanes[lane].state);
 
             const int frames = 37 + trial * 53;
-            alignas(32) float x[64 * kMaxLanes] = {};
             struct alignas(32) MixRow {
                 float lanes[2 * kMaxLanes];
             };
             std::vector<MixRow> mix(static_cast<std::size_t>(frames), MixRow{});
-            float* mixRows = mix[0].lanes;
-            for (int done = 0; done < frames; done += 64) {
-                const int n = std::min(frames - done, 64);
-                for (int lane = 0; lane < voices; ++lane) {
-                    VoiceRenderState& s = *lanes[lane].state;
-                    Sse2Layers layers(s, IncrementConversion::Truncate);
-                    layers.filterInput(s, x + lane, n, kMaxLanes);
-                    layers.store(s);
-                }
-                width.lattice(group, x, mixRows + done * 2 * kMaxLanes, n);
-            }
+            for (int done = 0; done < frames; done += kLaneChunk)
+                renderLanes(group, *scratch, width, (1u << voices) - 1, mix[done].lanes,
+                            std::min(frames - done, kLaneChunk));
             for (int lane = 0; lane < voices; ++lane) {
                 scatterLane(group, lane, *lanes[lane].state);
                 references[lane].render(renderVoicePortable, frames);
                 for (int i = 0; i < frames; ++i) {
-                    const float* row = mixRows + i * 2 * kMaxLanes;
-                    ASSERT_EQ(row[lane], references[lane].left[i])
-                        << width.lanes << " lanes, trial " << trial << ", lane " << lane;
-                    ASSERT_EQ(row[kMaxLanes + lane], references[lane].right[i]);
+                    ASSERT_EQ(mix[i].lanes[lane], references[lane].left[i])
+                        << width << " lanes, trial " << trial << ", lane " << lane;
+                    ASSERT_EQ(mix[i].lanes[kMaxLanes + lane], references[lane].right[i]);
                 }
                 if (trial != 1 || lane != 0)  // NaN amplitudes compare unequal
                     expectSameState(*references[lane].state, *lanes[lane].state);
             }
             for (int i = 0; i < frames; ++i)
-                for (int lane = voices; lane < width.lanes; ++lane)
-                    ASSERT_EQ(mixRows[i * 2 * kMaxLanes + lane], 0.0f) << "empty lane " << lane;
+                for (int lane = voices; lane < width; ++lane)
+                    ASSERT_EQ(mix[i].lanes[lane], 0.0f) << "empty lane " << lane;
         }
     }
     EXPECT_EQ(supportedVoiceLanes(8, false), 4);

@@ -3,12 +3,15 @@
 // reports AVX2.
 #include <immintrin.h>
 
-#include "engine/LaneLattice.h"
+#include "engine/LaneKernel.h"
 
 namespace {
 struct Vec {
     using T = __m256;
     static T load(const float* p) { return _mm256_load_ps(p); }
+    static T loadInts(const std::int32_t* p) {
+        return _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(p)));
+    }
     static void store(float* p, T v) { _mm256_store_ps(p, v); }
     static T set1(float v) { return _mm256_set1_ps(v); }
     static T add(T a, T b) { return _mm256_add_ps(a, b); }
@@ -19,8 +22,8 @@ struct Vec {
 };
 }  // namespace
 
-#include "engine/LaneLatticeBody.h"
+#include "engine/LaneKernelBody.h"
 
-void laneLatticeAvx2(LaneState& state, const float* x, float* mix, int n) {
-    runLaneLattice(state, x, mix, n);
+void laneLatticeAvx2(LaneState& group, const LaneScratch& scratch, float* mix, int n) {
+    runLaneLattice(group, scratch, mix, n);
 }

@@ -1,12 +1,12 @@
 // The lane lattice for one vector type, included by the SSE2 and the AVX2 kernel file after each
-// defines `Vec` (its register type `T`, `kWidth` and the arithmetic used below). Everything here
-// is internal to the including file, so that code compiled for AVX2 never stands in for the
-// SSE2 code at link time.
+// defines `Vec` (its register type `T` and the arithmetic used below). Everything here is
+// internal to the including file, so that code compiled for AVX2 never stands in for the SSE2
+// code at link time.
 #pragma once
 
 #include <utility>
 
-#include "engine/LaneLattice.h"
+#include "engine/LaneKernel.h"
 #include "engine/VoiceKernel.h"
 
 namespace {
@@ -29,23 +29,30 @@ struct LaneLattice {
         return f;
     }
 
-    static void run(LaneState& s, const float* x, float* mix, int n) {
+    static void run(LaneState& s, const LaneScratch& scratch, float* mix, int n) {
         T g[N];
         for (int j = 0; j < N; ++j) g[j] = Vec::load(s.g[j]);
         float* k = &s.k[0][0];
         const float* dk = &s.dk[0][0];
-        const T gain = Vec::load(s.gain);
+        const T gain = Vec::load(s.gain), bias = Vec::load(s.bias);
         const T limit = Vec::set1(kVoiceOutputLimit), negativeLimit = Vec::set1(-kVoiceOutputLimit);
         T left = Vec::load(s.pan[0]), right = Vec::load(s.pan[1]);
         const T leftStep = Vec::load(s.panStep[0]), rightStep = Vec::load(s.panStep[1]);
+        T base = Vec::load(s.amplitude[0]), top = Vec::load(s.amplitude[1]);
+        const T baseStep = Vec::load(s.amplitudeStep[0]), topStep = Vec::load(s.amplitudeStep[1]);
 
         for (int i = 0; i < n; ++i) {
-            const T f = frame(g, k, Vec::load(x + i * kMaxLanes), std::make_index_sequence<N - 1>());
+            const T x = Vec::add(Vec::add(Vec::mul(Vec::loadInts(scratch.base[i]), base),
+                                          Vec::mul(Vec::loadInts(scratch.top[i]), top)),
+                                 bias);
+            const T f = frame(g, k, x, std::make_index_sequence<N - 1>());
             // max(y, -limit) answers -limit for NaN, as the per-voice kernels do.
             const T y = Vec::min(Vec::max(Vec::mul(f, gain), negativeLimit), limit);
             float* out = mix + i * 2 * kMaxLanes;
             Vec::store(out, Vec::add(Vec::load(out), Vec::mul(y, left)));
             Vec::store(out + kMaxLanes, Vec::add(Vec::load(out + kMaxLanes), Vec::mul(y, right)));
+            base = Vec::add(base, baseStep);
+            top = Vec::add(top, topStep);
             for (int j = 0; j <= N; ++j)
                 Vec::store(k + j * kMaxLanes, Vec::add(Vec::load(row(k, j)), Vec::load(row(dk, j))));
             left = Vec::add(left, leftStep);
@@ -55,19 +62,23 @@ struct LaneLattice {
         for (int j = 0; j < N; ++j) Vec::store(s.g[j], g[j]);
         Vec::store(s.pan[0], left);
         Vec::store(s.pan[1], right);
+        Vec::store(s.amplitude[0], base);
+        Vec::store(s.amplitude[1], top);
     }
 };
 
 template <std::size_t... N>
-void runForOrder(LaneState& s, const float* x, float* mix, int n, std::index_sequence<N...>) {
+void runForOrder(LaneState& s, const LaneScratch& scratch, float* mix, int n,
+                 std::index_sequence<N...>) {
     // Orders 1..15 select their unrolled lattice; anything else renders nothing.
-    (void)((s.order == static_cast<int>(N + 1) ? (LaneLattice<N + 1>::run(s, x, mix, n), true)
-                                               : false) ||
+    (void)((s.order == static_cast<int>(N + 1)
+                ? (LaneLattice<N + 1>::run(s, scratch, mix, n), true)
+                : false) ||
            ...);
 }
 
-inline void runLaneLattice(LaneState& s, const float* x, float* mix, int n) {
-    if (n > 0) runForOrder(s, x, mix, n, std::make_index_sequence<kMaxFilterOrder>());
+inline void runLaneLattice(LaneState& s, const LaneScratch& scratch, float* mix, int n) {
+    if (n > 0) runForOrder(s, scratch, mix, n, std::make_index_sequence<kMaxFilterOrder>());
 }
 
 }  // namespace

@@ -127,8 +127,7 @@ int main(int argc, char** argv) {
     std::printf("library: %s; AVX2: %s; %.1f s of thread CPU time per case\n",
                 library ? library : "sine test library",
                 platform::cpuFeatures().avx2 ? "yes" : "no (avx2-lanes runs 4 lanes)", seconds);
-    std::printf("%-9s %-11s %7s %15s %9s\n", "case", "kernels", "voices", "ns/voice-sample",
-                "rtf");
+    std::printf("%-9s %-11s %7s %15s %9s\n", "case", "kernels", "voices", "ns/voice-sample", "rtf");
     int failures = 0;
     struct Case {
         const char* name;

@@ -54,7 +54,8 @@ struct LaneLattice {
             base = Vec::add(base, baseStep);
             top = Vec::add(top, topStep);
             for (int j = 0; j <= N; ++j)
-                Vec::store(k + j * kMaxLanes, Vec::add(Vec::load(row(k, j)), Vec::load(row(dk, j))));
+                Vec::store(k + j * kMaxLanes,
+                           Vec::add(Vec::load(row(k, j)), Vec::load(row(dk, j))));
             left = Vec::add(left, leftStep);
             right = Vec::add(right, rightStep);
         }
@@ -71,9 +72,8 @@ template <std::size_t... N>
 void runForOrder(LaneState& s, const LaneScratch& scratch, float* mix, int n,
                  std::index_sequence<N...>) {
     // Orders 1..15 select their unrolled lattice; anything else renders nothing.
-    (void)((s.order == static_cast<int>(N + 1)
-                ? (LaneLattice<N + 1>::run(s, scratch, mix, n), true)
-                : false) ||
+    (void)((s.order == static_cast<int>(N + 1) ? (LaneLattice<N + 1>::run(s, scratch, mix, n), true)
+                                               : false) ||
            ...);
 }
 

@@ -390,6 +390,10 @@ void PRSVoice::lookUpCoefficients(float position, float* target) const {
     alignas(16) float a[16];
     alignas(16) float b[16];
     frameLookup(a, framesA_, frameCountA_, order, position, emphasis);
+    if (weight_ == 1.0f) {  // no neighbour: table B adds exactly 0
+        for (int j = 0; j <= order; ++j) target[j] = a[j];
+        return;
+    }
     frameLookup(b, framesB_, frameCountB_, order, position, emphasis);
     for (int j = 0; j <= order; ++j) target[j] = a[j] * weight_ + b[j] * (1.0f - weight_);
 }

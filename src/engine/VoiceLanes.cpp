@@ -134,8 +134,8 @@ void VoiceLanes::runStretch(int group, int32_t row, int32_t frames) {
         if (jobs_[first + lane].rendering) reading |= 1u << lane;
     for (int32_t done = 0; done < frames; done += kLaneChunk) {
         const int n = std::min(frames - done, static_cast<int32_t>(kLaneChunk));
-        renderLanes(groups_[group], scratch_, width_, reading,
-                    mix_ + (row + done) * 2 * kMaxLanes, n);
+        renderLanes(groups_[group], scratch_, width_, reading, mix_ + (row + done) * 2 * kMaxLanes,
+                    n);
     }
     for (int lane = 0; lane < count; ++lane)
         if (jobs_[first + lane].rendering) jobs_[first + lane].voice->advance(frames);

@@ -583,8 +583,8 @@ void Voicer::renderVoice(Voice* v, float** inputs, float** outputs, int32_t fram
     renderSpan(v, inputs, outputs, frames, channels, s, r);
 }
 
-void Voicer::renderSpan(Voice* v, float** inputs, float** outputs, int32_t frames,
-                        int32_t channels, int32_t s, int32_t r) {
+void Voicer::renderSpan(Voice* v, float** inputs, float** outputs, int32_t frames, int32_t channels,
+                        int32_t s, int32_t r) {
     if (s == 0 && r < 0) {
         v->render(inputs, outputs, frames);
         return;

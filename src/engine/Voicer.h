@@ -122,8 +122,8 @@ private:
     void unlinkActive(Voice* voice);
     void renderVoice(Voice* voice, float** inputs, float** outputs, int32_t frames,
                      int32_t channels);
-    void renderSpan(Voice* voice, float** inputs, float** outputs, int32_t frames,
-                    int32_t channels, int32_t start, int32_t release);
+    void renderSpan(Voice* voice, float** inputs, float** outputs, int32_t frames, int32_t channels,
+                    int32_t start, int32_t release);
     void popNoteStack(int32_t channel, int16_t note);
 
     VoicerHost* host_;

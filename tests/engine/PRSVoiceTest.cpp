@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -242,7 +243,8 @@ TEST_F(PRSVoiceTest, MissingDataRefusesTheNoteAndOldFormatsAreSilent) {
 std::vector<std::int16_t> sine() {
     std::vector<std::int16_t> samples(4012);
     for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(12000.0 * std::sin(i * 2.0 * M_PI / 50.0));
+        samples[i] =
+            static_cast<std::int16_t>(12000.0 * std::sin(i * 2.0 * std::numbers::pi / 50.0));
     return samples;
 }
 

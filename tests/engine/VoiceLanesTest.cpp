@@ -117,25 +117,19 @@ float peakDifference(const std::vector<float>& a, const std::vector<float>& b) {
 void randomPreset(float* params, std::mt19937& random) {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     for (int p = 0; p < 108; ++p) params[p] = unit(random);
-    for (int p : {4, 5, 6, 7}) params[p] = 0.3f + 0.7f * unit(random);     // volumes
-    for (int p : {10, 77, 14, 80}) params[p] = 0.3f + 0.7f * unit(random);  // sustains
+    for (int p : {4, 5, 6, 7}) params[p] = 0.3f + 0.7f * unit(random);       // volumes
+    for (int p : {10, 77, 14, 80}) params[p] = 0.3f + 0.7f * unit(random);   // sustains
     for (int p : {11, 78, 15, 81, 19, 84}) params[p] = 0.4f * unit(random);  // releases
 }
 
 TEST(VoiceLanes, RenderWhatEachVoiceRendersOnItsOwn) {
     voicetest::FakeVoiceContext context;
     std::mt19937 random(11);
-    std::uniform_int_distribution<int> noise(-20000, 20000);
-    std::vector<std::int16_t> samples(1 << 15);
-    for (auto& v : samples) v = static_cast<std::int16_t>(noise(random));
-    voicetest::RawFile layer = voicetest::sampleFile(samples);
-    layer.set(rawfiles::kLoopStart, 4, 1000);
-    voicetest::RawFile filter = voicetest::filterFile(32);
-    for (std::size_t i = 64; i < filter.values.size(); ++i)
-        filter.values[i] = static_cast<std::int16_t>(filter.values[i % 64] * (i / 64 + 1) / 32);
-    context.setLayers(layer, layer, filter);
+    const voicetest::RawFile layer = voicetest::noiseFile(1 << 15, 3);
+    context.setLayers(layer, layer, voicetest::growingFilterFile(32));
     std::vector<std::int16_t> sixth(64 * 8, 0);
-    for (int i = 0; i < 64 * 8; ++i) sixth[i] = i % 64 < 6 ? 2000 * (i % 3 - 1) : i % 64 == 6 ? 30000 : 0;
+    for (int i = 0; i < 64 * 8; ++i)
+        sixth[i] = i % 64 < 6 ? 2000 * (i % 3 - 1) : i % 64 == 6 ? 30000 : 0;
     context.oddNoteFilter = context.load("L", rawfiles::filterFile(sixth, 8, 6).bytes(64), true);
 
     std::vector<int> widths = {4};

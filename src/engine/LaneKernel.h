@@ -70,6 +70,9 @@ void gatherLane(LaneState& group, int lane, const VoiceRenderState& voice);
 void scatterLane(const LaneState& group, int lane, VoiceRenderState& voice);
 void clearLane(LaneState& group, int lane);
 
-// The lattice half of renderLanes, from the layer sums in scratch; internal to the kernels.
+// The parts of renderLanes for each width, internal to the kernels: stepping the layers'
+// positions (recorded in scratch) and the lattice from the layer sums in scratch.
+void laneStepSse2(LaneState& group, LaneScratch& scratch, int n);
+void laneStepAvx2(LaneState& group, LaneScratch& scratch, int n);
 void laneLatticeSse2(LaneState& group, const LaneScratch& scratch, float* mix, int n);
 void laneLatticeAvx2(LaneState& group, const LaneScratch& scratch, float* mix, int n);

@@ -1,5 +1,6 @@
-// The lane lattice for one vector type, included by the SSE2 and the AVX2 kernel file after each
-// defines `Vec` (its register type `T` and the arithmetic used below). Everything here is
+// The lane lattice and the layers' stepping for one vector width, included by the SSE2 and the
+// AVX2 kernel file after each defines `Vec` (float lanes) and `IVec` (32-bit integer lanes): their
+// register type `T` and the arithmetic used below. Everything here is
 // internal to the including file, so that code compiled for AVX2 never stands in for the SSE2
 // code at link time.
 #pragma once
@@ -75,6 +76,45 @@ void runForOrder(LaneState& s, const LaneScratch& scratch, float* mix, int n,
     (void)((s.order == static_cast<int>(N + 1) ? (LaneLattice<N + 1>::run(s, scratch, mix, n), true)
                                                : false) ||
            ...);
+}
+
+// Records every layer's read position and phase for n frames and steps the layers as the
+// portable kernel does, IVec::kWidth layers per vector: the layers of `lanes` lanes.
+template <int Lanes>
+void stepLayers(LaneState& s, LaneScratch& scratch, int n) {
+    using T = IVec::T;
+    constexpr int kVectors = 2 * Lanes / IVec::kWidth;
+    T position[kVectors], fraction[kVectors], mask[kVectors], increment[kVectors];
+    T loopEnd[kVectors], loopLength[kVectors];
+    for (int v = 0; v < kVectors; ++v) {
+        const int at = v * IVec::kWidth;
+        position[v] = IVec::load(s.position + at);
+        fraction[v] = IVec::load(s.fraction + at);
+        mask[v] = IVec::load(s.fractionMask + at);
+        increment[v] = IVec::load(s.increment + at);
+        loopEnd[v] = IVec::load(s.loopEnd + at);
+        loopLength[v] = IVec::load(s.loopLength + at);
+    }
+    for (int i = 0; i < n; ++i) {
+        for (int v = 0; v < kVectors; ++v) {
+            const int at = v * IVec::kWidth;
+            IVec::store(scratch.position[i] + at, position[v]);
+            IVec::store(scratch.phase[i] + at, IVec::shiftRight8(fraction[v]));
+            fraction[v] = IVec::add(fraction[v], increment[v]);
+            position[v] = IVec::add(position[v], IVec::shiftRightSigned16(fraction[v]));
+            fraction[v] = IVec::bitAnd(fraction[v], mask[v]);
+            // A wrap at the loop end; a position a short loop leaves beyond it is held there.
+            const T inside = IVec::greater(loopEnd[v], position[v]);
+            position[v] = IVec::sub(position[v], IVec::andNot(inside, loopLength[v]));
+            const T beyond = IVec::greater(position[v], loopEnd[v]);
+            position[v] =
+                IVec::bitOr(IVec::andNot(beyond, position[v]), IVec::bitAnd(beyond, loopEnd[v]));
+        }
+    }
+    for (int v = 0; v < kVectors; ++v) {
+        IVec::store(s.position + v * IVec::kWidth, position[v]);
+        IVec::store(s.fraction + v * IVec::kWidth, fraction[v]);
+    }
 }
 
 inline void runLaneLattice(LaneState& s, const LaneScratch& scratch, float* mix, int n) {

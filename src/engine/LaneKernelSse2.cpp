@@ -20,52 +20,25 @@ struct Vec {
     static T min(T a, T b) { return _mm_min_ps(a, b); }
     static T max(T a, T b) { return _mm_max_ps(a, b); }
 };
+struct IVec {
+    using T = __m128i;
+    static constexpr int kWidth = 4;
+    static T load(const std::int32_t* p) { return _mm_load_si128(reinterpret_cast<const T*>(p)); }
+    static void store(std::int32_t* p, T v) { _mm_store_si128(reinterpret_cast<T*>(p), v); }
+    static T add(T a, T b) { return _mm_add_epi32(a, b); }
+    static T sub(T a, T b) { return _mm_sub_epi32(a, b); }
+    static T shiftRight8(T a) { return _mm_srli_epi32(a, 8); }
+    static T shiftRightSigned16(T a) { return _mm_srai_epi32(a, 16); }
+    static T bitAnd(T a, T b) { return _mm_and_si128(a, b); }
+    static T bitOr(T a, T b) { return _mm_or_si128(a, b); }
+    static T andNot(T a, T b) { return _mm_andnot_si128(a, b); }
+    static T greater(T a, T b) { return _mm_cmpgt_epi32(a, b); }
+};
 }  // namespace
 
 #include "engine/LaneKernelBody.h"
 
 namespace {
-
-inline __m128i loadFour(const std::int32_t* p) {
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
-}
-inline void storeFour(std::int32_t* p, __m128i v) {
-    _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
-}
-
-// Records every layer's read position and phase for n frames and steps the layers as the
-// portable kernel does: V vectors of four layers each.
-template <int V>
-void stepLayers(LaneState& s, LaneScratch& scratch, int n) {
-    __m128i position[V], fraction[V], mask[V], increment[V], loopEnd[V], loopLength[V];
-    for (int v = 0; v < V; ++v) {
-        position[v] = loadFour(s.position + 4 * v);
-        fraction[v] = loadFour(s.fraction + 4 * v);
-        mask[v] = loadFour(s.fractionMask + 4 * v);
-        increment[v] = loadFour(s.increment + 4 * v);
-        loopEnd[v] = loadFour(s.loopEnd + 4 * v);
-        loopLength[v] = loadFour(s.loopLength + 4 * v);
-    }
-    for (int i = 0; i < n; ++i) {
-        for (int v = 0; v < V; ++v) {
-            storeFour(scratch.position[i] + 4 * v, position[v]);
-            storeFour(scratch.phase[i] + 4 * v, _mm_srli_epi32(fraction[v], 8));
-            fraction[v] = _mm_add_epi32(fraction[v], increment[v]);
-            position[v] = _mm_add_epi32(position[v], _mm_srai_epi32(fraction[v], 16));
-            fraction[v] = _mm_and_si128(fraction[v], mask[v]);
-            // A wrap at the loop end; a position a short loop leaves beyond it is held there.
-            const __m128i inside = _mm_cmplt_epi32(position[v], loopEnd[v]);
-            position[v] = _mm_sub_epi32(position[v], _mm_andnot_si128(inside, loopLength[v]));
-            const __m128i beyond = _mm_cmpgt_epi32(position[v], loopEnd[v]);
-            position[v] = _mm_or_si128(_mm_andnot_si128(beyond, position[v]),
-                                       _mm_and_si128(beyond, loopEnd[v]));
-        }
-    }
-    for (int v = 0; v < V; ++v) {
-        storeFour(s.position + 4 * v, position[v]);
-        storeFour(s.fraction + 4 * v, fraction[v]);
-    }
-}
 
 // One lane's Base and Top sums for n frames, from the recorded positions and phases.
 void readLayers(const LaneState& s, LaneScratch& scratch, int lane, int n) {
@@ -100,12 +73,16 @@ void laneLatticeSse2(LaneState& group, const LaneScratch& scratch, float* mix, i
     runLaneLattice(group, scratch, mix, n);
 }
 
+void laneStepSse2(LaneState& group, LaneScratch& scratch, int n) {
+    stepLayers<4>(group, scratch, n);
+}
+
 void renderLanes(LaneState& group, LaneScratch& scratch, int width, unsigned reading, float* mix,
                  int n) {
     if (width == 8)
-        stepLayers<4>(group, scratch, n);
+        laneStepAvx2(group, scratch, n);
     else
-        stepLayers<2>(group, scratch, n);
+        laneStepSse2(group, scratch, n);
     for (int lane = 0; lane < width; ++lane) {
         if (reading & (1u << lane)) {
             readLayers(group, scratch, lane, n);

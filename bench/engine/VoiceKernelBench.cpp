@@ -53,16 +53,8 @@ void BM_KernelSse2(benchmark::State& state) {
 
 void voiceBenchmark(benchmark::State& state, int noMMXValue) {
     voicetest::FakeVoiceContext context;
-    std::mt19937 random(2);
-    std::uniform_int_distribution<int> value(-20000, 20000);
-    std::vector<std::int16_t> samples(1 << 16);
-    for (auto& v : samples) v = static_cast<std::int16_t>(value(random));
-    voicetest::RawFile layer = voicetest::sampleFile(samples);
-    layer.set(8, 4, 1000);  // loop start
-    voicetest::RawFile filter = voicetest::filterFile(32);
-    for (std::size_t i = 64; i < filter.values.size(); ++i)
-        filter.values[i] = static_cast<std::int16_t>(filter.values[i % 64] * (i / 64) / 32);
-    context.setLayers(layer, layer, filter);
+    const voicetest::RawFile layer = voicetest::noiseFile(1 << 16, 2);
+    context.setLayers(layer, layer, voicetest::growingFilterFile(32));
     context.params[10] = context.params[77] = context.params[14] = context.params[80] = 1.0f;
     context.params[34] = context.params[44] = 0.5f;  // Base and Filter LFOs running
 

@@ -81,7 +81,7 @@ void Orin::initialiseEngine() {
     // The pool is read once per process; the call that reads it also reports missing raw files.
     loadInstrumentLibrary(settings.pluginPath());
     PControllerMap::loadOnce(settings.dataFolder());
-    engine_.initialise(settings.noMmx());
+    engine_.initialise(settings.noMmx(), settings.voiceLanes());
     throttle_.reset();
     loadDefaultBank(settings.dataFolder());
     propertyMatrix_.reset(new (std::nothrow) PPropertyMatrix);

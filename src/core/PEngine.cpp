@@ -11,6 +11,7 @@
 #include "engine/LayerSampleLookup.h"
 #include "engine/PRSVoice.h"
 #include "engine/PRSVoicer.h"
+#include "engine/VoiceLanes.h"
 #include "engine/VsLFO.h"
 
 namespace {
@@ -31,20 +32,24 @@ void PEngine::shutdown() {
     voicer_.reset();
 }
 
-bool PEngine::initialise(bool noMmx) {
+bool PEngine::initialise(bool noMmx, int voiceLanes) {
     setNoMMX(noMmx ? 1 : 0);
+    setVoiceLanes(voiceLanes);
     effects_.setParameters(editParameters());
     tables_.reset(new (std::nothrow) VoiceTables);
     scratch_.reset(new (std::nothrow) float[2 * kMaxPiece]());
     if (!tables_ || !scratch_) return false;
     buildVoiceTables(*tables_);
     std::unique_ptr<PRSVoicer> voicer(new (std::nothrow) PRSVoicer(this));
-    if (!voicer) return false;
+    lanes_.reset(new (std::nothrow) VoiceLanes);
+    if (!voicer || !lanes_) return false;
     for (int32_t i = 0; i < kVoices; ++i) {
         auto* voice = new (std::nothrow) PRSVoice(*this);
         if (!voice) return false;
         voicer->addVoice(voice);
+        lanes_->attach(voice);
     }
+    voicer->setBatch(lanes_.get());
     voicer->setPolyphony(kVoices);
     effects_.delay().resize(DelayUnit::kDefaultMaxMs);
     VsLFO::buildWaves();

@@ -31,6 +31,7 @@
 
 class Orin;
 class PRSVoicer;
+class VoiceLanes;
 struct HostMidiEvent;
 
 class PEngine final : public VoicerHost, public VoiceContext {
@@ -47,8 +48,9 @@ public:
     PEngine& operator=(const PEngine&) = delete;
 
     // Builds the tables, the voices and the effect units and chooses the kernels from the
-    // "NoMMX" setting. False when an allocation failed; the engine then renders nothing.
-    bool initialise(bool noMmx);
+    // "NoMMX" and voice lane settings (KernelChoice.h). False when an allocation failed; the
+    // engine then renders nothing.
+    bool initialise(bool noMmx, int voiceLanes);
     bool ready() const { return voicer_ != nullptr; }
     // Destroys the voices (and so their hold on instrument data); the engine then renders
     // nothing. User-interface thread, while no audio thread is inside.
@@ -112,6 +114,7 @@ private:
     void renderEngineFrames(float* const target[2], int32_t n, double tempo);
 
     Orin& owner_;
+    std::unique_ptr<VoiceLanes> lanes_;  // declared first: the manager holds it until its end
     std::unique_ptr<PRSVoicer> voicer_;
     std::unique_ptr<VoiceTables> tables_;
     VoiceNodePool nodePool_;

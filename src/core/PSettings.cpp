@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/KernelChoice.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -79,6 +80,8 @@ PSettings::PSettings(const char* modulePath) {
     platform::CpuFeatures cpu = platform::cpuFeatures();
     int defaultNoMmx = (cpu.fpu || cpu.sse2) ? 0 : 1;
     noMmx_ = platform::readProfileInt(settingsFile_, kSection, "NoMMX", defaultNoMmx) != 0;
+    voiceLanes_ = supportedVoiceLanes(
+        platform::readProfileInt(settingsFile_, kSection, "VoiceLanes", -1), cpu.avx2);
 }
 
 const PSettings& PSettings::shared() {

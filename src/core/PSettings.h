@@ -6,6 +6,9 @@
 //               module's folder (default: the module itself)
 //   NoMMX       non-zero selects the portable voice kernels (default: 0 when the processor has
 //               an FPU or SSE2, else 1)
+//   VoiceLanes  with the vector kernels: 0 renders every voice on its own, 4 four voices side by
+//               side in SSE2, 8 eight in AVX2 (4 where the processor lacks AVX2); default the
+//               widest the processor runs
 // The data folder is the folder "Quor-Data" beside the plug-in path.
 #pragma once
 
@@ -26,6 +29,7 @@ public:
     // Ends with the path separator.
     const char* dataFolder() const { return dataFolder_; }
     bool noMmx() const { return noMmx_; }
+    int voiceLanes() const { return voiceLanes_; }
 
     // Combines the module path with a PluginPath value by the rules of a platform whose path
     // separator is `separator`, without normalising. With '\\': a value with a drive ("X:") or
@@ -41,4 +45,5 @@ private:
     char pluginPath_[kPathCapacity] = {};
     char dataFolder_[kPathCapacity] = {};
     bool noMmx_ = false;
+    int voiceLanes_ = 4;
 };

@@ -17,6 +17,11 @@ int32_t engineRand() {
     return static_cast<int32_t>((advance(old) >> 16) & 0x7FFF);
 }
 
+int32_t RandomSequence::next() {
+    state = advance(state);
+    return static_cast<int32_t>((state >> 16) & 0x7FFF);
+}
+
 void engineRandSeed(uint32_t seed) {
     gState.store(seed, std::memory_order_relaxed);
 }

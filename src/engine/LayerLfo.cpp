@@ -52,7 +52,8 @@ float pitchShape(LayerLfoState& state, int32_t k, int32_t form) {
         case 3:
             return 0.5f * std::sin(6.2831855f * phase);
         default:
-            if (state.hold[k] < 0.0f) state.hold[k] = static_cast<float>(engineRand()) / 33000.0f;
+            if (state.hold[k] < 0.0f)
+                state.hold[k] = static_cast<float>(state.random.next()) / 33000.0f;
             return state.hold[k];
     }
 }
@@ -60,6 +61,7 @@ float pitchShape(LayerLfoState& state, int32_t k, int32_t form) {
 }  // namespace
 
 void LayerLfoState::reset() {
+    random.state = static_cast<uint32_t>(engineRand());
     for (int32_t k = 0; k < kLayerLfoCount; ++k) {
         phase[k] = 0.0f;
         hold[k] = -1.0f;

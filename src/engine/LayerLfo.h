@@ -5,15 +5,19 @@
 
 #include <cstdint>
 
+#include "engine/EngineRandom.h"
+
 inline constexpr int32_t kLayerLfoCount = 4;
 inline constexpr int32_t kPitchLfo = 3;
 
-// Per-voice state. reset() is what a note start does.
+// Per-voice state. reset() is what a note start does; it seeds the voice's own random sequence
+// from the engine's generator.
 struct LayerLfoState {
     float phase[kLayerLfoCount] = {};               // 0 up to below 1
     float hold[kLayerLfoCount] = {-1, -1, -1, -1};  // held random value; -1 draws a new one
     float delayFrames[kLayerLfoCount] =
         {};  // frames since the note started (advanced by the voice)
+    RandomSequence random;  // the random pitch LFO's held values
 
     void reset();
     void advanceDelay(int32_t frames);

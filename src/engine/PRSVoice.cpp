@@ -390,6 +390,10 @@ void PRSVoice::lookUpCoefficients(float position, float* target) const {
     alignas(16) float a[16];
     alignas(16) float b[16];
     frameLookup(a, framesA_, frameCountA_, order, position, emphasis);
+    if (weight_ == 1.0f) {  // no neighbour: table B adds exactly 0
+        for (int j = 0; j <= order; ++j) target[j] = a[j];
+        return;
+    }
     frameLookup(b, framesB_, frameCountB_, order, position, emphasis);
     for (int j = 0; j <= order; ++j) target[j] = a[j] * weight_ + b[j] * (1.0f - weight_);
 }
@@ -451,9 +455,19 @@ void PRSVoice::runKernel(int32_t frames, float* left, float* right) {
     s.output[0] = left;
     s.output[1] = right;
     renderVoice(s);
+    advance(frames);
+}
+
+void PRSVoice::advance(int32_t frames) {
     blockPosition_ += frames;
     for (float& t : time_) t += static_cast<float>(frames);
     lfo_.advanceDelay(frames);
+}
+
+void PRSVoice::nextControlBlock() {
+    blockPosition_ = 0;
+    blockLength_ = kBlockLength;
+    updateControlBlock();
 }
 
 void PRSVoice::render(float**, float** outputs, int32_t frames) {
@@ -461,15 +475,13 @@ void PRSVoice::render(float**, float** outputs, int32_t frames) {
     float* left = outputs[0];
     float* right = outputs[1];
     while (frames > 0 && state != VoiceState::Finished) {
-        const int32_t available = blockLength_ - blockPosition_;
+        const int32_t available = framesToControlBlock();
         if (available >= frames) {
             runKernel(frames, left, right);
             return;
         }
         runKernel(available, left, right);
-        blockPosition_ = 0;
-        blockLength_ = kBlockLength;
-        updateControlBlock();
+        nextControlBlock();
         left += available;
         right += available;
         frames -= available;

@@ -56,6 +56,16 @@ public:
     // Computes the next control block's targets and steps (called at every block boundary).
     void updateControlBlock();
 
+    // For a renderer that runs the kernel itself (rendering voices side by side): whether the
+    // voice has data to play, the frames left in its control block, the bookkeeping after the
+    // kernel rendered `frames` frames from the render state, and the move to the next control
+    // block once none are left.
+    bool hasFilter() const { return framesA_ != nullptr; }
+    int32_t framesToControlBlock() const { return blockLength_ - blockPosition_; }
+    void advance(int32_t frames);
+    void nextControlBlock();
+    VoiceRenderState& renderState() { return *render_; }
+
     // Read-only views for tests.
     const VoiceRenderState& renderState() const { return *render_; }
     float randomPan() const { return randomPan_; }

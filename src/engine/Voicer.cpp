@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/VoiceBatch.h"
 #include "engine/VoicerHost.h"
 
 namespace {
@@ -554,42 +555,56 @@ void Voicer::renderAdding(float** inputs, float** outputs, int32_t frames) {
             renderVoice(v, inputs, outputs, frames, channels);
         v = next;
     }
+    if (batch_) batch_->render(*this, outputs, frames);
 }
 
 // Renders one block of a playing voice, starting it and releasing it at the frames its events
-// named. The voice's inputs are passed unchanged (the instrument has none).
+// named: through the batch when it takes the voice, else at once. The voice's inputs are passed
+// unchanged (the instrument has none).
 void Voicer::renderVoice(Voice* v, float** inputs, float** outputs, int32_t frames,
                          int32_t channels) {
     int32_t s = v->startDelay;
-    if (s <= 0 && !v->pendingRelease) {
-        v->render(inputs, outputs, frames);
-        return;
-    }
     if (s >= frames) {  // the start lies beyond this block
         v->startDelay = s - frames;
         if (v->pendingRelease) v->releaseDelay = std::max(v->releaseDelay - frames, 0);
         return;
     }
     s = std::max(s, 0);
+    v->startDelay = 0;
+    int32_t r = -1;
+    if (v->pendingRelease) {
+        r = std::max(v->releaseDelay, s);
+        if (r >= frames) {
+            v->releaseDelay = r - frames;
+            r = -1;
+        }
+    }
+    if (batch_ && batch_->add(v, s, r)) return;
+    renderSpan(v, inputs, outputs, frames, channels, s, r);
+}
+
+void Voicer::renderSpan(Voice* v, float** inputs, float** outputs, int32_t frames, int32_t channels,
+                        int32_t s, int32_t r) {
+    if (s == 0 && r < 0) {
+        v->render(inputs, outputs, frames);
+        return;
+    }
     float* shifted[kMaxOutputChannels] = {};
     auto shift = [&](int32_t offset) {
         for (int32_t c = 0; c < channels; ++c)
             shifted[c] = outputs[c] ? outputs[c] + offset : nullptr;
         return shifted;
     };
-    v->startDelay = 0;
-    if (!v->pendingRelease) {
-        v->render(inputs, shift(s), frames - s);
-        return;
-    }
-    int32_t r = std::max(v->releaseDelay, s);
-    if (r >= frames) {
-        v->releaseDelay = r - frames;
+    if (r < 0) {
         v->render(inputs, shift(s), frames - s);
         return;
     }
     if (r > s) v->render(inputs, shift(s), r - s);
+    if (releasePending(v)) v->render(inputs, shift(r), frames - r);  // r < frames here
+}
+
+bool Voicer::releasePending(Voice* v) {
     v->pendingRelease = false;
     v->releaseDelay = 0;
-    if (releaseOrFree(v)) v->render(inputs, shift(r), frames - r);  // r < frames here
+    return releaseOrFree(v);
 }

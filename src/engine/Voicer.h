@@ -19,6 +19,7 @@
 #include "engine/HostMidiEvent.h"
 #include "engine/Voice.h"
 
+class VoiceBatch;
 class VoicerHost;
 
 class Voicer {
@@ -89,6 +90,13 @@ public:
     uint32_t takeProgramChangedMask();
     int32_t lastProgram() const { return lastProgram_.load(std::memory_order_relaxed); }
 
+    // Before rendering starts: a batch that renders the voices it takes side by side (null: every
+    // voice renders on its own). Not owned.
+    void setBatch(VoiceBatch* batch) { batch_ = batch; }
+    // The release of a voice whose pending note-off has reached its frame: answers false when the
+    // voice was freed instead. For a batch, during its render.
+    bool releasePending(Voice* voice);
+
     int32_t voiceCount() const { return voiceCount_; }
     int32_t activeCount() const { return activeCount_; }
     Voice* activeHead() const { return activeHead_; }
@@ -114,9 +122,12 @@ private:
     void unlinkActive(Voice* voice);
     void renderVoice(Voice* voice, float** inputs, float** outputs, int32_t frames,
                      int32_t channels);
+    void renderSpan(Voice* voice, float** inputs, float** outputs, int32_t frames, int32_t channels,
+                    int32_t start, int32_t release);
     void popNoteStack(int32_t channel, int16_t note);
 
     VoicerHost* host_;
+    VoiceBatch* batch_ = nullptr;
     Voice* freeHead_ = nullptr;
     Voice* activeHead_ = nullptr;
     Voice* activeTail_ = nullptr;

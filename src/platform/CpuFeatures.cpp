@@ -14,6 +14,14 @@ CpuFeatures cpuFeatures() {
     if (__get_cpuid(1, &eax, &ebx, &ecx, &edx)) {
         features.fpu = (edx & (1u << 0)) != 0;
         features.sse2 = (edx & (1u << 26)) != 0;
+        // AVX2 needs the system to save the vector registers (OSXSAVE, then XCR0 bits 1 and 2).
+        const bool osSavesVectors = (ecx & (1u << 27)) != 0 && (ecx & (1u << 28)) != 0;
+        unsigned xcr0 = 0, xcr0High = 0;
+        if (osSavesVectors) asm volatile("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0));
+        unsigned leaf7b = 0, unused = 0;
+        if (osSavesVectors && (xcr0 & 6u) == 6u &&
+            __get_cpuid_count(7, 0, &unused, &leaf7b, &unused, &unused))
+            features.avx2 = (leaf7b & (1u << 5)) != 0;
     }
 #endif
     return features;

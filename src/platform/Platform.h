@@ -118,6 +118,8 @@ bool writeProfileString(const char* file, const char* section, const char* key, 
 // Milliseconds from an arbitrary start; wraps around after 2^32 ms like the system tick counter.
 std::uint32_t tickCount();
 void sleepMs(std::uint32_t ms);
+// Processor time the calling thread has used, in seconds (for measurements on a shared machine).
+double threadCpuSeconds();
 
 // ---- Threads and synchronisation ----------------------------------------------------------------
 
@@ -186,6 +188,7 @@ void freePages(void* block, std::size_t bytes);
 struct CpuFeatures {
     bool fpu = false;
     bool sse2 = false;
+    bool avx2 = false;  // the instructions and the system's saving of the 256-bit registers
 };
 CpuFeatures cpuFeatures();
 

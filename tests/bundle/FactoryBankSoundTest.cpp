@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -49,13 +50,15 @@ struct Take {
     std::vector<std::size_t> onsets, releases;
 };
 
-// A copy of the built module beside the generated library, loaded, at 44100 Hz, resumed.
+// A copy of the built module beside the generated library, loaded, at 44100 Hz, resumed. The
+// settings file beside it holds `settings` (the kernel choice).
 class Bundle {
 public:
-    Bundle() {
+    explicit Bundle(const std::string& settings = "") {
         const std::filesystem::path built(QUOR_MODULE_PATH);
         const std::string module = folder_.file(built.filename().string());
         std::filesystem::copy_file(built, module);
+        if (!settings.empty()) folder_.write("Quor.ini", "[Settings]\n" + settings);
         std::filesystem::create_directory_symlink(QUOR_BUNDLE_LIBRARY, folder_.file("Quor-Data"));
         loaded_ = host_.load(module.c_str());
         if (!loaded_) return;
@@ -175,17 +178,19 @@ std::string faults(const Take& take) {
     return out.str();
 }
 
-// Calls play(description) with each designed preset of the factory bank selected; places the
-// bank leaves at their initial state are not designed sounds.
+// Calls play(description) with each designed preset of the factory bank selected in every
+// bundle; places the bank leaves at their initial state are not designed sounds.
 template <typename Play>
-void forEachFactoryPreset(Bundle& bundle, Play play) {
+void forEachFactoryPreset(std::initializer_list<Bundle*> bundles, Play play) {
     const auto initial = std::make_unique<PProgram>();
+    Bundle& first = **bundles.begin();
     for (int program = 0; program < Orin::kNumPrograms; ++program) {
-        bundle.selectProgram(program);
+        for (Bundle* bundle : bundles) bundle->selectProgram(program);
         for (int preset = 0; preset < PProgram::kPresetCount; ++preset) {
-            const std::string name = bundle.presetName(program, preset);
+            const std::string name = first.presetName(program, preset);
             if (name == initial->preset(preset)->name()) continue;
-            if (preset > 0) bundle.selectPreset(preset);
+            if (preset > 0)
+                for (Bundle* bundle : bundles) bundle->selectPreset(preset);
             play("program " + std::to_string(program + 1) + " preset " +
                  std::to_string(preset + 1) + " \"" + name + "\"");
         }
@@ -196,7 +201,7 @@ TEST(FactoryBankSound, EveryPresetPlaysCleanlyAndAboutAsLoudAsTheBank) {
     Bundle bundle;
     ASSERT_TRUE(bundle.loaded()) << bundle.error();
     std::vector<std::pair<std::string, double>> rated;
-    forEachFactoryPreset(bundle, [&](const std::string& where) {
+    forEachFactoryPreset({&bundle}, [&](const std::string& where) {
         const Take chord = bundle.play(heldChord()), phrase = bundle.play(melodicPhrase());
         EXPECT_EQ(faults(chord), "") << where << ", held chord";
         EXPECT_EQ(faults(phrase), "") << where << ", phrase";
@@ -212,6 +217,37 @@ TEST(FactoryBankSound, EveryPresetPlaysCleanlyAndAboutAsLoudAsTheBank) {
         EXPECT_NEAR(loudness, median, kLoudnessSpreadDb)
             << where << " against the bank's median of " << median << " LUFS";
     }
+}
+
+// Voices side by side in SSE2 and AVX2 lanes against the portable kernels, preset by preset.
+TEST(FactoryBankSound, EveryPresetSoundsTheSameInLanesAsWithThePortableKernels) {
+    Bundle portable("NoMMX=1\n"), sse2("VoiceLanes=4\n"), avx2("VoiceLanes=8\n");
+    ASSERT_TRUE(portable.loaded() && sse2.loaded() && avx2.loaded()) << portable.error();
+    auto differences = [](const Take& reference, const Take& lanes) {
+        std::ostringstream out;
+        const float top = std::max(peak(reference.left, 0, reference.left.size()),
+                                   peak(reference.right, 0, reference.right.size()));
+        for (auto side : {&Take::left, &Take::right}) {
+            // A tail may end a block apart where it crosses the silence threshold.
+            const Signal &a = reference.*side, &b = lanes.*side;
+            float worst = 0.0f;
+            for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+                worst = std::max(worst, std::fabs(a[i] - b[i]));
+            if (!(worst <= 1e-5f * top))
+                out << "peak difference " << worst / top << " of the peak; ";
+        }
+        return out.str();
+    };
+    int presets = 0;
+    forEachFactoryPreset({&portable, &sse2, &avx2}, [&](const std::string& where) {
+        ++presets;
+        for (const auto& events : {heldChord(), melodicPhrase()}) {
+            const Take reference = portable.play(events);
+            EXPECT_EQ(differences(reference, sse2.play(events)), "") << where << ", SSE2 lanes";
+            EXPECT_EQ(differences(reference, avx2.play(events)), "") << where << ", AVX2 lanes";
+        }
+    });
+    EXPECT_GE(presets, 64);
 }
 
 // The plain sine preset, its vibrato turned off, plays note 69 at 440 Hz raised by the default

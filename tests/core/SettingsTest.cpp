@@ -48,6 +48,7 @@ TEST(Settings, MissingFileGivesDefaults) {
               folder.file(std::string("Quor-Data") + platform::kPathSeparator));
     platform::CpuFeatures cpu = platform::cpuFeatures();
     EXPECT_EQ(settings.noMmx(), !(cpu.fpu || cpu.sse2));
+    EXPECT_EQ(settings.voiceLanes(), cpu.avx2 ? 8 : 4);
 
     // An empty entry counts as none.
     folder.write("Quor.ini", "[Settings]\r\nPluginPath=\r\n");
@@ -59,7 +60,8 @@ TEST(Settings, FileChoosesPathAndKernels) {
     const char sep = platform::kPathSeparator;
     const std::string module = folder.file(std::string("Plugins") + sep + "Quor.dll");
     std::string relative = std::string("..") + sep + "Other" + sep + "x.dll";
-    const std::string ini = "[Settings]\r\nPluginPath=" + relative + "\r\nNoMMX=1\r\n";
+    const std::string ini =
+        "[Settings]\r\nPluginPath=" + relative + "\r\nNoMMX=1\r\nVoiceLanes=0\r\n";
     std::filesystem::create_directories(folder.file("Plugins"));
     folder.write(std::string("Plugins") + sep + "Quor.ini", ini);
 
@@ -69,6 +71,7 @@ TEST(Settings, FileChoosesPathAndKernels) {
     EXPECT_EQ(std::string(settings.dataFolder()),
               folder.file(std::string("Other") + sep + "Quor-Data" + sep));
     EXPECT_TRUE(settings.noMmx());
+    EXPECT_EQ(settings.voiceLanes(), 0);
 }
 
 TEST(Settings, SettingsFileTakesTheModuleName) {

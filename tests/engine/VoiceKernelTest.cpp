@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <vector>
 
 #include "engine/KernelChoice.h"
 #include "engine/KernelTestSupport.h"
+#include "engine/LaneKernel.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -97,6 +101,64 @@ TEST(VoiceKernel, PortableAndSse2AgreeOnRandomStates) {
     rounded.render(renderVoiceSse2, 10);
     EXPECT_EQ(truncated.state->fraction[kBaseLane], 10);
     EXPECT_EQ(rounded.state->fraction[kBaseLane], 20);
+}
+
+// Voices side by side: each lane runs in its group's order, yet must produce exactly the
+// portable kernel's output and state for its voice, over stretches of any length; lanes without
+// a voice stay silent.
+TEST(VoiceKernel, LanesMatchThePortableKernelVoiceByVoice) {
+    std::vector<int> widths = {4};
+    if (platform::cpuFeatures().avx2) widths.push_back(8);
+    std::mt19937 random(77);
+    std::uniform_int_distribution<int> anyOrder(1, kMaxFilterOrder);
+    auto scratch = std::make_unique<LaneScratch>();
+    for (int width : widths) {
+        for (int trial = 0; trial < 12; ++trial) {
+            const int voices = 1 + trial % width;
+            std::vector<KernelSetup> lanes, references;
+            LaneState group{};
+            group.order = 1;
+            for (int lane = 0; lane < voices; ++lane) {
+                const int order = trial == 0 ? 10 : anyOrder(random);
+                lanes.emplace_back(4096, 1000, static_cast<unsigned>(trial * 8 + lane));
+                randomise(lanes.back(), random, order);
+                VoiceRenderState& s = *lanes.back().state;
+                s.outputGain = 1e-9f;
+                s.pan[1] = 1.0f - s.pan[0];
+                s.panStep[1] = -s.panStep[0];
+                if (trial == 1 && lane == 0) s.amplitude[kBaseLane] = NAN;  // limited, as ever
+                references.emplace_back(lanes.back());
+                group.order = std::max(group.order, order);
+            }
+            for (int lane = 0; lane < voices; ++lane) gatherLane(group, lane, *lanes[lane].state);
+
+            const int frames = 37 + trial * 53;
+            struct alignas(32) MixRow {
+                float lanes[2 * kMaxLanes];
+            };
+            std::vector<MixRow> mix(static_cast<std::size_t>(frames), MixRow{});
+            for (int done = 0; done < frames; done += kLaneChunk)
+                renderLanes(group, *scratch, width, (1u << voices) - 1, mix[done].lanes,
+                            std::min(frames - done, kLaneChunk));
+            for (int lane = 0; lane < voices; ++lane) {
+                scatterLane(group, lane, *lanes[lane].state);
+                references[lane].render(renderVoicePortable, frames);
+                for (int i = 0; i < frames; ++i) {
+                    ASSERT_EQ(mix[i].lanes[lane], references[lane].left[i])
+                        << width << " lanes, trial " << trial << ", lane " << lane;
+                    ASSERT_EQ(mix[i].lanes[kMaxLanes + lane], references[lane].right[i]);
+                }
+                if (trial != 1 || lane != 0)  // NaN amplitudes compare unequal
+                    expectSameState(*references[lane].state, *lanes[lane].state);
+            }
+            for (int i = 0; i < frames; ++i)
+                for (int lane = voices; lane < width; ++lane)
+                    ASSERT_EQ(mix[i].lanes[lane], 0.0f) << "empty lane " << lane;
+        }
+    }
+    EXPECT_EQ(supportedVoiceLanes(8, false), 4);
+    EXPECT_EQ(supportedVoiceLanes(-1, true), 8);
+    EXPECT_EQ(supportedVoiceLanes(0, true), 0);
 }
 
 TEST(VoiceKernel, PhaseCarriesIntoPositionAndWrapsAtTheLoopEnd) {

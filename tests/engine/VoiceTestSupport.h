@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,25 @@ inline RawFile filterFile(int frames = 1) {
     for (int i = 0; i < 64 * frames; ++i)
         values[i] = i % 64 < 10 ? (i % 2 ? -3000 : 3000) : i % 64 == 10 ? 32767 : 0;
     return rawfiles::filterFile(std::move(values), frames);
+}
+
+// A layer of random samples in -20000..20000, looped from sample 1000 to its end.
+inline RawFile noiseFile(std::size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> value(-20000, 20000);
+    std::vector<std::int16_t> samples(count);
+    for (auto& v : samples) v = static_cast<std::int16_t>(value(random));
+    RawFile layer = sampleFile(std::move(samples));
+    layer.set(rawfiles::kLoopStart, 4, 1000);
+    return layer;
+}
+// A filter table whose `frames` frames grow from 1/frames of the mild set to all of it.
+inline RawFile growingFilterFile(int frames) {
+    RawFile filter = filterFile(frames);
+    for (std::size_t i = 64; i < filter.values.size(); ++i)
+        filter.values[i] = static_cast<std::int16_t>(filter.values[i % 64] *
+                                                     static_cast<int>(i / 64 + 1) / frames);
+    return filter;
 }
 
 // The plug-in's side: parameters, tables, one set of layer resources for every note.
@@ -60,10 +80,11 @@ public:
         return r;
     }
 
-    void getLayerSamples(int32_t, LayerSamples& out) override {
+    void getLayerSamples(int32_t note, LayerSamples& out) override {
         requestedBaseTranspose = out.baseTranspose;
         const int32_t base = out.baseTranspose, top = out.topTranspose;
         out = layers;
+        if (oddNoteFilter && note % 2 != 0) out.filterA = oddNoteFilter;
         out.baseTranspose += base;
         out.topTranspose += top;
     }
@@ -75,8 +96,9 @@ public:
     SoundingVoiceList* soundingVoices() override { return &list_; }
 
     float params[108];
-    float lfoTable[4096] = {};  // every layer LFO's wave
-    LayerSamples layers;        // the transposes here are the zone's
+    float lfoTable[4096] = {};           // every layer LFO's wave
+    LayerSamples layers;                 // the transposes here are the zone's
+    PResource* oddNoteFilter = nullptr;  // when set, the filter of odd notes
     double period = 1.0 / 44100.0;
     int32_t requestedBaseTranspose = 0;
     SoundingVoiceList& list() { return list_; }

@@ -56,6 +56,12 @@ std::uint32_t tickCount() {
     return static_cast<std::uint32_t>(ms);
 }
 
+double threadCpuSeconds() {
+    timespec used{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
+}
+
 void sleepMs(std::uint32_t ms) {
     timespec wanted{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&wanted, &wanted) != 0 && errno == EINTR) {

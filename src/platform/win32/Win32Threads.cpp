@@ -26,6 +26,15 @@ std::uint32_t tickCount() {
     return GetTickCount();
 }
 
+double threadCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0.0;
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;  // 100 ns units
+}
+
 void sleepMs(std::uint32_t ms) {
     Sleep(ms);
 }

@@ -18,10 +18,9 @@ CpuFeatures cpuFeatures() {
         const bool osSavesVectors = (ecx & (1u << 27)) != 0 && (ecx & (1u << 28)) != 0;
         unsigned xcr0 = 0, xcr0High = 0;
         if (osSavesVectors) asm volatile("xgetbv" : "=a"(xcr0), "=d"(xcr0High) : "c"(0));
-        unsigned leaf7b = 0, unused = 0;
-        if (osSavesVectors && (xcr0 & 6u) == 6u &&
-            __get_cpuid_count(7, 0, &unused, &leaf7b, &unused, &unused))
-            features.avx2 = (leaf7b & (1u << 5)) != 0;
+        unsigned a7 = 0, b7 = 0, c7 = 0, d7 = 0;  // one output each: the asm writes all four
+        if (osSavesVectors && (xcr0 & 6u) == 6u && __get_cpuid_count(7, 0, &a7, &b7, &c7, &d7))
+            features.avx2 = (b7 & (1u << 5)) != 0;
     }
 #endif
     return features;

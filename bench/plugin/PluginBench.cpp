@@ -148,6 +148,12 @@ int main(int argc, char** argv) {
                 continue;
             }
             const Result r = c.play(plugin, seconds);
+            if (r.voices < 1.0) {  // e.g. a library folder without its instruments
+                std::printf("%-9s %-11s no voice sounded: nothing to measure\n", name,
+                            kernels.name);
+                ++failures;
+                continue;
+            }
             std::printf("%-9s %-11s %7.1f %15.2f %9.1f\n", name, kernels.name, r.voices,
                         r.nsPerVoiceSample, r.realTimeFactor);
             std::fflush(stdout);

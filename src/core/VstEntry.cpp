@@ -2,7 +2,7 @@
 // receive the plug-in's AEffect record, or null when the plug-in cannot start.
 #include <new>
 
-#include "core/OrinEdit.h"
+#include "editor/OrinEdit.h"
 
 namespace {
 

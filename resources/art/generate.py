@@ -1,0 +1,500 @@
+#!/usr/bin/env python3
+"""Writes the editor's artwork as SVG files, one per bitmap identifier.
+
+Usage: generate.py RINGS_HEADER OUTPUT_DIR ID...
+
+Writes OUTPUT_DIR/<id>.svg for every identifier and OUTPUT_DIR/backdrop.svg, which must be
+rendered to backdrop.png in the same folder before the others.
+
+Every image is drawn in window coordinates (735 x 449) and cropped to its own place, so the
+window background (129), the page background (133) and the palette (131, 132) show the same
+pixels wherever they meet. The palette's rings and sectors are read from the ring table of the
+editor (src/editor/PaletteRings.h), so the painted sectors match the code's hit tests.
+
+Colour means layer: Base is amber, Top cyan, Filter violet; neutral controls use a quiet mint.
+A lit state is a brighter, more saturated version of the same colour.
+"""
+import math
+import os
+import re
+import sys
+
+WINDOW_W, WINDOW_H = 735, 449
+# The shared backdrop, rendered beside the SVG files before them (see window_crop).
+BACKDROP = "backdrop"
+BACKDROP_PNG = BACKDROP + ".png"
+FONT = "DejaVu Sans"
+
+# Graphite body, lit softly from the top left.
+BODY_TOP = "#22262e"
+BODY_BOTTOM = "#121418"
+RECESS = "#0d0f12"
+INK = "#e4e7ec"        # light text on the body
+INK_QUIET = "#9aa2ae"  # captions
+INK_DARK = "#14161b"   # text on lit accent surfaces
+
+# Accent colours: (quiet, lit).
+AMBER = ("#d89a3e", "#ffb545")
+CYAN = ("#3fb8d4", "#54dcff")
+VIOLET = ("#9d7ad8", "#bd94ff")
+MINT = ("#6fb894", "#7cf0b4")
+
+# Where the palette control sits in the window.
+PALETTE_ORIGIN = (10, 53)
+# Page buttons: (identifier, label, window x, window y, width). Each state is 16 pixels tall;
+# rows one and two span x 589..711, GLOBAL is centred below them, and PRESETS carries 25
+# transparent pixels on its left so that its visible face lines up with the row below.
+PAGE_BUTTONS = [
+    (150, "PRESETS", 564, 26, 147),
+    (151, "LFO", 589, 42, 45),
+    (152, "ENVELOPE", 636, 42, 75),
+    (153, "GLOBAL", 626, 58, 48),
+]
+PAGE_BUTTON_STATE_H = 16
+PRESETS_FACE_LEFT = 589
+# The page panel (raised) right of the palette, and the volume knob under it.
+PAGE_PANEL = (478, 8, 727, 376)
+BUTTON_TRAY = (584, 22, 716, 78)
+KNOB_POS = (670, 384)
+KNOB_SIZE = 24
+KNOB_FRAMES = 33
+KEYBOARD_BAY = (0, 384, 478, 449)
+# The about screen's version line: the editor draws it 15 pixels high from this offset to the
+# view's right edge, centred, in 11-pixel text.
+ABOUT_VERSION_OFFSET = (0, 200)
+
+
+def fmt(v):
+    return ("%.3f" % v).rstrip("0").rstrip(".")
+
+
+def svg(width, height, body, defs=""):
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+            'viewBox="0 0 %d %d">\n<defs>%s</defs>\n%s\n</svg>\n'
+            % (width, height, width, height, defs, body))
+
+
+def text(x, y, s, size, fill, anchor="start", weight="normal", spacing=0, opacity=1.0):
+    return ('<text x="%s" y="%s" font-family="%s" font-size="%s" font-weight="%s" '
+            'fill="%s" fill-opacity="%s" text-anchor="%s" letter-spacing="%s">%s</text>'
+            % (fmt(x), fmt(y), FONT, fmt(size), weight, fill, fmt(opacity), anchor,
+               fmt(spacing), s))
+
+
+def rect(x0, y0, x1, y1, fill, rx=0, extra=""):
+    return ('<rect x="%s" y="%s" width="%s" height="%s" rx="%s" fill="%s" %s/>'
+            % (fmt(x0), fmt(y0), fmt(x1 - x0), fmt(y1 - y0), fmt(rx), fill, extra))
+
+
+def raised(x0, y0, x1, y1, rx, fill):
+    """A raised panel: a 1-pixel shadow under it and a 1-pixel highlight on its top edge."""
+    return "".join([
+        rect(x0, y0 + 1, x1, y1 + 1, "#000", rx, 'fill-opacity="0.45"'),
+        rect(x0, y0, x1, y1, fill, rx),
+        rect(x0 + rx / 2, y0, x1 - rx / 2, y0 + 1, "#fff", 0, 'fill-opacity="0.10"'),
+    ])
+
+
+def recessed(x0, y0, x1, y1, rx, fill=RECESS):
+    """A recess: its top edge in shadow, its bottom edge catching the light."""
+    return "".join([
+        rect(x0, y0, x1, y1 + 1, "#fff", rx, 'fill-opacity="0.07"'),
+        rect(x0, y0, x1, y1, fill, rx),
+        rect(x0 + rx / 2, y0, x1 - rx / 2, y0 + 1, "#000", 0, 'fill-opacity="0.55"'),
+    ])
+
+
+# ---------------------------------------------------------------------------------------------
+# Palette geometry.
+
+def parse_rings(path):
+    with open(path, encoding="utf-8") as f:
+        source = f.read()
+    table = re.search(r"kPaletteRings\[\]\s*=\s*\{(.*?)\};", source, re.S)
+    if not table:
+        sys.exit("%s: no kPaletteRings table" % path)
+    rings = [tuple(int(v) for v in m) for m in
+             re.findall(r"\{\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*\}\s*,", table.group(1))]
+    centre = []
+    for name in ("kPaletteCentreX", "kPaletteCentreY"):
+        m = re.search(name + r"\s*=\s*(\d+)\s*;", source)
+        if not m:
+            sys.exit("%s: no %s" % (path, name))
+        centre.append(int(m.group(1)))
+    if not rings:
+        sys.exit("%s: the ring table is empty" % path)
+    return rings, tuple(centre)
+
+
+class Palette:
+    def __init__(self, rings, centre):
+        self.rings = rings
+        self.cx, self.cy = centre
+        self.outer = rings[-1][:2]
+
+    def point(self, rx, ry, angle):
+        # Angle 0 is the top of the disk; angles grow clockwise.
+        return self.cx + rx * math.sin(angle), self.cy - ry * math.cos(angle)
+
+    def sectors(self):
+        """(ring, index, path) for every sector in identifier order."""
+        out = []
+        for r, (rx, ry, n) in enumerate(self.rings):
+            step = 2 * math.pi / n
+            for i in range(n):
+                a0, a1 = i * step, (i + 1) * step
+                large = 1 if step > math.pi else 0
+                o0, o1 = self.point(rx, ry, a0), self.point(rx, ry, a1)
+                if r == 0:
+                    d = "M%s,%s L%s,%s A%s,%s 0 %d 1 %s,%s Z" % (
+                        fmt(self.cx), fmt(self.cy), fmt(o0[0]), fmt(o0[1]), rx, ry, large,
+                        fmt(o1[0]), fmt(o1[1]))
+                else:
+                    irx, iry = self.rings[r - 1][:2]
+                    i0, i1 = self.point(irx, iry, a0), self.point(irx, iry, a1)
+                    d = "M%s,%s L%s,%s A%s,%s 0 %d 1 %s,%s L%s,%s A%s,%s 0 %d 0 %s,%s Z" % (
+                        fmt(i0[0]), fmt(i0[1]), fmt(o0[0]), fmt(o0[1]), rx, ry, large,
+                        fmt(o1[0]), fmt(o1[1]), fmt(i1[0]), fmt(i1[1]), irx, iry, large,
+                        fmt(i0[0]), fmt(i0[1]))
+                out.append((r, i, d))
+        return out
+
+
+# ---------------------------------------------------------------------------------------------
+# The window's backdrop, in window coordinates: everything that 129, 131, 132 and 133 share.
+
+def backdrop_defs():
+    return (
+        '<linearGradient id="body" gradientUnits="userSpaceOnUse" x1="0" y1="0" x2="0" y2="%d">'
+        '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient>'
+        '<radialGradient id="light" gradientUnits="userSpaceOnUse" cx="90" cy="-40" r="520">'
+        '<stop offset="0" stop-color="#fff" stop-opacity="0.07"/>'
+        '<stop offset="1" stop-color="#fff" stop-opacity="0"/></radialGradient>'
+        '<linearGradient id="panel" gradientUnits="userSpaceOnUse" x1="0" y1="%d" x2="0" y2="%d">'
+        '<stop offset="0" stop-color="#2b3039"/><stop offset="1" stop-color="#1b1e24"/>'
+        '</linearGradient>'
+        '<linearGradient id="bay" gradientUnits="userSpaceOnUse" x1="0" y1="%d" x2="0" y2="%d">'
+        '<stop offset="0" stop-color="#08090b"/><stop offset="1" stop-color="#111317"/>'
+        '</linearGradient>'
+        '<linearGradient id="wellRim" gradientUnits="userSpaceOnUse" x1="60" y1="60" x2="420" '
+        'y2="360"><stop offset="0" stop-color="#000" stop-opacity="0.5"/>'
+        '<stop offset="1" stop-color="#fff" stop-opacity="0.12"/></linearGradient>'
+        % (WINDOW_H, BODY_TOP, BODY_BOTTOM, PAGE_PANEL[1], PAGE_PANEL[3], KEYBOARD_BAY[1],
+           KEYBOARD_BAY[3]))
+
+
+def backdrop(palette):
+    parts = [rect(0, 0, WINDOW_W, WINDOW_H, "url(#body)"),
+             rect(0, 0, WINDOW_W, WINDOW_H, "url(#light)")]
+    # The palette sits in a shallow round well: a dark ring around the disk whose lower right
+    # edge catches the light.
+    cx, cy = PALETTE_ORIGIN[0] + palette.cx, PALETTE_ORIGIN[1] + palette.cy
+    rx, ry = palette.outer
+    parts.append('<ellipse cx="%d" cy="%d" rx="%d" ry="%d" fill="#0a0b0e" fill-opacity="0.55"/>'
+                 % (cx, cy, rx + 6, ry + 6))
+    parts.append('<ellipse cx="%d" cy="%d" rx="%s" ry="%s" fill="none" stroke="url(#wellRim)" '
+                 'stroke-width="1"/>' % (cx, cy, fmt(rx + 6.5), fmt(ry + 6.5)))
+    # The page panel right of the palette and the recessed tray of the page buttons on it.
+    x0, y0, x1, y1 = PAGE_PANEL
+    parts.append(raised(x0, y0, x1, y1, 6, "url(#panel)"))
+    parts.append(recessed(*BUTTON_TRAY, 5, "#121418"))
+    # The keyboard bay: a recess running to the window's left and bottom edges, with a felt
+    # strip along its back.
+    x0, y0, x1, y1 = KEYBOARD_BAY
+    parts.append(rect(x0, y0 - 1, x1 + 1, y1, "#fff", 0, 'fill-opacity="0.06"'))
+    parts.append(rect(x0, y0, x1, y1, "url(#bay)"))
+    parts.append(rect(x0, y0, x1, y0 + 2, "#000", 0, 'fill-opacity="0.6"'))
+    parts.append(rect(x0, y0 + 2, x1, y0 + 5, "#4a2228"))
+    parts.append(rect(x0, y0 + 5, x1, y0 + 6, "#000", 0, 'fill-opacity="0.4"'))
+    parts.append(rect(x1 - 1, y0 + 6, x1, y1, "#fff", 0, 'fill-opacity="0.05"'))
+    parts.append(volume_seat())
+    return "".join(parts)
+
+
+def volume_seat():
+    kx, ky = KNOB_POS[0] + KNOB_SIZE / 2, KNOB_POS[1] + KNOB_SIZE / 2
+    parts = ['<circle cx="%s" cy="%s" r="12.5" fill="#000" fill-opacity="0.35"/>'
+             % (fmt(kx), fmt(ky + 0.5))]
+    # Scale dots from -135 to +135 degrees.
+    for k in range(11):
+        a = math.radians(-135 + 27 * k)
+        r = 16
+        big = k in (0, 5, 10)
+        parts.append('<circle cx="%s" cy="%s" r="%s" fill="%s"/>'
+                     % (fmt(kx + r * math.sin(a)), fmt(ky - r * math.cos(a)),
+                        "1.1" if big else "0.8", "#8b93a0" if big else "#5d646f"))
+    parts.append(text(kx, ky + 29, "VOLUME", 9, INK_QUIET, "middle", "bold", 1))
+    return "".join(parts)
+
+
+def window_crop(x, y, w, h, extra="", extra_defs=""):
+    """The backdrop seen through a w x h image placed at window (x, y), plus `extra` drawn
+    in window coordinates. The backdrop is rendered once (backdrop.svg) and copied in, so every
+    image shows exactly the same pixels where they meet."""
+    body = ('<g transform="translate(%d,%d)"><image width="%d" height="%d" href="%s"/>%s</g>'
+            % (-x, -y, WINDOW_W, WINDOW_H, BACKDROP_PNG, extra))
+    return svg(w, h, body, extra_defs)
+
+
+# ---------------------------------------------------------------------------------------------
+# Images.
+
+def product_mark():
+    # "QUOR" with the four accents as a thin bar under it; also the about screen's click area.
+    parts = [text(12, 34, "QUOR", 27, INK, "start", "bold", 3)]
+    for k, colour in enumerate((AMBER[0], CYAN[0], VIOLET[0], MINT[0])):
+        parts.append(rect(13 + 23 * k, 39, 13 + 23 * k + 21, 41, colour))
+    return "".join(parts)
+
+
+def window_background():
+    return window_crop(0, 0, WINDOW_W, WINDOW_H, product_mark())
+
+
+def page_background():
+    return window_crop(369, 0, 366, WINDOW_H)
+
+
+def palette_image(palette, lit):
+    """The disk over the backdrop, matte (131) or with every sector glowing (132)."""
+    ox, oy = PALETTE_ORIGIN
+    rx, ry = palette.outer
+    cx, cy = palette.cx, palette.cy
+    ky = ry / rx
+    if lit:
+        stops = [("0", "#2c7a5c"), ("0.55", "#226a4f"), ("1", "#1a5540")]
+        gap, rim, rim_opacity, sheen = "#0c241b", MINT[1], 0.85, 0.10
+    else:
+        stops = [("0", "#3b424d"), ("0.55", "#30363f"), ("1", "#272b33")]
+        gap, rim, rim_opacity, sheen = "#0b0c0f", "#ffffff", 0.07, 0.05
+    defs = ('<radialGradient id="disk" gradientUnits="userSpaceOnUse" cx="%d" cy="%d" r="%d" '
+            'gradientTransform="translate(0,%s) scale(1,%s)">%s</radialGradient>'
+            % (cx, cy, rx, fmt(cy * (1 - ky)), fmt(ky),
+               "".join('<stop offset="%s" stop-color="%s"/>' % s for s in stops)))
+    defs += ('<linearGradient id="sheen" gradientUnits="userSpaceOnUse" x1="0" y1="0" x2="0" '
+             'y2="%d"><stop offset="0" stop-color="#fff" stop-opacity="%s"/>'
+             '<stop offset="0.5" stop-color="#fff" stop-opacity="0"/></linearGradient>'
+             % (2 * cy, fmt(sheen)))
+    sectors = palette.sectors()
+    disk = ['<ellipse cx="%d" cy="%d" rx="%d" ry="%d" fill="%s"/>' % (cx, cy, rx + 1, ry + 1, gap)]
+    for sid, (r, i, d) in enumerate(sectors):
+        defs += '<clipPath id="s%d"><path d="%s"/></clipPath>' % (sid, d)
+        # Neighbouring sectors differ a little in tone so that the rings read as tiles.
+        shade = 0.035 if (i % 2) else 0.0
+        disk.append('<path d="%s" fill="url(#disk)"/>' % d)
+        if shade:
+            disk.append('<path d="%s" fill="#000" fill-opacity="%s"/>' % (d, fmt(shade)))
+        disk.append('<path d="%s" fill="url(#sheen)"/>' % d)
+        # The rim light inside each tile: a glow when lit, a faint edge when matte.
+        disk.append('<path d="%s" fill="none" stroke="%s" stroke-opacity="%s" '
+                    'stroke-width="%s" clip-path="url(#s%d)"/>'
+                    % (d, rim, fmt(rim_opacity), "4" if lit else "2.5", sid))
+        if lit:
+            disk.append('<path d="%s" fill="none" stroke="%s" stroke-opacity="0.25" '
+                        'stroke-width="10" clip-path="url(#s%d)"/>' % (d, rim, sid))
+    for r, i, d in sectors:
+        disk.append('<path d="%s" fill="none" stroke="%s" stroke-width="2"/>' % (d, gap))
+    disk.append('<ellipse cx="%d" cy="%d" rx="%s" ry="%s" fill="none" stroke="%s" '
+                'stroke-width="1.5"/>' % (cx, cy, fmt(rx + 0.25), fmt(ry + 0.25), gap))
+    return window_crop(ox, oy, 459, 304,
+                       '<g transform="translate(%d,%d)">%s</g>' % (ox, oy, "".join(disk)), defs)
+
+
+def page_button(label, width, face_left):
+    h = PAGE_BUTTON_STATE_H
+    parts = []
+    defs = ""
+    for state in (0, 1):
+        y = state * h
+        x0, x1 = face_left + 0.5, width - 0.5
+        y0, y1 = y + 0.5, y + h - 1.5
+        if state == 0:
+            fill, ink, edge = "url(#off)", INK, "#0a0b0d"
+        else:
+            fill, ink, edge = "url(#on)", INK_DARK, "#1f4a36"
+        parts.append('<rect x="%s" y="%s" width="%s" height="%s" rx="3" fill="%s" stroke="%s" '
+                     'stroke-width="1"/>' % (fmt(x0), fmt(y0), fmt(x1 - x0), fmt(y1 - y0), fill,
+                                             edge))
+        parts.append(rect(x0 + 2, y0 + 0.5, x1 - 2, y0 + 1.5, "#fff", 0,
+                          'fill-opacity="%s"' % ("0.10" if state == 0 else "0.45")))
+        parts.append(text((x0 + x1) / 2, y + 11, label, 9, ink, "middle", "bold", 0.6))
+    defs += ('<linearGradient id="off" x1="0" y1="0" x2="0" y2="1">'
+             '<stop offset="0" stop-color="#343a44"/><stop offset="1" stop-color="#262a31"/>'
+             '</linearGradient>'
+             '<linearGradient id="on" x1="0" y1="0" x2="0" y2="1">'
+             '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+             '</linearGradient>' % (MINT[1], "#5fd197"))
+    return svg(width, 2 * h, "".join(parts), defs)
+
+
+def menu_item():
+    defs = ('<linearGradient id="item" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="#2a2e36"/><stop offset="1" stop-color="#1f2229"/>'
+            '</linearGradient>')
+    body = (rect(0, 0, 400, 20, "url(#item)") + rect(0, 0, 400, 1, "#fff", 0,
+                                                     'fill-opacity="0.07"')
+            + rect(0, 19, 400, 20, "#0e1013"))
+    return svg(400, 20, body, defs)
+
+
+def icon(letter, colours):
+    quiet, lit = colours
+    defs = ('<linearGradient id="face" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+            '</linearGradient>' % (lit, quiet))
+    body = "".join([
+        '<rect x="1.5" y="2.5" width="35" height="21" rx="6" fill="#000" fill-opacity="0.5"/>',
+        '<rect x="1.5" y="1.5" width="35" height="20" rx="6" fill="url(#face)" stroke="#0b0c0f" '
+        'stroke-opacity="0.8" stroke-width="1"/>',
+        rect(6, 2.5, 32, 3.5, "#fff", 0, 'fill-opacity="0.45"'),
+        text(19, 17, letter, 14, INK_DARK, "middle", "bold"),
+    ])
+    return svg(38, 25, body, defs)
+
+
+def loading_indicator():
+    parts = []
+    for state in (0, 1):
+        y = state * 19
+        lamp_fill = "#2a3a32" if state == 0 else MINT[1]
+        ink = INK_QUIET if state == 0 else INK
+        parts.append('<rect x="0.5" y="%s" width="83" height="17" rx="8.5" fill="#111317" '
+                     'stroke="#000" stroke-opacity="0.5"/>' % fmt(y + 0.5))
+        parts.append(rect(8, y + 17.5, 76, y + 18.5, "#fff", 0, 'fill-opacity="0.06"'))
+        if state == 1:
+            parts.append('<circle cx="11" cy="%s" r="6" fill="%s" fill-opacity="0.30"/>'
+                         % (fmt(y + 9), MINT[1]))
+        parts.append('<circle cx="11" cy="%s" r="3.5" fill="%s"/>' % (fmt(y + 9), lamp_fill))
+        parts.append(text(47, y + 12.5, "LOADING", 9, ink, "middle", "bold", 1))
+    return svg(84, 38, "".join(parts))
+
+
+def knob_strip():
+    s = KNOB_SIZE
+    c = s / 2
+    defs = ('<radialGradient id="cap" cx="0.35" cy="0.3" r="0.8">'
+            '<stop offset="0" stop-color="#5a616d"/><stop offset="0.6" stop-color="#353a43"/>'
+            '<stop offset="1" stop-color="#22262d"/></radialGradient>')
+    parts = []
+    track_r = 10.5
+
+    def arc(a0, a1, y):
+        p0 = (c + track_r * math.sin(a0), y + c - track_r * math.cos(a0))
+        p1 = (c + track_r * math.sin(a1), y + c - track_r * math.cos(a1))
+        large = 1 if a1 - a0 > math.pi else 0
+        return "M%s,%s A%s,%s 0 %d 1 %s,%s" % (fmt(p0[0]), fmt(p0[1]), fmt(track_r),
+                                                fmt(track_r), large, fmt(p1[0]), fmt(p1[1]))
+
+    start, span = math.radians(-135), math.radians(270)
+    for k in range(KNOB_FRAMES):
+        y = k * s
+        a = start + span * k / (KNOB_FRAMES - 1)
+        parts.append('<path d="%s" fill="none" stroke="#07080a" stroke-width="2.4" '
+                     'stroke-linecap="round"/>' % arc(start, start + span, y))
+        if k > 0:
+            parts.append('<path d="%s" fill="none" stroke="%s" stroke-width="2" '
+                         'stroke-linecap="round"/>' % (arc(start, a, y), MINT[1]))
+        parts.append('<circle cx="%s" cy="%s" r="8" fill="#000" fill-opacity="0.5"/>'
+                     % (fmt(c), fmt(y + c + 0.8)))
+        parts.append('<circle cx="%s" cy="%s" r="7.5" fill="url(#cap)" stroke="#0b0c0f" '
+                     'stroke-width="0.8"/>' % (fmt(c), fmt(y + c)))
+        p0 = (c + 2.5 * math.sin(a), y + c - 2.5 * math.cos(a))
+        p1 = (c + 6.8 * math.sin(a), y + c - 6.8 * math.cos(a))
+        parts.append('<line x1="%s" y1="%s" x2="%s" y2="%s" stroke="%s" stroke-width="1.8" '
+                     'stroke-linecap="round"/>' % (fmt(p0[0]), fmt(p0[1]), fmt(p1[0]),
+                                                   fmt(p1[1]), INK))
+    return svg(s, s * KNOB_FRAMES, "".join(parts), defs)
+
+
+def screen_defs():
+    return ('<linearGradient id="body" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+            '</linearGradient>'
+            '<radialGradient id="glow" gradientUnits="userSpaceOnUse" cx="367" cy="140" r="330" '
+            'gradientTransform="translate(0,93) scale(1,0.34)">'
+            '<stop offset="0" stop-color="%s" stop-opacity="0.16"/>'
+            '<stop offset="1" stop-color="%s" stop-opacity="0"/></radialGradient>'
+            % (BODY_TOP, BODY_BOTTOM, MINT[0], MINT[0]))
+
+
+def accent_bar(x, y, width):
+    parts = []
+    seg = (width - 3 * 4) / 4
+    for k, colour in enumerate((AMBER[0], CYAN[0], VIOLET[0], MINT[0])):
+        x0 = x + k * (seg + 4)
+        parts.append(rect(x0, y, x0 + seg, y + 2, colour))
+    return "".join(parts)
+
+
+def about_screen():
+    vx, vy = ABOUT_VERSION_OFFSET
+    body = "".join([
+        rect(0, 0, WINDOW_W, WINDOW_H, "url(#body)"),
+        rect(0, 0, WINDOW_W, WINDOW_H, "url(#glow)"),
+        raised(30, 60, 705, 300, 10, "#1f232a"),
+        text(367.5, 162, "QUOR", 72, INK, "middle", "bold", 14),
+        accent_bar(257, 178, 220),
+        # The version line (drawn by the editor) sits in the band vy .. vy + 15.
+        text(367.5, 242, "SAMPLE PALETTE SYNTHESIZER", 11, INK_QUIET, "middle", "bold", 3),
+        text(367.5, 270, "Design, sound and code by the Quor team", 11, INK_QUIET, "middle"),
+        text(367.5, 380, "Click to close", 10, INK_QUIET, "middle"),
+        recessed(46, 424, 689, 442, 4),
+    ])
+    assert vx == 0 and 180 < vy < 225
+    return svg(WINDOW_W, WINDOW_H, body, screen_defs())
+
+
+def controller_screen():
+    parts = [
+        rect(0, 0, WINDOW_W, WINDOW_H, "url(#body)"),
+        rect(0, 0, WINDOW_W, WINDOW_H, "url(#glow)"),
+        product_mark(),
+        text(367.5, 78, "MIDI CONTROLLERS", 20, INK, "middle", "bold", 4),
+        accent_bar(287, 88, 161),
+        text(14, 111, "Controller number and the parameter it moves", 10, INK_QUIET),
+        recessed(6, 120, 729, 443, 6, "#0f1115"),
+    ]
+    # Faint rules between the columns of the list (columns start 180 pixels apart at x 14).
+    for x in (187, 367, 547):
+        parts.append(rect(x, 128, x + 1, 430, "#fff", 0, 'fill-opacity="0.05"'))
+    return svg(WINDOW_W, WINDOW_H, "".join(parts), screen_defs())
+
+
+def images(palette):
+    out = {
+        129: window_background(),
+        130: about_screen(),
+        131: palette_image(palette, False),
+        132: palette_image(palette, True),
+        133: page_background(),
+        134: controller_screen(),
+        160: menu_item(),
+        161: icon("B", AMBER),
+        162: icon("T", CYAN),
+        163: icon("F", VIOLET),
+        190: loading_indicator(),
+        351: knob_strip(),
+    }
+    for ident, label, x, _, width in PAGE_BUTTONS:
+        face = PRESETS_FACE_LEFT - x if ident == 150 else 0
+        out[ident] = page_button(label, width, face)
+    return out
+
+
+def main(argv):
+    if len(argv) < 4:
+        sys.exit(__doc__)
+    rings_header, out_dir, wanted = argv[1], argv[2], sorted(int(a) for a in argv[3:])
+    palette = Palette(*parse_rings(rings_header))
+    made = images(palette)
+    if sorted(made) != wanted:
+        sys.exit("generate.py makes %s, the build expects %s" % (sorted(made), wanted))
+    os.makedirs(out_dir, exist_ok=True)
+    made[BACKDROP] = svg(WINDOW_W, WINDOW_H, backdrop(palette), backdrop_defs())
+    for ident, content in made.items():
+        with open(os.path.join(out_dir, "%s.svg" % ident), "w", encoding="utf-8") as f:
+            f.write(content)
+
+
+if __name__ == "__main__":
+    main(sys.argv)

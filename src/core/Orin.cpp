@@ -167,7 +167,7 @@ bool Orin::applyPendingProgram(bool fromIdle) {
 }
 
 void Orin::activatePreset(std::int32_t index) {
-    // Editor hook: wait cursor while the editor window is open.
+    if (editorLink_) editorLink_->setWaitCursor(true);
     PProgram& current = currentProgram();
     if (index >= 0 && index < PProgram::kPresetCount) current.selectPreset(index, false);
     const PPreset& edit = current.editPreset();
@@ -179,9 +179,10 @@ void Orin::activatePreset(std::int32_t index) {
     resourceHolder_.activate(slots, icons);
     for (std::int32_t i = 0; i < kAppliedParams; ++i) applyParameter(i, edit.value(i));
     for (int layer = 0; layer < 3; ++layer) rebuildLfoTable(layer);
-    if (editor_) {
+    if (editorLink_) {
         editorFlags_.fetch_or(kEditorRedrawAll);
-        editor_->setParameter(-1, 0.0f);
+        editorLink_->parameterChanged(-1, 0.0f);
+        editorLink_->setWaitCursor(false);
     }
 }
 
@@ -200,8 +201,8 @@ void Orin::setParameter(std::int32_t index, float value) {
     if (index < 0 || index >= kNumParams || std::isnan(value)) return;
     value = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
     currentProgram().editPreset().setValue(index, value);
-    if (editor_ && !editorIsSource_.load(std::memory_order_relaxed))
-        editor_->setParameter(index, value);
+    if (editorLink_ && !editorIsSource_.load(std::memory_order_relaxed))
+        editorLink_->parameterChanged(index, value);
     applyParameter(index, value);
 }
 
@@ -231,7 +232,12 @@ void Orin::applyParameter(std::int32_t index, float value) {
         case 96:   // "B Icon Y"
         case 98:   // "T Icon Y"
         case 100:  // "F Icon Y"
-            // Editor hook: the palette moves the layer's icon to (X, Y).
+            // X alone does not move an icon: hosts write X and Y one after the other.
+            if (editorLink_) {
+                const int icon = (index - 96) / 2;
+                const PPreset& edit = currentProgram().editPreset();
+                editorLink_->moveIcon(icon, edit.value(index - 1), value);
+            }
             break;
         default:
             break;

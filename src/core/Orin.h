@@ -8,14 +8,15 @@
 // program index, the program-pending flag, the editor flags and the sound engine's hand-offs
 // (PEngine).
 //
-// Not here yet: the editor is being written in editor/; the places that will call it are marked
-// "Editor hook" and do nothing until then.
+// The editor is reached only through EditorLink (the plug-in class with the window connects
+// it), so nothing here depends on the window.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
+#include "core/EditorLink.h"
 #include "core/KeyboardNoteQueue.h"
 #include "core/PEngine.h"
 #include "core/PProgram.h"
@@ -105,6 +106,10 @@ public:
     std::uint32_t takeEditorFlags() { return editorFlags_.exchange(0); }
     void setEditorIsSource(bool on) { editorIsSource_.store(on); }
     const KeyboardNoteQueue& keyboardNotes() const { return engine_.keyboardNotes(); }
+    const KeyboardDisplay& keyboardDisplay() const { return engine_.keyboardDisplay(); }
+    // The editor's side of the plug-in (null: none). Set once, before the host sees the plug-in.
+    void setEditorLink(EditorLink* link) { editorLink_ = link; }
+    bool isEditorSource() const { return editorIsSource_.load(std::memory_order_relaxed); }
     float requestedRate() const { return requestedRate_; }
     const PRateConverter& rateConverter() const { return engine_.rateConverter(); }
 
@@ -119,6 +124,7 @@ private:
     std::unique_ptr<FMemoryStream> chunkStream_;
     std::unique_ptr<PPropertyMatrix> propertyMatrix_;
     std::atomic<std::uint32_t> editorFlags_{0};
+    EditorLink* editorLink_ = nullptr;
     bool hostSuppliesIdle_ = false;
     std::atomic<bool> editorIsSource_{false};
     bool initialised_ = false;

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/KeyboardDisplay.h"
 #include "core/KeyboardNoteQueue.h"
 #include "engine/EffectsSection.h"
 #include "engine/LfoShapes.h"
@@ -82,6 +83,7 @@ public:
         return keyboardNotes_.push(channel, note, velocity, isOn);
     }
     const KeyboardNoteQueue& keyboardNotes() const { return keyboardNotes_; }
+    const KeyboardDisplay& keyboardDisplay() const { return keyboardDisplay_; }
     const PRateConverter& rateConverter() const { return converter_; }
     const PRSVoicer* voicer() const { return voicer_.get(); }
     const VoiceTables* tables() const { return tables_.get(); }
@@ -92,9 +94,11 @@ public:
     void setParameterFromController(int32_t index, float value) override;
     int32_t controllerParameter(int32_t controller) const override;
     int32_t outputChannelCount() const override { return 2; }
-    void showKeyDown(int32_t, int32_t, int32_t) override {}
-    void showKeyUp(int32_t, int32_t) override {}
-    void showAllKeysUp() override {}
+    void showKeyDown(int32_t, int32_t note, int32_t velocity) override {
+        keyboardDisplay_.keyDown(note, velocity);
+    }
+    void showKeyUp(int32_t, int32_t note) override { keyboardDisplay_.keyUp(note); }
+    void showAllKeysUp() override { keyboardDisplay_.allUp(); }
     void midiProgramChanged() override;
 
     // ---- VoiceContext ----
@@ -122,6 +126,7 @@ private:
     EffectsSection effects_{nullptr};
     PRateConverter converter_;
     KeyboardNoteQueue keyboardNotes_;
+    KeyboardDisplay keyboardDisplay_;
     std::unique_ptr<float[]> scratch_;  // 2 x kMaxPiece: the accumulating call's own render
     std::atomic<bool> converting_{false};
     std::atomic<double> samplePeriod_{1.0 / 44100.0};

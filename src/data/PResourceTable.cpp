@@ -202,6 +202,7 @@ bool PResourceTable::load(PResource* resource) {
     // read, the next pass frees what was read.
     resource->clearFlags(PResource::kWanted);
     resource->setFlags(PResource::kAttempted);
+    loadCount_.fetch_add(1, std::memory_order_relaxed);
     char path[kPathSize];
     std::uint8_t* data = nullptr;
     std::uint32_t size = 0;

@@ -81,6 +81,9 @@ public:
     // or an allocation failed anywhere in the process. The loader thread runs it on each
     // wake-up; tests run it directly while no loader thread exists.
     void loaderPass(const std::atomic<bool>& quit);
+    // How many reads have been attempted since start-up; it changes while files load, which the
+    // editor's loading indicator watches from its own thread.
+    std::uint32_t loadCount() const { return loadCount_.load(std::memory_order_relaxed); }
 
     // Checks that every record's file exists, marks the instruments with missing files and, with
     // a buffer, writes the report shown to the user. Answers the number of missing files.
@@ -112,4 +115,5 @@ private:
     PResourceLoader* loader_ = nullptr;
     FCondition wake_;  // outlives every loader, so wakeLoader never races a loader's deletion
     std::atomic<bool> quietRelease_{false};
+    std::atomic<std::uint32_t> loadCount_{0};
 };

@@ -129,6 +129,10 @@ void CFrame::setFocusView(CView* view) {
     if (focus_ == view && view) view->takeFocus();
 }
 
+void CFrame::setWaitCursor(bool on) {
+    if (window_) window_->setWaitCursor(on);
+}
+
 void CFrame::beginEdit(long tag) {
     if (owner_) owner_->beginEdit(tag);
 }

@@ -56,6 +56,8 @@ public:
     // while another modal view is set.
     bool setModalView(CView* view);
     CView* getModalView() const { return modal_; }
+    // The busy cursor over the window while a long operation runs on this thread.
+    void setWaitCursor(bool on);
     void setFocusView(CView* view);
     CView* getFocusView() const { return focus_; }
 

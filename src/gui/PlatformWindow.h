@@ -27,6 +27,8 @@ public:
     // Opens a popup at `rect` in frame coordinates (it may reach beyond the frame); presses on it
     // reach the frame as presses at those coordinates. Null when none can be made.
     virtual std::unique_ptr<PopupSurface> openPopup(const CRect& rect) = 0;
+    // Shows the busy cursor over the window (true) or the normal one again (false), at once.
+    virtual void setWaitCursor(bool on) = 0;
     // The native window handle (HWND or X11 Window), null for the headless window.
     virtual void* nativeHandle() const = 0;
 };

@@ -94,9 +94,11 @@ TEST_F(Resources, LoadGivesAlignedValidatedDataOnce) {
     lib.writeRaw("L00001.raw", filterFile(3, 5, 12));
     PResource* base = table.findOrCreate("B00001.raw", true);
     PResource* filter = table.findOrCreate("L00001.raw", true, true);
+    const std::uint32_t readsBefore = table.loadCount();
     EXPECT_TRUE(table.load(base));
     EXPECT_TRUE(table.load(filter));
     EXPECT_FALSE(table.load(base));  // already there
+    EXPECT_EQ(table.loadCount() - readsBefore, 2u);  // what the loading indicator watches
     ASSERT_TRUE(base->hasData());
     EXPECT_EQ(base->size(), 16u + 2000u);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(base->data()) % 16, 0u);

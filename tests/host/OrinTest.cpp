@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "data/PLibraryStartup.h"
-#include "sdk/AEffEditor.h"
 
 namespace {
 
@@ -21,11 +20,18 @@ std::vector<std::string> messages;
 // The plug-in's millisecond ticks, set by the tests.
 std::uint32_t ticksNow = 0;
 
-struct NoticeEditor : AEffEditor {
-    using AEffEditor::AEffEditor;
+struct NoticeEditor : EditorLink {
     std::vector<std::pair<std::int32_t, float>> notices;
-    void setParameter(std::int32_t index, float value) override {
+    std::vector<std::pair<float, float>> iconMoves[3];
+    int waitCursors = 0;  // shown minus hidden
+    bool cursorShownDuringWork = false;
+    void parameterChanged(std::int32_t index, float value) override {
         notices.push_back({index, value});
+    }
+    void moveIcon(int icon, float x, float y) override { iconMoves[icon].push_back({x, y}); }
+    void setWaitCursor(bool on) override {
+        waitCursors += on ? 1 : -1;
+        cursorShownDuringWork |= waitCursors > 0;
     }
 };
 
@@ -51,9 +57,8 @@ protected:
 };
 
 TEST_F(OrinObject, EditorIsToldOfChangesItDidNotMake) {
-    auto* editor = new NoticeEditor(plugin.get());
-    plugin->setEditor(editor);
-    EXPECT_NE(plugin->getAeffect()->flags & effFlagsHasEditor, 0);
+    auto editor = std::make_unique<NoticeEditor>();
+    plugin->setEditorLink(editor.get());
     plugin->setParameter(12, 0.5f);
     ASSERT_EQ(editor->notices.size(), 1u);
     EXPECT_EQ(editor->notices[0].first, 12);
@@ -71,6 +76,18 @@ TEST_F(OrinObject, EditorIsToldOfChangesItDidNotMake) {
     EXPECT_EQ(plugin->takeEditorFlags(), Orin::kEditorRedrawAll);
     EXPECT_EQ(plugin->takeEditorFlags(), 0u);
     EXPECT_EQ(plugin->currentProgram().currentPreset(), 3);
+    EXPECT_TRUE(editor->cursorShownDuringWork);
+    EXPECT_EQ(editor->waitCursors, 0);
+
+    // An icon moves when its Y arrives (hosts write X, then Y), with the X already stored.
+    plugin->setParameter(97, 0.25f);  // "T Icon X"
+    EXPECT_TRUE(editor->iconMoves[1].empty());
+    plugin->setParameter(98, 0.75f);  // "T Icon Y"
+    ASSERT_EQ(editor->iconMoves[1].size(), 1u);
+    EXPECT_EQ(editor->iconMoves[1][0], std::make_pair(0.25f, 0.75f));
+    EXPECT_TRUE(editor->iconMoves[0].empty());
+    EXPECT_TRUE(editor->iconMoves[2].empty());
+    plugin->setEditorLink(nullptr);
 }
 
 TEST_F(OrinObject, LfoTablesFollowTheShapes) {

@@ -34,6 +34,8 @@ public:
     bool waitForEvents() override;
     std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override { return nullptr; }
+    void setWaitCursor(bool on) override { waitCursor_ = on; }
+    bool showsWaitCursor() const { return waitCursor_; }
     // The popups open now, with their frame rectangles and what they show.
     struct Popup {
         CRect rect;
@@ -55,6 +57,7 @@ private:
     const Step* currentMouse() const;
 
     CFrame& frame_;
+    bool waitCursor_ = false;
     std::deque<Step> script_;
     CPoint last_;
     CRect presented_;

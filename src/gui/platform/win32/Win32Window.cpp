@@ -119,6 +119,10 @@ std::unique_ptr<PopupSurface> Win32Window::openPopup(const CRect& rect) {
     return popup;
 }
 
+void Win32Window::setWaitCursor(bool on) {
+    SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
+}
+
 bool Win32Window::waitForEvents() {
     // Like a modal loop of the system's own: wait a little, then dispatch the thread's messages.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);

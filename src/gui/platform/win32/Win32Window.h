@@ -20,6 +20,7 @@ public:
     bool waitForEvents() override;
     std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override { return window_; }
+    void setWaitCursor(bool on) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
 #include <X11/keysym.h>
 #include <poll.h>
 
@@ -155,6 +156,7 @@ X11Window::~X11Window() {
         registry().erase(window_);
         XDestroyWindow(display_, window_);
     }
+    if (waitCursor_) XFreeCursor(display_, waitCursor_);
     XCloseDisplay(display_);
 }
 
@@ -171,6 +173,17 @@ void X11Window::removePopup(X11Popup* popup) {
 
 void* X11Window::nativeHandle() const {
     return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window_));
+}
+
+void X11Window::setWaitCursor(bool on) {
+    if (!window_) return;
+    if (on) {
+        if (!waitCursor_) waitCursor_ = XCreateFontCursor(display_, XC_watch);
+        XDefineCursor(display_, window_, waitCursor_);
+    } else {
+        XUndefineCursor(display_, window_);
+    }
+    XFlush(display_);
 }
 
 void X11Window::present(const CRect& rect) {

@@ -26,6 +26,7 @@ public:
     bool waitForEvents() override;
     std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override;
+    void setWaitCursor(bool on) override;
     void addPopup(X11Popup* popup) { popups_.push_back(popup); }
     void removePopup(X11Popup* popup);
 
@@ -43,4 +44,5 @@ private:
     int depth_ = 0;
     Visual* visual_ = nullptr;
     std::vector<X11Popup*> popups_;
+    Cursor waitCursor_ = 0;
 };

@@ -262,8 +262,8 @@ def palette_image(palette, lit):
     cx, cy = palette.cx, palette.cy
     ky = ry / rx
     if lit:
-        stops = [("0", "#2c7a5c"), ("0.55", "#226a4f"), ("1", "#1a5540")]
-        gap, rim, rim_opacity, sheen = "#0c241b", MINT[1], 0.85, 0.10
+        stops = [("0", "#276f53"), ("0.55", "#22664c"), ("1", "#1a5540")]
+        gap, rim, rim_opacity, sheen = "#0c241b", MINT[1], 0.85, 0.06
     else:
         stops = [("0", "#3b424d"), ("0.55", "#30363f"), ("1", "#272b33")]
         gap, rim, rim_opacity, sheen = "#0b0c0f", "#ffffff", 0.07, 0.05

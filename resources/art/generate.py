@@ -54,7 +54,9 @@ PAGE_BUTTON_STATE_H = 16
 PRESETS_FACE_LEFT = 589
 # The page panel (raised) right of the palette, and the volume knob under it.
 PAGE_PANEL = (478, 8, 727, 376)
-BUTTON_TRAY = (584, 22, 716, 78)
+# The recessed tray under the page buttons: T-shaped, 5 pixels round the buttons.
+BUTTON_TRAY = [(584, 21), (716, 21), (716, 58), (679, 58), (679, 79), (621, 79), (621, 58),
+               (584, 58)]
 KNOB_POS = (670, 384)
 KNOB_SIZE = 24
 KNOB_FRAMES = 33
@@ -102,6 +104,20 @@ def recessed(x0, y0, x1, y1, rx, fill=RECESS):
         rect(x0, y0, x1, y1, fill, rx),
         rect(x0 + rx / 2, y0, x1 - rx / 2, y0 + 1, "#000", 0, 'fill-opacity="0.55"'),
     ])
+
+
+def rounded_polygon(points, r):
+    """A closed path through `points` with every corner rounded by about r."""
+    def towards(p, q, d):
+        length = math.hypot(q[0] - p[0], q[1] - p[1])
+        return p[0] + (q[0] - p[0]) * d / length, p[1] + (q[1] - p[1]) * d / length
+    d = []
+    for k, p in enumerate(points):
+        a = towards(p, points[k - 1], r)
+        b = towards(p, points[(k + 1) % len(points)], r)
+        d.append("%s%s,%s Q%s,%s %s,%s" % ("M" if k == 0 else "L", fmt(a[0]), fmt(a[1]),
+                                           fmt(p[0]), fmt(p[1]), fmt(b[0]), fmt(b[1])))
+    return " ".join(d) + " Z"
 
 
 # ---------------------------------------------------------------------------------------------
@@ -197,7 +213,13 @@ def backdrop(palette):
     # The page panel right of the palette and the recessed tray of the page buttons on it.
     x0, y0, x1, y1 = PAGE_PANEL
     parts.append(raised(x0, y0, x1, y1, 6, "url(#panel)"))
-    parts.append(recessed(*BUTTON_TRAY, 5, "#121418"))
+    tray = rounded_polygon(BUTTON_TRAY, 4)
+    parts.append('<clipPath id="tray"><path d="%s"/></clipPath>' % tray)
+    parts.append('<path d="%s" transform="translate(0,1)" fill="#fff" fill-opacity="0.07"/>'
+                 % tray)
+    parts.append('<path d="%s" fill="#121418"/>' % tray)
+    parts.append('<path d="%s" fill="none" stroke="#000" stroke-opacity="0.5" stroke-width="2" '
+                 'clip-path="url(#tray)"/>' % tray)
     # The keyboard bay: a recess running to the window's left and bottom edges, with a felt
     # strip along its back.
     x0, y0, x1, y1 = KEYBOARD_BAY
@@ -317,7 +339,8 @@ def page_button(label, width, face_left):
                                              edge))
         parts.append(rect(x0 + 2, y0 + 0.5, x1 - 2, y0 + 1.5, "#fff", 0,
                           'fill-opacity="%s"' % ("0.10" if state == 0 else "0.45")))
-        parts.append(text((x0 + x1) / 2, y + 11, label, 9, ink, "middle", "bold", 0.6))
+        parts.append(text((x0 + x1) / 2, y + 11, label, 9, ink, "middle", "bold" if state else
+                          "normal", 0.4))
     defs += ('<linearGradient id="off" x1="0" y1="0" x2="0" y2="1">'
              '<stop offset="0" stop-color="#343a44"/><stop offset="1" stop-color="#262a31"/>'
              '</linearGradient>'
@@ -426,18 +449,26 @@ def accent_bar(x, y, width):
     return "".join(parts)
 
 
-def about_screen():
+def faint_rings(palette, cx, cy, scale):
+    """The palette's rings as faint outlines, a motif behind the product name."""
+    return "".join('<ellipse cx="%s" cy="%s" rx="%s" ry="%s" fill="none" stroke="#fff" '
+                   'stroke-opacity="0.05"/>' % (fmt(cx), fmt(cy), fmt(rx * scale), fmt(ry * scale))
+                   for rx, ry, _ in palette.rings)
+
+
+def about_screen(palette):
     vx, vy = ABOUT_VERSION_OFFSET
     body = "".join([
         rect(0, 0, WINDOW_W, WINDOW_H, "url(#body)"),
         rect(0, 0, WINDOW_W, WINDOW_H, "url(#glow)"),
-        raised(30, 60, 705, 300, 10, "#1f232a"),
+        raised(30, 60, 705, 300, 10, "#252a32"),
+        faint_rings(palette, 367.5, 160, 0.6),
         text(367.5, 162, "QUOR", 72, INK, "middle", "bold", 14),
         accent_bar(257, 178, 220),
         # The version line (drawn by the editor) sits in the band vy .. vy + 15.
         text(367.5, 242, "SAMPLE PALETTE SYNTHESIZER", 11, INK_QUIET, "middle", "bold", 3),
         text(367.5, 270, "Design, sound and code by the Quor team", 11, INK_QUIET, "middle"),
-        text(367.5, 380, "Click to close", 10, INK_QUIET, "middle"),
+        text(367.5, 340, "Click to close", 10, INK_QUIET, "middle"),
         recessed(46, 424, 689, 442, 4),
     ])
     assert vx == 0 and 180 < vy < 225
@@ -463,7 +494,7 @@ def controller_screen():
 def images(palette):
     out = {
         129: window_background(),
-        130: about_screen(),
+        130: about_screen(palette),
         131: palette_image(palette, False),
         132: palette_image(palette, True),
         133: page_background(),

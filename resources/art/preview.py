@@ -2,7 +2,9 @@
 """Composes the rendered artwork into an SVG of the whole window, as the editor will lay it out,
 for looking at the images together (render it with rsvg-convert).
 
-Usage: preview.py RINGS_HEADER PNG_DIR OUTPUT_SVG
+Usage: preview.py RINGS_HEADER PNG_DIR OUTPUT_DIR
+
+Writes window.svg, about.svg and controllers.svg into OUTPUT_DIR.
 
 Sample sector labels are drawn as the editor draws them (9-pixel light text), icons sit on a few
 sectors, one sector is lit from the highlighted palette image and the GLOBAL page button is on.
@@ -27,7 +29,7 @@ def image(png_dir, ident, x, y, w, h, crop=None, clip=None):
 
 
 def main(argv):
-    rings_header, png_dir, out = argv[1:4]
+    rings_header, png_dir, out_dir = argv[1:4]
     palette = art.Palette(*art.parse_rings(rings_header))
     sectors = palette.sectors()
     ox, oy = art.PALETTE_ORIGIN
@@ -67,10 +69,34 @@ def main(argv):
     parts.append(image(png_dir, 351, art.KNOB_POS[0], art.KNOB_POS[1], 24, 792,
                        crop=(0, 24 * 22, 24, 24)))
     parts.append(image(png_dir, 190, 121, 12, 84, 38, crop=(0, 19, 84, 19)))
-    svg = ('<svg xmlns="http://www.w3.org/2000/svg" width="735" height="449"><defs>%s</defs>%s'
-           '</svg>' % (defs, "".join(parts)))
-    with open(out, "w", encoding="utf-8") as f:
-        f.write(svg)
+    write(out_dir, "window.svg", defs, parts)
+
+    # The about screen with the texts the editor draws on it.
+    vx, vy = art.ABOUT_VERSION_OFFSET
+    write(out_dir, "about.svg", "", [
+        image(png_dir, 130, 0, 0, 735, 449),
+        art.text((vx + 735) / 2, vy + 11, "Version 2.0.4", 11, "rgb(255,213,100)", "middle"),
+        art.text(543, 98, "64bit", 11, "#fff"),
+        art.text(50, 437, "Thanks for playing Quor - sounds from the palette, shaped by three "
+                 "layers", 9, art.INK)])
+    # The controller list: 128 lines in columns 180 pixels apart from (14, 128).
+    lines = [image(png_dir, 134, 0, 0, 735, 449), art.text(543, 117, "64bit", 11, "#fff")]
+    x, y = 14, 128
+    for c in range(128):
+        if y + 10 > 449 - 20:
+            x, y = x + 180, 128
+        if x + 165 > 735:
+            break
+        name = "Master Volume" if c == 7 else ("Cutoff" if c == 74 else "-")
+        lines.append(art.text(x, y + 8, "%03d: %s" % (c, name), 9, "#fff"))
+        y += 10
+    write(out_dir, "controllers.svg", "", lines)
+
+
+def write(out_dir, name, defs, parts):
+    with open(os.path.join(out_dir, name), "w", encoding="utf-8") as f:
+        f.write('<svg xmlns="http://www.w3.org/2000/svg" width="735" height="449"><defs>%s</defs>'
+                '%s</svg>' % (defs, "".join(parts)))
 
 
 if __name__ == "__main__":

@@ -10,6 +10,7 @@ Sample sector labels are drawn as the editor draws them (9-pixel light text), ic
 sectors, one sector is lit from the highlighted palette image and the GLOBAL page button is on.
 """
 import base64
+import math
 import os
 import sys
 
@@ -26,6 +27,14 @@ def image(png_dir, ident, x, y, w, h, crop=None, clip=None):
     return ('<svg x="%d" y="%d" width="%d" height="%d" viewBox="%d %d %d %d"%s>'
             '<image width="%d" height="%d" href="data:image/png;base64,%s"/></svg>'
             % (x, y, cw, ch, cx, cy, cw, ch, clip_attr, w, h, data))
+
+
+def middle(palette, sectors, sid):
+    """The middle of a sector: half-way between its rings, half-way between its edges."""
+    r, i, _ = sectors[sid]
+    rx, ry, n = palette.rings[r]
+    irx, iry = palette.rings[r - 1][:2] if r else (0, 0)
+    return palette.point((rx + irx) / 2, (ry + iry) / 2, (i + 0.5) * 2 * math.pi / n)
 
 
 def main(argv):
@@ -45,21 +54,13 @@ def main(argv):
     # Sample labels, centred near each sector's middle.
     names = ["Marimba", "Bowed Gls", "Kalimba", "Steel Drum", "Vibes", "Gong", "Cello Pz",
              "Flute Br", "Bell", "Harp", "Koto", "Tabla", "Glass", "Piano", "Organ"]
-    import math
-    for sid, (r, i, _) in enumerate(sectors):
-        rx, ry, n = palette.rings[r]
-        irx, iry = (palette.rings[r - 1][:2] if r else (0, 0))
-        a = (i + 0.5) * 2 * math.pi / n
-        mx, my = palette.point((rx + irx) / 2, (ry + iry) / 2, a)
+    for sid in range(len(sectors)):
+        mx, my = middle(palette, sectors, sid)
         parts.append(art.text(ox + mx, oy + my + 3, names[sid % len(names)], 9, art.INK,
                               "middle"))
     # Icons: B and T on sector 5, F on sector 20.
     for ident, sid, dx in ((161, 5, -10), (162, 5, 10), (163, 20, 0)):
-        r, i, _ = sectors[sid]
-        rx, ry, n = palette.rings[r]
-        irx, iry = palette.rings[r - 1][:2] if r else (0, 0)
-        a = (i + 0.5) * 2 * math.pi / n
-        mx, my = palette.point((rx + irx) / 2, (ry + iry) / 2, a)
+        mx, my = middle(palette, sectors, sid)
         parts.append(image(png_dir, ident, int(ox + mx + dx - 19), int(oy + my + 6), 38, 25))
     for ident, _, x, y, width in art.PAGE_BUTTONS:
         on = ident == 153

@@ -1,4 +1,14 @@
 #include "editor/OrinEdit.h"
 
-// Editor hook: setEditor(new OrinEditor(this)) once editor/ provides the window.
-OrinEdit::OrinEdit(audioMasterCallback host) : Orin(host) {}
+#include "editor/OrinEditor.h"
+
+OrinEdit::OrinEdit(audioMasterCallback host) : Orin(host), editor_(new OrinEditor(*this)) {
+    setEditor(editor_);
+    setEditorLink(editor_);
+}
+
+OrinEdit::~OrinEdit() {
+    // The editor goes first, while the plug-in it shows is still whole.
+    setEditorLink(nullptr);
+    setEditor(nullptr);
+}

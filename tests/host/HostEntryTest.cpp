@@ -16,7 +16,8 @@ TEST_F(HostEntry, RecordProperties) {
     EXPECT_EQ(e->numParams, 108);
     EXPECT_EQ(e->numInputs, 0);
     EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, effFlagsIsSynth | effFlagsCanReplacing | effFlagsProgramChunks);
+    EXPECT_EQ(e->flags,
+              effFlagsHasEditor | effFlagsIsSynth | effFlagsCanReplacing | effFlagsProgramChunks);
     EXPECT_EQ(e->version, 1);
     EXPECT_NE(e->processReplacing, nullptr);
     EXPECT_NE(e->process, nullptr);

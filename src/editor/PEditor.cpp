@@ -1,0 +1,69 @@
+#include "editor/PEditor.h"
+
+#include <cstring>
+
+#include "core/Orin.h"
+#include "editor/OrinEditor.h"
+#include "gui/CBitmap.h"
+#include "gui/COffscreenContext.h"
+
+namespace {
+// Where page titles go (page coordinates: right of the palette, left of the page buttons).
+const CRect kTitleBox(110, 26, 190, 42);
+constexpr CColor kTitleColour{196, 204, 216, 255};
+}  // namespace
+
+PEditor::PEditor(const CRect& size, CFrame* frame, Orin& plugin, OrinEditor& editor,
+                 CBitmap* background)
+    : CEditor(size, frame, &editor, background), plugin_(plugin), editor_(editor) {}
+
+PEditor::~PEditor() {
+    if (pageImage_) pageImage_->forget();
+}
+
+PProgram& PEditor::currentProgram() const {
+    return plugin_.currentProgram();
+}
+
+PPreset& PEditor::currentEditPreset() const {
+    return plugin_.currentProgram().editPreset();
+}
+
+void PEditor::setParameterNotified(int index, float value) {
+    editor_.setParameterNotified(index, value);
+}
+
+bool PEditor::attached(CView* parent) {
+    if (!pageImage_) {
+        pageImage_ = new CBitmap(getWidth(), getHeight());
+        COffscreenContext context(pageImage_, getFrame());
+        CViewContainer::drawBackgroundRect(&context, CRect(0, 0, getWidth(), getHeight()));
+        drawPageImage(&context);
+    }
+    return CEditor::attached(parent);
+}
+
+bool PEditor::removed(CView* parent) {
+    if (pageImage_) {
+        pageImage_->forget();
+        pageImage_ = nullptr;
+    }
+    return CEditor::removed(parent);
+}
+
+void PEditor::drawBackgroundRect(CDrawContext* context, const CRect& updateRect) {
+    if (pageImage_)
+        pageImage_->draw(context, updateRect, updateRect.topLeft());
+    else
+        CViewContainer::drawBackgroundRect(context, updateRect);
+}
+
+void PEditor::drawPageTitle(CDrawContext* context, const char* title) const {
+    context->setFont(kNormalFont);
+    context->setFontColor(kTitleColour);
+    context->drawString(title, kTitleBox, false, kLeftText);
+}
+
+bool PEditor::isTypeOf(const char* type) const {
+    return (type && std::strcmp(type, "PEditor") == 0) || CEditor::isTypeOf(type);
+}

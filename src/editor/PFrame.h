@@ -1,0 +1,17 @@
+// The editor's frame: a press first reaches the editor's sweep hook (a press ends the palette's
+// opening sweep), then goes where a frame sends it (a modal view that shows takes it alone).
+#pragma once
+
+#include "gui/CFrame.h"
+
+class OrinEditor;
+
+class PFrame : public CFrame {
+public:
+    PFrame(const CRect& size, void* systemWindow, OrinEditor& editor);
+
+    void mouse(CDrawContext* context, CPoint& where, long buttons = -1) override;
+
+private:
+    OrinEditor& editor_;
+};

@@ -3,8 +3,8 @@
 # the bundled instrument library, installs the Linux bundle into the user's VST folder, assembles
 # the Windows bundle, renders the demo piece into demo.wav and shows what a host sees of both
 # plug-ins.
-#   Linux bundle (installed):  ~/.vst/Quor/Quor.so and ~/.vst/Quor/Quor-Data
-#   Windows bundle:            out/windows/bundle/Quor.dll and out/windows/bundle/Quor-Data
+#   Linux bundle (installed):  ~/.vst/Quor/Quor.so, ~/.vst/Quor/Quor-Data, ~/.vst/Quor/documentation
+#   Windows bundle:            out/windows/bundle/Quor.dll, Quor-Data and documentation
 #   Demo:                      demo.wav in the repository's top folder
 # Each step prints one line; what its commands print goes to out/main.log.
 set -euo pipefail
@@ -44,9 +44,11 @@ make_library() {
   rm -rf out/library && out/linux/make-library out/library
 }
 
-# A bundle is the module with the library folder beside it, which is where the plug-in looks.
+# A bundle is the module with the library folder beside it, which is where the plug-in looks,
+# and the manual (built by the Linux build) in documentation/.
 assemble() {  # module destination-folder
-  rm -rf "$2/Quor-Data" && mkdir -p "$2" && cp "$1" "$2/" && cp -r "$library" "$2/Quor-Data"
+  rm -rf "$2/Quor-Data" "$2/documentation" && mkdir -p "$2" && cp "$1" "$2/" &&
+    cp -r "$library" "$2/Quor-Data" && cp -r out/linux/documentation "$2/documentation"
 }
 vst_dir="$HOME/.vst/Quor"
 assemble_bundles() {

@@ -38,13 +38,15 @@ void CAboutView::setTickerColors(const CColor& text, const CColor& background) {
 }
 
 void CAboutView::draw(CDrawContext* context) {
-    char version[64];
-    formatVersion(version_, version, sizeof version);
-    context->setFont(kNormalFontSmall);
-    context->setFontColor(versionColor_);
-    const CCoord top = size.top + versionOffset_.v;
-    context->drawString(
-        version, CRect(size.left + versionOffset_.h, top, size.right, top + kVersionLineHeight));
+    if (version_ != 0) {
+        char version[64];
+        formatVersion(version_, version, sizeof version);
+        context->setFont(kNormalFontSmall);
+        context->setFontColor(versionColor_);
+        const CCoord top = size.top + versionOffset_.v;
+        context->drawString(version, CRect(size.left + versionOffset_.h, top, size.right,
+                                           top + kVersionLineHeight));
+    }
     if (!ticker_.empty()) {
         const CRect r = fromTopLeft(tickerRect_);
         if (!(tickerBackground_ == kTransparentCColor)) {

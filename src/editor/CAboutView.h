@@ -24,6 +24,7 @@ public:
     // not 0, then a space and the suffix (empty without a flag). Cut to fit `capacity`.
     static void formatVersion(std::uint32_t version, char* out, std::size_t capacity);
 
+    // 0 (the default) shows no version line.
     void setVersion(std::uint32_t version) { version_ = version; }
     std::uint32_t getVersion() const { return version_; }
     // The version line starts this far from the view's top-left corner and reaches its right

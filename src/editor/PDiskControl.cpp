@@ -171,6 +171,7 @@ void PDiskControl::trackDrag(CDrawContext* context, PDiskPointer* icon, const CP
     selected_ = icon;
     dragging_ = true;
     dragPosition_ = start;
+    beginEdit();  // the listener groups the icon's parameter changes as one gesture
     while (getFrame() && (context->getMouseButtons() & kMouseButtons)) {
         CPoint mouse;
         const CPoint p = descriptor_->clampToDisk(*icon, toLocal(context->getMouseLocation(mouse)));
@@ -181,6 +182,7 @@ void PDiskControl::trackDrag(CDrawContext* context, PDiskPointer* icon, const CP
         }
         if (!getFrame()->doIdleStuff()) break;
     }
+    endEdit();
     dragging_ = false;
     descriptor_->layoutPointers();  // dropped icons snap to their sectors
     invalid();

@@ -1,8 +1,8 @@
 // The control that shows a PDiskDescriptor: the background with the lit sectors' highlighted
 // images, the icons and the sector labels, all drawn through an offscreen bitmap of the control's
 // size. A press on an icon picks it and, when the pointer then moves, drags it (clamped to the
-// disk; the listener hears of every new position and is expected to move the icon through
-// moveIcon); a plain press on a sector sends the selected icon there; a secondary click opens the
+// disk; the listener hears of every new position, between a begin and an end of edit, and is
+// expected to move the icon through moveIcon); a plain press on a sector sends the selected icon there; a secondary click opens the
 // sector's menu.
 #pragma once
 

@@ -16,9 +16,7 @@ class PDiskSector {
 public:
     enum Flags : std::uint32_t {
         kRectCached = 1,
-        kNeedsRedraw = 2,
-        // Copied to the screen with transparency when it is refreshed on its own.
-        kTransparentRefresh = 4,
+        kNeedsRedraw = 2,  // to be brought to the screen by the control's refreshDirtySectors
     };
 
     PDiskSector() = default;

@@ -126,6 +126,14 @@ protected:
         reports.push_back(at);
         control->moveIcon(index, at);
     }
+    // The drag is one gesture, bracketed while the dragged icon is known.
+    void controlBeginEdit(CControl*) override { gestures.push_back(dragged()); }
+    void controlEndEdit(CControl*) override { gestures.push_back(-dragged()); }
+    int dragged() {
+        int index = -1;
+        CPoint at;
+        return control->dragPosition(index, at) ? index + 1 : 0;
+    }
 
     RecordingHost host;
     LoopOwner owner;
@@ -135,6 +143,7 @@ protected:
     HeadlessWindow* window = nullptr;
     POrinDiskControl* control = nullptr;
     std::vector<CPoint> reports;
+    std::vector<int> gestures;  // icon + 1 at a begin, -(icon + 1) at an end
 };
 
 TEST_F(Palette, RingsHitTestsAndBoundingRectangles) {
@@ -260,6 +269,7 @@ TEST_F(Palette, DragReportsClampedPositionsAndDropsOnTheSector) {
     int index;
     CPoint at;
     EXPECT_FALSE(control->dragPosition(index, at));
+    EXPECT_EQ(gestures, (std::vector<int>{1, -1}));
     // Dropped on the outer ring's sector at 3 o'clock, snapped to it and selected there.
     EXPECT_EQ(disk->pointer(0)->sector()->id(), 19);
     EXPECT_EQ(preset().icon(0), 19);

@@ -3,8 +3,9 @@
 // Creates the plug-in as a host would, with the instrument library in the Quor-Data folder
 // beside this program, opens its editor without a screen and writes, from the frame's back
 // buffer: window.png (the whole window on the preset page), palette.png, page-presets.png,
-// page-lfo.png, page-envelopes.png, page-global.png (the page area) and controllers.png (the
-// controller list over the window). Animations stand still: the editor's clock never moves.
+// page-lfo.png, page-envelopes.png, page-global.png (the page area), about.png and
+// controllers.png (the about screen and the controller list over the window). Animations stand
+// still: the editor's clock never moves.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
     editor.showPage(OrinEditor::kPresetPage);
     ok = shoot(editor, folder, "window.png", kWindow) && ok;
     ok = shoot(editor, folder, "palette.png", kPalette) && ok;
+    // The screens cover the window until a click takes them away.
+    editor.showAboutScreen();
+    ok = shoot(editor, folder, "about.png", kWindow) && ok;
+    editor.getFrame()->onMouseDown(CPoint(1, 1), kLButton);
     editor.showControllerList();
     ok = shoot(editor, folder, "controllers.png", kWindow) && ok;
     editor.close();

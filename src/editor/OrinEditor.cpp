@@ -208,6 +208,7 @@ void OrinEditor::close() {
     loadingIndicator_ = nullptr;
     aboutScreen_ = nullptr;
     controllerScreen_ = nullptr;
+    pendingScreen_ = nullptr;
     currentPage_ = -1;
     pendingPage_ = -1;
 }
@@ -435,16 +436,28 @@ void OrinEditor::contextMenuHook(const CPoint& where, long buttons) {
     if (!frame_ || !opensContextMenu(buttons)) return;
     if (!contextMenu_) contextMenu_ = std::make_unique<ContextMenu>(*this);
     contextMenu_->popup(frame_, where, 0);
+    if (CAboutScreen* screen = pendingScreen_) {
+        pendingScreen_ = nullptr;
+        screen->splash();
+    }
+}
+
+void OrinEditor::showScreen(CAboutScreen* screen) {
+    endSectorSweep();
+    if (!screen) return;
+    // The menu is the frame's modal view while it is open.
+    if (frame_->getModalView())
+        pendingScreen_ = screen;
+    else
+        screen->splash();
 }
 
 void OrinEditor::showAboutScreen() {
-    endSectorSweep();
-    if (aboutScreen_) aboutScreen_->splash();
+    showScreen(aboutScreen_);
 }
 
 void OrinEditor::showControllerList() {
-    endSectorSweep();
-    if (controllerScreen_) controllerScreen_->splash();
+    showScreen(controllerScreen_);
 }
 
 const char* OrinEditor::pluginPath() const {

@@ -112,6 +112,8 @@ private:
     void createPages();
     void createFixedControls();
     void createScreens();
+    // Shows a screen now, or once the open menu that asked for it has gone.
+    void showScreen(CAboutScreen* screen);
     void stepSectorSweep(std::uint32_t now);
     void updateLoadingIndicator(std::uint32_t now);
     void placeMovedIcons();
@@ -132,6 +134,7 @@ private:
     COnOffButton* loadingIndicator_ = nullptr;
     CAboutScreen* aboutScreen_ = nullptr;
     CAboutScreen* controllerScreen_ = nullptr;
+    CAboutScreen* pendingScreen_ = nullptr;
     std::unique_ptr<ContextMenu> contextMenu_;
 
     int currentPage_ = -1;

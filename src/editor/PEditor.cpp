@@ -9,8 +9,8 @@
 
 namespace {
 // Where page titles go (page coordinates: right of the palette, left of the page buttons).
-const CRect kTitleBox(110, 26, 190, 42);
-constexpr CColor kTitleColour{196, 204, 216, 255};
+const CRect kTitleBox(122, 27, 212, 41);
+constexpr CColor kTitleColour{154, 162, 174, 255};
 }  // namespace
 
 PEditor::PEditor(const CRect& size, CFrame* frame, Orin& plugin, OrinEditor& editor,
@@ -59,7 +59,7 @@ void PEditor::drawBackgroundRect(CDrawContext* context, const CRect& updateRect)
 }
 
 void PEditor::drawPageTitle(CDrawContext* context, const char* title) const {
-    context->setFont(kNormalFont);
+    context->setFont(kNormalFontSmall);
     context->setFontColor(kTitleColour);
     context->drawString(title, kTitleBox, false, kLeftText);
 }

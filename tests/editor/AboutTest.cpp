@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MenuGeometry.h"
 #include "core/PControllerMap.h"
 #include "editor/CAboutView.h"
 #include "editor/ContextMenu.h"
@@ -72,17 +73,6 @@ protected:
     CFrame* frame = nullptr;
     HeadlessWindow* window = nullptr;
 };
-
-// Frame position of entry `index` of a menu with the default look whose top-left is at `at`.
-CPoint menuEntry(const CPoint& at, int index, int separatorsAbove) {
-    auto* scheme = new COptionMenuScheme;
-    CPoint item, separator;
-    scheme->getItemSize("x", 0, nullptr, item);
-    scheme->getItemSize("-", COptionMenuScheme::kSeparator, nullptr, separator);
-    scheme->forget();
-    return CPoint(at.h + 20, at.v + 1 + item.v * (index - separatorsAbove) +
-                                 separator.v * separatorsAbove + item.v / 2);
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "MenuGeometry.h"
 #include "data/PLibraryStartup.h"
 #include "data/PResourceTable.h"
 #include "editor/OrinEdit.h"
@@ -17,7 +18,6 @@
 #include "editor/POrinDiskControl.h"
 #include "editor/POrinDiskDescriptor.h"
 #include "gui/CFrame.h"
-#include "gui/COptionMenuScheme.h"
 #include "gui/platform/headless/HeadlessWindow.h"
 #include "platform/TempFolder.h"
 
@@ -252,21 +252,6 @@ TEST_F(EditorWindow, PagesSurviveBeingReplacedAndTheWindowOwnsThem) {
     editor->close();
     for (int other = 0; other < OrinEditor::kPageCount; ++other)
         EXPECT_EQ(editor->page(other), nullptr);
-}
-
-}  // namespace
-
-namespace {
-
-// Frame position of entry `index` of a menu with the default look whose top-left is at `at`.
-CPoint menuEntry(const CPoint& at, int index, int separatorsAbove) {
-    auto* scheme = new COptionMenuScheme;
-    CPoint item, separator;
-    scheme->getItemSize("x", 0, nullptr, item);
-    scheme->getItemSize("-", COptionMenuScheme::kSeparator, nullptr, separator);
-    scheme->forget();
-    return CPoint(at.h + 20, at.v + 1 + item.v * (index - separatorsAbove) +
-                                 separator.v * separatorsAbove + item.v / 2);
 }
 
 TEST_F(EditorWindow, SecondaryClickOnTheBackgroundOpensTheMenuAndItsScreens) {

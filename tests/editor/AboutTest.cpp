@@ -15,7 +15,6 @@
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "gui/COffscreenContext.h"
-#include "gui/COptionMenuScheme.h"
 #include "gui/platform/headless/HeadlessWindow.h"
 #include "platform/TempFolder.h"
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Gallery.h"
+#include "GestureSteps.h"
 
 class GalleryDriver {
 public:
@@ -39,16 +40,12 @@ protected:
     GalleryEditor editor;
 
 private:
-    // One gesture: shell commands (xdotool and the like), and the state that shows it arrived.
-    struct Step {
-        const char* what;
-        std::string shell;
-        std::function<bool()> done;
-    };
-    // Runs `steps` in order, each one's commands once the previous one's state holds. The states
-    // are checked between host turns and on every turn of a control's tracking loop (a drag, an
-    // open menu), during which the host's turn has not returned. Fails, naming the step, when a
-    // state has not come about after a bound that only guards against a hang.
-    testing::AssertionResult perform(const std::vector<Step>& steps);
+    using Step = GestureSteps::Step;
+    testing::AssertionResult perform(const std::vector<Step>& steps) {
+        return steps_.perform(steps);
+    }
     void gestures(const std::string& screenshot);
+
+    GestureSteps steps_{[this](const std::string& command) { startShell(command); },
+                        [this] { hostTurn(); }};
 };

@@ -26,15 +26,15 @@ inline double expectedFrequency(int note) {
     return kRootRate / kPeriod * std::pow(2.0, (note - kRootKey + kDefaultTuneSemitones) / 12.0);
 }
 
-// A Base/Top file: version 10, root key 60, no fine tuning, looped over whole sine cycles; 12
-// samples past the loop end keep the sine going for the interpolator.
-inline std::string sineFile() {
+// A Base/Top file of a sine of `period` samples: version 10, root key 60, no fine tuning, looped
+// over whole sine cycles; 12 samples past the loop end keep the sine going for the interpolator.
+inline std::string sineFile(int period = kPeriod) {
     constexpr int kCycles = 80;
-    const std::int32_t loopEnd = kCycles * kPeriod;
+    const std::int32_t loopEnd = kCycles * period;
     std::vector<std::int16_t> samples(static_cast<std::size_t>(loopEnd) + 12);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<std::int16_t>(
-            std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * double(i) / kPeriod)));
+            std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * double(i) / period)));
     return rawfiles::sampleFile(samples, 0, loopEnd).bytes(rawfiles::kSampleHeader);
 }
 

@@ -86,6 +86,9 @@ std::intptr_t VstHost::callback(AEffect* effect, std::int32_t opcode, std::int32
 std::intptr_t VstHost::answer(std::int32_t opcode, std::int32_t index, std::intptr_t /*value*/,
                               void* ptr, float opt) {
     if (opcode >= 0 && opcode < 64) callCounts_[opcode].fetch_add(1, std::memory_order_relaxed);
+    if (gestureObserver_ && (opcode == audioMasterBeginEdit || opcode == audioMasterAutomate ||
+                             opcode == audioMasterEndEdit))
+        gestureObserver_(opcode, index, opt);
     switch (opcode) {
         case audioMasterVersion:
             return version_;

@@ -10,9 +10,11 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sdk/VstAbi.h"
@@ -52,6 +54,12 @@ public:
     std::vector<Automation> takeAutomation();
     // How often the plug-in called a host opcode.
     int callCount(std::int32_t opcode) const;
+    // A function told of each audioMasterBeginEdit, audioMasterAutomate and audioMasterEndEdit
+    // (opcode, parameter, value) on the thread that reports it, before it is answered. Tests
+    // follow an editor's gestures with it while the editor's tracking loop runs. Set it while the
+    // plug-in calls nothing.
+    using GestureObserver = std::function<void(std::int32_t opcode, std::int32_t index, float)>;
+    void setGestureObserver(GestureObserver observer) { gestureObserver_ = std::move(observer); }
 
     // ---- Dispatcher ----
     std::intptr_t dispatch(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
@@ -124,6 +132,7 @@ private:
     std::mutex automationLock_;
     std::vector<Automation> automation_;
     std::atomic<int> callCounts_[64] = {};
+    GestureObserver gestureObserver_;
     std::vector<VstMidiEvent> pending_;
     std::vector<unsigned char> eventList_;
     std::vector<float> silence_;

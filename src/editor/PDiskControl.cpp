@@ -41,6 +41,7 @@ PDiskControl::~PDiskControl() {
     if (normal_) normal_->forget();
     if (lit_) lit_->forget();
     if (offscreen_) offscreen_->forget();
+    if (diskMask_) diskMask_->forget();
 }
 
 CBitmapCollection* PDiskControl::buildSectorImages(PDiskDescriptor& descriptor, CBitmap* source,
@@ -90,7 +91,10 @@ void PDiskControl::drawRect(CDrawContext* context, const CRect& updateRect) {
 }
 
 void PDiskControl::paint(const CRect& area) {
-    if (!offscreen_) offscreen_ = new CBitmap(getWidth(), getHeight());
+    if (!offscreen_) {
+        offscreen_ = new CBitmap(getWidth(), getHeight());
+        makeDiskMask();
+    }
     COffscreenContext context(offscreen_, getFrame());
     context.setClipRect(area);
     const CRect whole(0, 0, getWidth(), getHeight());
@@ -120,10 +124,29 @@ void PDiskControl::paint(const CRect& area) {
     }
 }
 
+void PDiskControl::makeDiskMask() {
+    if (!descriptor_ || descriptor_->ringCount() == 0) return;
+    // The disk with its rim: the outer ellipse grown by a few pixels.
+    constexpr double kRim = 3.0;
+    const PRing& outer = descriptor_->ring(descriptor_->ringCount() - 1);
+    const double a = outer.horizontalRadius + kRim, b = outer.verticalRadius + kRim;
+    const CPoint c = descriptor_->centre();
+    diskMask_ = new CBitmap(getWidth(), getHeight());
+    std::uint32_t* pixels = diskMask_->pixels();
+    for (CCoord y = 0; y < getHeight(); ++y) {
+        for (CCoord x = 0; x < getWidth(); ++x) {
+            const double dx = x + 0.5 - c.h, dy = y + 0.5 - c.v;
+            const bool inside = dx * dx / (a * a) + dy * dy / (b * b) <= 1.0;
+            pixels[y * getWidth() + x] = inside ? 0xFF000000u : 0xFFFFFFFFu;
+        }
+    }
+    offscreen_->setTransparencyMask(diskMask_);
+}
+
 void PDiskControl::copyToScreen(CDrawContext* context, const CRect& area) {
     COffscreenContext offscreen(offscreen_, getFrame());
     CRect dest = area;
-    offscreen.copyFrom(context, dest.offset(size.left, size.top), area.topLeft());
+    offscreen.copyTransparent(context, dest.offset(size.left, size.top), area.topLeft());
 }
 
 void PDiskControl::invalidLocal(const CRect& rect) {
@@ -236,6 +259,8 @@ void PDiskControl::refreshDirtySectors(CDrawContext* context) {
 bool PDiskControl::removed(CView* parent) {
     if (offscreen_) offscreen_->forget();
     offscreen_ = nullptr;
+    if (diskMask_) diskMask_->forget();
+    diskMask_ = nullptr;
     return CControl::removed(parent);
 }
 

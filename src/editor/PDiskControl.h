@@ -64,6 +64,7 @@ private:
     void plainClick(PDiskPointer* hit, PDiskSector* sector);
     // Draws everything inside `area` (control coordinates) into the offscreen bitmap.
     void paint(const CRect& area);
+    void makeDiskMask();
     void copyToScreen(CDrawContext* context, const CRect& area);
 
     PDiskDescriptor* descriptor_;
@@ -74,4 +75,7 @@ private:
     bool dragging_ = false;
     CPoint dragPosition_;     // control coordinates
     CBitmap* offscreen_ = nullptr;  // made on the first drawing, released when removed
+    // Transparent outside the disk, so that what lies under the control's corners (the page
+    // beside the palette) shows through.
+    CBitmap* diskMask_ = nullptr;
 };

@@ -402,9 +402,13 @@ TEST_F(Palette, LitSectorsShowTheirImagesAfterARefresh) {
     openControl(normal, lit);
     normal->forget();
     lit->forget();
+    frame->setBackgroundColor(kWhiteCColor);
     frame->idle();
     const CPoint probe = onFrame(inside(22, 0.2, 0.2));
     EXPECT_EQ(frame->getBackBuffer()->getPixel(probe.h, probe.v), kNormalInk);
+    // The control's corners outside the disk leave what lies beneath it showing.
+    const CPoint corner = onFrame({-226, 150});
+    EXPECT_EQ(frame->getBackBuffer()->getPixel(corner.h, corner.v), kWhiteCColor);
     // Lit for the sweep and refreshed through the frame, then un-lit and refreshed into a
     // context of the parent's coordinates.
     PDiskSector* s = disk->sectorById(22);

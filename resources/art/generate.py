@@ -14,6 +14,7 @@ editor (src/editor/PaletteRings.h), so the painted sectors match the code's hit 
 Colour means layer: Base is amber, Top cyan, Filter violet; neutral controls use a quiet mint.
 A lit state is a brighter, more saturated version of the same colour.
 """
+from xml.sax.saxutils import escape
 import math
 import os
 import re
@@ -52,8 +53,13 @@ PAGE_BUTTONS = [
 ]
 PAGE_BUTTON_STATE_H = 16
 PRESETS_FACE_LEFT = 589
-# The page panel (raised) right of the palette, and the volume knob under it.
-PAGE_PANEL = (478, 8, 727, 376)
+# The page panel (raised) right of the palette: its left edge follows the palette's well at
+# PANEL_GAP pixels (but stays right of PAGE_PANEL's left), and its lower edge is scooped round the
+# volume knob, which sits on the body under it.
+PAGE_PANEL = (376, 8, 727, 383)
+PANEL_GAP = 12
+PANEL_FILLET = 14
+VOLUME_SCOOP = 22
 # The recessed tray under the page buttons: T-shaped, 5 pixels round the buttons.
 BUTTON_TRAY = [(584, 21), (716, 21), (716, 58), (679, 58), (679, 79), (621, 79), (621, 58),
                (584, 58)]
@@ -80,7 +86,7 @@ def text(x, y, s, size, fill, anchor="start", weight="normal", spacing=0, opacit
     return ('<text x="%s" y="%s" font-family="%s" font-size="%s" font-weight="%s" '
             'fill="%s" fill-opacity="%s" text-anchor="%s" letter-spacing="%s">%s</text>'
             % (fmt(x), fmt(y), FONT, fmt(size), weight, fill, fmt(opacity), anchor,
-               fmt(spacing), s))
+               fmt(spacing), escape(s)))
 
 
 def rect(x0, y0, x1, y1, fill, rx=0, extra=""):
@@ -192,11 +198,58 @@ def backdrop_defs():
         '<linearGradient id="bay" gradientUnits="userSpaceOnUse" x1="0" y1="%d" x2="0" y2="%d">'
         '<stop offset="0" stop-color="#08090b"/><stop offset="1" stop-color="#111317"/>'
         '</linearGradient>'
+        '<linearGradient id="panelEdge" gradientUnits="userSpaceOnUse" x1="0" y1="%d" x2="0" '
+        'y2="%d"><stop offset="0" stop-color="#fff" stop-opacity="0.11"/>'
+        '<stop offset="0.45" stop-color="#fff" stop-opacity="0"/>'
+        '<stop offset="1" stop-color="#000" stop-opacity="0.35"/></linearGradient>'
         '<linearGradient id="wellRim" gradientUnits="userSpaceOnUse" x1="60" y1="60" x2="420" '
         'y2="360"><stop offset="0" stop-color="#000" stop-opacity="0.5"/>'
         '<stop offset="1" stop-color="#fff" stop-opacity="0.12"/></linearGradient>'
         % (WINDOW_H, BODY_TOP, BODY_BOTTOM, PAGE_PANEL[1], PAGE_PANEL[3], KEYBOARD_BAY[1],
-           KEYBOARD_BAY[3]))
+           KEYBOARD_BAY[3], PAGE_PANEL[1], PAGE_PANEL[3]))
+
+
+def smooth_max(a, b, k):
+    return 0.5 * (a + b + math.sqrt((a - b) ** 2 + k * k))
+
+
+def panel_left(palette, y):
+    """The panel's left edge at window row y: clear of the palette's well by PANEL_GAP."""
+    cx, cy = PALETTE_ORIGIN[0] + palette.cx, PALETTE_ORIGIN[1] + palette.cy
+    rx, ry = palette.outer[0] + PANEL_GAP, palette.outer[1] + PANEL_GAP
+    t = 1 - ((y - cy) / ry) ** 2
+    well = cx + rx * math.sqrt(t) if t > 0 else -WINDOW_W
+    return smooth_max(PAGE_PANEL[0], well, PANEL_FILLET)
+
+
+def panel_bottom(x):
+    """The panel's lower edge at window column x, scooped round the volume knob."""
+    kx, ky = KNOB_POS[0] + KNOB_SIZE / 2, KNOB_POS[1] + KNOB_SIZE / 2
+    t = VOLUME_SCOOP ** 2 - (x - kx) ** 2
+    scoop = ky - math.sqrt(t) if t > 0 else WINDOW_H
+    return -smooth_max(-PAGE_PANEL[3], -scoop, 8)
+
+
+def page_panel_path(palette):
+    x0, y0, x1, y1 = PAGE_PANEL
+    r = 6
+    d = ["M%s,%d L%d,%d Q%d,%d %d,%d" % (fmt(panel_left(palette, y0 + r) + r), y0, x1 - r, y0,
+                                         x1, y0, x1, y0 + r)]
+    d.append("L%d,%s" % (x1, fmt(panel_bottom(x1) - r)))
+    d.append("Q%d,%s %d,%s" % (x1, fmt(panel_bottom(x1)), x1 - r, fmt(panel_bottom(x1 - r))))
+    x = x1 - r
+    while x > x0 + r:
+        x -= 1
+        d.append("L%d,%s" % (x, fmt(panel_bottom(x))))
+    d.append("Q%s,%d %s,%d" % (fmt(panel_left(palette, y1)), y1,
+                               fmt(panel_left(palette, y1 - r)), y1 - r))
+    y = y1 - r
+    while y > y0 + r:
+        y -= 1
+        d.append("L%s,%d" % (fmt(panel_left(palette, y)), y))
+    d.append("Q%s,%d %s,%d Z" % (fmt(panel_left(palette, y0)), y0,
+                                 fmt(panel_left(palette, y0 + r) + r), y0))
+    return " ".join(d)
 
 
 def backdrop(palette):
@@ -211,8 +264,13 @@ def backdrop(palette):
     parts.append('<ellipse cx="%d" cy="%d" rx="%s" ry="%s" fill="none" stroke="url(#wellRim)" '
                  'stroke-width="1"/>' % (cx, cy, fmt(rx + 6.5), fmt(ry + 6.5)))
     # The page panel right of the palette and the recessed tray of the page buttons on it.
-    x0, y0, x1, y1 = PAGE_PANEL
-    parts.append(raised(x0, y0, x1, y1, 6, "url(#panel)"))
+    panel = page_panel_path(palette)
+    parts.append('<clipPath id="panelClip"><path d="%s"/></clipPath>' % panel)
+    parts.append('<path d="%s" transform="translate(0,1)" fill="#000" fill-opacity="0.45"/>'
+                 % panel)
+    parts.append('<path d="%s" fill="url(#panel)"/>' % panel)
+    parts.append('<path d="%s" fill="none" stroke="url(#panelEdge)" stroke-width="2" '
+                 'clip-path="url(#panelClip)"/>' % panel)
     tray = rounded_polygon(BUTTON_TRAY, 4)
     parts.append('<clipPath id="tray"><path d="%s"/></clipPath>' % tray)
     parts.append('<path d="%s" transform="translate(0,1)" fill="#fff" fill-opacity="0.07"/>'
@@ -392,8 +450,7 @@ def loading_indicator():
     return svg(84, 38, "".join(parts))
 
 
-def knob_strip():
-    s = KNOB_SIZE
+def knob_strip(s=KNOB_SIZE):
     c = s / 2
     defs = ('<radialGradient id="cap" cx="0.35" cy="0.3" r="0.8">'
             '<stop offset="0" stop-color="#5a616d"/><stop offset="0.6" stop-color="#353a43"/>'
@@ -491,6 +548,319 @@ def controller_screen():
     return svg(WINDOW_W, WINDOW_H, "".join(parts), screen_defs())
 
 
+# ---------------------------------------------------------------------------------------------
+# Page controls. Pages are laid out in page coordinates: page x + PAGE_LEFT = window x.
+
+PAGE_LEFT = 369
+PAGE_W = WINDOW_W - PAGE_LEFT
+FIELD = "#0f1115"  # the dark fields the editor writes values in (light 9-pixel text)
+
+# The preset list: 16 rows of 15 pixels from LIST_AT; row r uses entry r' = min(r, 15 - r) of the
+# name cells' (left, right) and the load markers' (left, width), in list coordinates.
+LIST_AT = (55, 90)
+LIST_ROW_H = 15
+LIST_NAME = [(0, 181), (18, 203), (30, 218), (41, 232), (50, 239), (57, 245), (61, 248),
+             (64, 250)]
+LIST_MARKER = [(193, 20), (212, 20), (227, 22), (238, 23), (246, 24), (252, 25), (254, 27),
+               (255, 28)]
+HIGHLIGHT_SIZE = (192, 15)  # as wide as the widest name cell; drawn clipped to the row's cell
+
+GROUP_BUTTON = (46, 18)    # one state; A to D side by side from (53, 63)
+COMMAND_BUTTON = (52, 18)  # copy, paste, store, revert from (54, 342), 2 pixels apart
+LAYER_BUTTON = (46, 16)
+SHAPE_BUTTON = (23, 16)
+SYNC_BUTTON = (20, 14)
+SMALL_BUTTON_H = 14        # bypass, master and effect type
+
+OFF_FACE = ("#343a44", "#262a31")
+ON_FACE = (MINT[1], "#5fd197")
+
+
+def face_path(x0, y0, x1, y1, left_r, right_r):
+    """A rectangle whose left and right ends are rounded by their own radii."""
+    return ("M%s,%s L%s,%s Q%s,%s %s,%s L%s,%s Q%s,%s %s,%s L%s,%s Q%s,%s %s,%s L%s,%s "
+            "Q%s,%s %s,%s Z" % tuple(fmt(v) for v in (
+                x0 + left_r, y0, x1 - right_r, y0, x1, y0, x1, y0 + right_r, x1, y1 - right_r,
+                x1, y1, x1 - right_r, y1, x0 + left_r, y1, x0, y1, x0, y1 - left_r, x0,
+                y0 + left_r, x0, y0, x0 + left_r, y0)))
+
+
+def gradient(ident, top, bottom):
+    return ('<linearGradient id="%s" x1="0" y1="0" x2="0" y2="1"><stop offset="0" '
+            'stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient>'
+            % (ident, top, bottom))
+
+
+def button_face(y, width, height, on, lit=ON_FACE, left_r=3, right_r=3, pressed=False):
+    """One state of a button, `height` tall from y: raised graphite when off, lit when on,
+    sunk when pressed."""
+    x0, x1, y0, y1 = 0.5, width - 0.5, y + 0.5, y + height - 1.5
+    ident = "f%d" % y
+    if on:
+        defs, edge, shine = gradient(ident, *lit), "#0b0c0f", 0.45
+    elif pressed:
+        defs, edge, shine = gradient(ident, "#1c1f25", "#262a31"), "#07080a", 0.0
+    else:
+        defs, edge, shine = gradient(ident, *OFF_FACE), "#0a0b0d", 0.10
+    parts = ['<path d="%s" fill="#000" fill-opacity="0.45" transform="translate(0,1)"/>'
+             % face_path(x0, y0, x1, y1, left_r, right_r),
+             '<path d="%s" fill="url(#%s)" stroke="%s" stroke-width="1"/>'
+             % (face_path(x0, y0, x1, y1, left_r, right_r), ident, edge)]
+    if shine:
+        parts.append(rect(x0 + max(left_r, 1.5), y0 + 0.5, x1 - max(right_r, 1.5), y0 + 1.5,
+                          "#fff", 0, 'fill-opacity="%s"' % fmt(shine)))
+    else:
+        parts.append(rect(x0 + 1, y0 + 0.5, x1 - 1, y0 + 2, "#000", 0, 'fill-opacity="0.5"'))
+    return "".join(parts), defs
+
+
+def two_state_button(width, height, label, lit=ON_FACE, left_r=3, right_r=3, kick=False):
+    """Off (or normal) above on (or pressed). `label(y, on)` draws the label of one state."""
+    parts, defs = [], ""
+    for state in (0, 1):
+        on = state == 1 and not kick
+        body, d = button_face(state * height, width, height, on, lit, left_r, right_r,
+                              pressed=kick and state == 1)
+        parts.append(body)
+        defs += d
+        parts.append(label(state * height, state == 1))
+    return svg(width, 2 * height, "".join(parts), defs)
+
+
+def text_label(s, width, height, size=9, on_ink=INK_DARK, off_ink=INK, spacing=0.6,
+               kick=False):
+    def draw(y, on):
+        if kick:
+            return text(width / 2, y + height / 2 + 3.5 + (1 if on else 0), s, size,
+                        MINT[1] if on else INK, "middle", "bold", spacing)
+        return text(width / 2, y + height / 2 + 3, s, size, on_ink if on else off_ink, "middle",
+                    "bold" if on else "normal", spacing)
+    return draw
+
+
+def group_button(k):
+    w, h = GROUP_BUTTON
+    # The four read as one segmented bar: round ends only at A's left and D's right.
+    return two_state_button(w, h, text_label("ABCD"[k], w, h, 10), left_r=4 if k == 0 else 0.5,
+                            right_r=4 if k == 3 else 0.5)
+
+
+def command_button(label):
+    w, h = COMMAND_BUTTON
+    return two_state_button(w, h, text_label(label, w, h, kick=True), kick=True)
+
+
+def layer_button(label, colours):
+    w, h = LAYER_BUTTON
+    quiet, lit = colours
+
+    def draw(y, on):
+        if on:
+            return text(w / 2, y + 11.5, label, 9, INK_DARK, "middle", "bold", 0.6)
+        # Off: the layer's colour as a small lamp and in the label.
+        return (rect(5, y + 6, 8, y + 9, quiet, 1)
+                + text(w / 2 + 3, y + 11.5, label, 9, quiet, "middle", "normal", 0.6))
+    return two_state_button(w, h, draw, lit=(lit, quiet))
+
+
+WAVES = {
+    "sine": [(t / 16, 0.5 - 0.5 * math.sin(2 * math.pi * t / 16)) for t in range(17)],
+    "rect": [(0, 0), (0.5, 0), (0.5, 1), (1, 1)],
+    "sawUp": [(0, 1), (1, 0)],
+    "sawDown": [(0, 0), (1, 1)],
+    "random": [(0, 0.6), (0.2, 0.6), (0.2, 0.1), (0.4, 0.1), (0.4, 0.85), (0.6, 0.85),
+               (0.6, 0.35), (0.8, 0.35), (0.8, 1), (1, 1)],
+}
+
+
+def shape_button(wave):
+    w, h = SHAPE_BUTTON
+
+    def draw(y, on):
+        x0, y0, iw, ih = 5, y + 4, w - 10, h - 9
+        points = " ".join("%s,%s" % (fmt(x0 + px * iw), fmt(y0 + py * ih))
+                          for px, py in WAVES[wave])
+        return ('<polyline points="%s" fill="none" stroke="%s" stroke-width="1.4" '
+                'stroke-linejoin="round" stroke-linecap="round"/>'
+                % (points, INK_DARK if on else INK))
+    return two_state_button(w, h, draw)
+
+
+def sync_button():
+    w, h = SYNC_BUTTON
+
+    def draw(y, on):
+        # An eighth note: the tempo's own symbol.
+        ink = INK_DARK if on else INK
+        cx, cy = 8.5, y + 9.2
+        return ('<ellipse cx="%s" cy="%s" rx="2.4" ry="1.8" transform="rotate(-20 %s %s)" '
+                'fill="%s"/>' % (fmt(cx), fmt(cy), fmt(cx), fmt(cy), ink)
+                + '<path d="M%s,%s L%s,%s q0.4,2.2 3,3.2" fill="none" stroke="%s" '
+                'stroke-width="1.1" stroke-linecap="round"/>'
+                % (fmt(cx + 2.1), fmt(cy - 0.6), fmt(cx + 2.1), fmt(y + 2.6), ink))
+    return two_state_button(w, h, draw)
+
+
+def small_button(label, width):
+    return two_state_button(width, SMALL_BUTTON_H, text_label(label, width, SMALL_BUTTON_H))
+
+
+def effect_type_button():
+    """Two choices side by side, the chosen one lit: DELAY when off, MOD when on."""
+    w, h = 72, SMALL_BUTTON_H
+    split = 40
+    parts, defs = [], gradient("lit", *ON_FACE) + gradient("off", *OFF_FACE)
+    for state in (0, 1):
+        y = state * h
+        x0, x1, y0, y1 = 0.5, w - 0.5, y + 0.5, y + h - 1.5
+        parts.append('<path d="%s" fill="#000" fill-opacity="0.45" transform="translate(0,1)"/>'
+                     % face_path(x0, y0, x1, y1, 3, 3))
+        parts.append('<path d="%s" fill="url(#off)" stroke="#0a0b0d"/>'
+                     % face_path(x0, y0, x1, y1, 3, 3))
+        lx0, lx1 = (x0, split) if state == 0 else (split, x1)
+        parts.append('<path d="%s" fill="url(#lit)"/>'
+                     % face_path(lx0 + 0.5, y0 + 0.5, lx1 - 0.5, y1 - 0.5,
+                                 2.5 if state == 0 else 0, 0 if state == 0 else 2.5))
+        parts.append(rect(split - 0.5, y0, split + 0.5, y1, "#0a0b0d"))
+        for label, cx, chosen in (("DELAY", split / 2, state == 0),
+                                  ("MOD", (split + w) / 2, state == 1)):
+            parts.append(text(cx, y + 10, label, 9, INK_DARK if chosen else INK_QUIET, "middle",
+                              "bold" if chosen else "normal", 0.4))
+    return svg(w, 2 * h, "".join(parts), defs)
+
+
+def disabled_knob(s=KNOB_SIZE):
+    """Drawn instead of a knob that has nothing to do: a flat cap, no pointer, no value."""
+    c = s / 2
+    return svg(s, s, "".join([
+        '<circle cx="%s" cy="%s" r="10.5" fill="none" stroke="#0b0c0f" stroke-width="2" '
+        'stroke-dasharray="2 3"/>' % (fmt(c), fmt(c)),
+        '<circle cx="%s" cy="%s" r="7.5" fill="#262a31" stroke="#0b0c0f" stroke-width="0.8"/>'
+        % (fmt(c), fmt(c)),
+        rect(c - 3, c - 0.6, c + 3, c + 0.6, "#5d646f"),
+    ]))
+
+
+def preset_highlight():
+    """Lies over the current preset's name cell: a tinted tile with a lit mark at its left,
+    open to the right so that a cell narrower than the image cuts it cleanly."""
+    w, h = HIGHLIGHT_SIZE
+    defs = ('<linearGradient id="glow" x1="0" y1="0" x2="1" y2="0">'
+            '<stop offset="0" stop-color="%s" stop-opacity="0.34"/>'
+            '<stop offset="1" stop-color="%s" stop-opacity="0.16"/></linearGradient>'
+            % (MINT[1], MINT[1]))
+    return svg(w, h, "".join([
+        '<path d="%s" fill="url(#glow)"/>' % face_path(0, 0, w + 4, h - 1, 3, 0),
+        rect(3, 0, w, 1, MINT[1], 0, 'fill-opacity="0.35"'),
+        '<path d="%s" fill="%s"/>' % (face_path(0, 0, 3, h - 1, 1.5, 0), MINT[1]),
+    ]), defs)
+
+
+# Page backgrounds -----------------------------------------------------------------------------
+
+def page_crop(content, defs=""):
+    """The backdrop under the page area with `content` drawn in page coordinates."""
+    return window_crop(PAGE_LEFT, 0, PAGE_W, WINDOW_H,
+                       '<g transform="translate(%d,0)">%s</g>' % (PAGE_LEFT, content), defs)
+
+
+def field(x0, y0, x1, y1):
+    """A dark recessed field for text the editor writes."""
+    return recessed(x0, y0, x1, y1, 2, FIELD)
+
+
+def caption(x, y, s, anchor="middle"):
+    return text(x, y, s, 9, INK_QUIET, anchor, "normal", 0.3)
+
+
+def section(x, y, title, x_end):
+    """A section title in spaced capitals followed by a hairline to x_end."""
+    width = len(title) * 7.4
+    return (text(x, y, title, 9, INK, "start", "bold", 1.5)
+            + rect(x + width + 4, y - 3.5, x_end, y - 2.5, "#fff", 0, 'fill-opacity="0.10"'))
+
+
+def knob_caption(cx, cy, s):
+    return caption(cx, cy - KNOB_SIZE / 2 - 3, s)
+
+
+def preset_list():
+    parts = []
+    lx, ly = LIST_AT
+    for r in range(16):
+        k = min(r, 15 - r)
+        y0 = ly + r * LIST_ROW_H
+        left, right = LIST_NAME[k]
+        mx, mw = LIST_MARKER[k]
+        tone = "#14161b" if r % 2 else "#111317"
+        for x0, x1, rl in ((lx + left, lx + right, 3), (lx + mx, lx + mx + mw, 3)):
+            parts.append('<path d="%s" fill="%s"/>' % (face_path(x0, y0, x1, y0 + 14, rl, 1.5),
+                                                        tone))
+            parts.append(rect(x0 + rl, y0, x1 - 1.5, y0 + 1, "#000", 0, 'fill-opacity="0.6"'))
+            parts.append(rect(x0 + rl, y0 + 14, x1 - 1.5, y0 + 15, "#fff", 0,
+                              'fill-opacity="0.05"'))
+    return "".join(parts)
+
+
+def preset_page():
+    return page_crop("".join([
+        caption(42, 40, "GROUP", "start"),
+        field(42, 44, 167, 56),
+        recessed(52, 62, 238, 82, 5, "#111317"),
+        preset_list(),
+        field(33, 370, 144, 383),
+        '<path d="M137,375 L141,375 L139,378 Z" fill="%s"/>' % INK_QUIET,
+        caption(150, 380, "PALETTE", "start"),
+    ]))
+
+
+LFO_GRID = (145, 98, 275, 208)
+
+
+def lfo_page():
+    gx0, gy0, gx1, gy1 = LFO_GRID
+    parts = [recessed(gx0 - 3, gy0 - 3, gx1 + 3, gy1 + 3, 3, "#0b0c0f"),
+             rect(gx0, gy0, gx1, gy1, FIELD)]
+    # Quarter marks along the grid's lower edge.
+    for q in range(5):
+        x = gx0 + (gx1 - gx0) * q / 4
+        parts.append(rect(x - 0.5, gy1 + 4, x + 0.5, gy1 + 7, "#fff", 0, 'fill-opacity="0.2"'))
+    parts += [
+        section(38, 94, "LFO", 128),
+        knob_caption(310, 175, "SMOOTH"), field(297, 187, 323, 197),
+        knob_caption(116, 302, "SPEED"), field(103, 317, 145, 329),
+        knob_caption(166, 302, "DELAY"), field(151, 317, 177, 329),
+        knob_caption(201, 302, "DEPTH"), field(188, 317, 214, 329),
+    ]
+    return page_crop("".join(parts))
+
+
+def global_page():
+    parts = [
+        section(88, 80, "PITCH LFO", 246),
+        knob_caption(109, 106, "SPEED"), field(95, 120, 121, 132),
+        knob_caption(159, 106, "DELAY"), field(145, 120, 171, 132),
+        knob_caption(194, 106, "DEPTH"), field(180, 120, 206, 132),
+        knob_caption(242, 113, "FORM"),
+        section(140, 155, "PAN", 212),
+        knob_caption(159, 181, "BAL"), field(143, 195, 171, 207),
+        knob_caption(194, 181, "SPREAD"), field(178, 195, 206, 207),
+        section(227, 155, "MOD WHEEL", 338),
+        field(227, 175, 338, 188),
+        text(116, 229, "EFFECT", 9, INK, "start", "bold", 1.5),
+        rect(222, 224.5, 266, 225.5, "#fff", 0, 'fill-opacity="0.10"'),
+        knob_caption(140, 255, "TIME/RATE"), field(124, 269, 170, 281),
+        knob_caption(196, 255, "FEEDBACK"), field(181, 269, 209, 281),
+        knob_caption(251, 255, "SPREAD"), field(236, 269, 264, 281),
+        knob_caption(140, 304, "SPEED"), field(125, 318, 153, 330),
+        knob_caption(196, 304, "DEPTH"), field(181, 318, 209, 330),
+        knob_caption(251, 304, "MIX"), field(236, 318, 264, 330),
+        section(33, 348, "VOICES", 92), field(62, 359, 90, 371),
+        section(109, 348, "TUNE", 168), field(138, 359, 166, 371),
+    ]
+    return page_crop("".join(parts))
+
+
 def images(palette):
     out = {
         129: window_background(),
@@ -505,7 +875,28 @@ def images(palette):
         163: icon("F", VIOLET),
         190: loading_indicator(),
         351: knob_strip(),
+        200: preset_page(),
+        205: command_button("COPY"),
+        206: command_button("PASTE"),
+        207: command_button("STORE"),
+        208: command_button("REVERT"),
+        210: preset_highlight(),
+        301: layer_button("BASE", AMBER),
+        302: layer_button("TOP", CYAN),
+        303: layer_button("FILTER", VIOLET),
+        306: sync_button(),
+        350: knob_strip(),
+        400: global_page(),
+        401: small_button("BYPASS", 46),
+        402: effect_type_button(),
+        403: disabled_knob(),
+        600: lfo_page(),
+        615: small_button("MASTER", 50),
     }
+    for k in range(4):
+        out[201 + k] = group_button(k)
+    for k, wave in enumerate(("sine", "rect", "sawUp", "sawDown", "random")):
+        out[610 + k] = shape_button(wave)
     for ident, label, x, _, width in PAGE_BUTTONS:
         face = PRESETS_FACE_LEFT - x if ident == 150 else 0
         out[ident] = page_button(label, width, face)

@@ -4,7 +4,9 @@ for looking at the images together (render it with rsvg-convert).
 
 Usage: preview.py RINGS_HEADER PNG_DIR OUTPUT_DIR
 
-Writes window.svg, about.svg and controllers.svg into OUTPUT_DIR.
+Writes window.svg, preset.svg, lfo.svg, global.svg, about.svg and controllers.svg into
+OUTPUT_DIR: the window with the plain page background, the window with each page and its
+controls in place (with the texts the editor writes), and the two screens.
 
 Sample sector labels are drawn as the editor draws them (9-pixel light text), icons sit on a few
 sectors, one sector is lit from the highlighted palette image and the GLOBAL page button is on.
@@ -37,17 +39,43 @@ def middle(palette, sectors, sid):
     return palette.point((rx + irx) / 2, (ry + iry) / 2, (i + 0.5) * 2 * math.pi / n)
 
 
-def main(argv):
-    rings_header, png_dir, out_dir = argv[1:4]
-    palette = art.Palette(*art.parse_rings(rings_header))
+def size(png_dir, ident):
+    with open(os.path.join(png_dir, "%d.png" % ident), "rb") as f:
+        head = f.read(24)
+    return int.from_bytes(head[16:20], "big"), int.from_bytes(head[20:24], "big")
+
+
+def state(png_dir, ident, x, y, on, states=2):
+    """One state of a stacked image at page (x, y)."""
+    w, h = size(png_dir, ident)
+    h //= states
+    return image(png_dir, ident, art.PAGE_LEFT + x, y, w, h * states, crop=(0, h * on, w, h))
+
+
+def knob(png_dir, cx, cy, value):
+    s = art.KNOB_SIZE
+    return image(png_dir, 350, art.PAGE_LEFT + cx - s // 2, cy - s // 2, s, s * art.KNOB_FRAMES,
+                 crop=(0, s * round(value * (art.KNOB_FRAMES - 1)), s, s))
+
+
+def value_text(x0, y0, x1, y1, s, colour=art.INK, anchor="middle"):
+    """Text as the editor writes it: 9 pixels, centred in its rectangle."""
+    x = (x0 + x1) / 2 if anchor == "middle" else x0 + 3
+    return art.text(art.PAGE_LEFT + x, (y0 + y1) / 2 + 3.5, s, 9, colour, anchor)
+
+
+def window_parts(png_dir, palette, page_bitmap, lit_button):
     sectors = palette.sectors()
     ox, oy = art.PALETTE_ORIGIN
     lit = [5, 20]  # sector identifiers shown lit (icons sit on them)
     defs = "".join('<clipPath id="lit%d"><path d="%s"/></clipPath>' % (s, sectors[s][2])
                    for s in lit)
+    # The palette control draws only its disk and a 3-pixel rim.
+    defs += ('<clipPath id="disk"><ellipse cx="%d" cy="%d" rx="%d" ry="%d"/></clipPath>'
+             % (palette.cx, palette.cy, palette.outer[0] + 3, palette.outer[1] + 3))
     parts = [image(png_dir, 129, 0, 0, 735, 449),
-             image(png_dir, 133, 369, 0, 366, 449),
-             image(png_dir, 131, ox, oy, 459, 304, crop=(0, 0, 456, 304))]
+             image(png_dir, page_bitmap, 369, 0, 366, 449),
+             image(png_dir, 131, ox, oy, 459, 304, crop=(0, 0, 456, 304), clip="disk")]
     for s in lit:
         parts.append('<g transform="translate(%d,%d)">%s</g>'
                      % (ox, oy, image(png_dir, 132, 0, 0, 459, 304, clip="lit%d" % s)))
@@ -63,14 +91,125 @@ def main(argv):
         mx, my = middle(palette, sectors, sid)
         parts.append(image(png_dir, ident, int(ox + mx + dx - 19), int(oy + my + 6), 38, 25))
     for ident, _, x, y, width in art.PAGE_BUTTONS:
-        on = ident == 153
+        on = ident == lit_button
         h = art.PAGE_BUTTON_STATE_H
         parts.append(image(png_dir, ident, x, y, width, 2 * h,
                            crop=(0, h if on else 0, width, h)))
     parts.append(image(png_dir, 351, art.KNOB_POS[0], art.KNOB_POS[1], 24, 792,
                        crop=(0, 24 * 22, 24, 24)))
     parts.append(image(png_dir, 190, 121, 12, 84, 38, crop=(0, 19, 84, 19)))
+    return defs, parts
+
+
+PRESET_NAMES = ["Glass Harp", "Marimba Dust", "Bowed Bells", "Kalimba Rain", "Steel Cloud",
+                "Gong Bloom", "Felt Piano Mallets and Strings", "Night Vibes", "Harp Drops",
+                "Koto Glide", "Tabla Pulse", "Cello Air", "Organ Fog", "Bell Tower",
+                "Flute Breath", "Soft Marimba"]
+
+
+def preset_page(png_dir):
+    parts = [value_text(42, 44, 167, 56, "Mallets", anchor="start")]
+    x = 53
+    for k in range(4):
+        parts.append(state(png_dir, 201 + k, x, 63, k == 1))
+        x += size(png_dir, 201 + k)[0]
+    lx, ly = art.LIST_AT
+    current, loaded = 5, 3
+    for r in range(16):
+        k = min(r, 15 - r)
+        left, right = art.LIST_NAME[k]
+        mx, mw = art.LIST_MARKER[k]
+        y0 = ly + r * art.LIST_ROW_H
+        if r == current:
+            hw, hh = art.HIGHLIGHT_SIZE
+            parts.append(image(png_dir, 210, art.PAGE_LEFT + lx + left, y0, hw, hh,
+                               crop=(0, 0, right - left, hh)))
+        indent = [14, 29, 40, 50, 56, 61, 65, 66][k]
+        parts.append(art.text(art.PAGE_LEFT + lx + left + indent, y0 + 11, str(r + 1), 9,
+                              "#78808c"))
+        name = PRESET_NAMES[r]
+        limit = (right - left - indent - 25 - 10) // 5.6
+        if len(name) > limit:
+            name = name[:int(limit) - 3] + "..."
+        parts.append(art.text(art.PAGE_LEFT + lx + left + indent + 20, y0 + 11, name, 9,
+                              art.INK))
+        if r == loaded:
+            parts.append(value_text(lx + mx, y0, lx + mx + mw, y0 + 15, "B%d" % (r + 1)))
+    x = 54
+    for k in range(4):
+        parts.append(state(png_dir, 205 + k, x, 342, k == 2))
+        x += size(png_dir, 205 + k)[0] + 2
+    parts.append(value_text(33, 370, 144, 383, "Palette", art.INK_QUIET, "start"))
+    return parts
+
+
+def lfo_page(png_dir):
+    parts = [state(png_dir, 401, 33, 43, 0)]
+    x = 38
+    for k in range(3):
+        parts.append(state(png_dir, 301 + k, x, 64, k == 1))
+        x += size(png_dir, 301 + k)[0] + 4
+    gx0, gy0, gx1, gy1 = art.LFO_GRID
+    cw, ch = (gx1 - gx0) / 16, (gy1 - gy0) / 16
+    steps = [15, 13, 11, 9, 8, 6, 4, 2, 0, 2, 5, 8, 10, 12, 14, 15]
+    for c, v in enumerate(steps):
+        for r in range(16):
+            colour = art.CYAN[1] if 15 - v == r else ("#152a31" if r >= 15 - v else "#0f1115")
+            parts.append(art.rect(art.PAGE_LEFT + gx0 + c * cw + 0.5, gy0 + r * ch + 0.5,
+                                  art.PAGE_LEFT + gx0 + (c + 1) * cw - 0.5,
+                                  gy0 + (r + 1) * ch - 0.5, colour))
+    w = size(png_dir, 610)[0]
+    for k in range(5):
+        parts.append(state(png_dir, 610 + k, 145 + k * (w + 4) - (2 if k == 4 else 0), 221,
+                           k == 2))
+    parts.append(state(png_dir, 615, 215, 246, 1))
+    parts.append(knob(png_dir, 310, 175, 0.3))
+    parts.append(value_text(297, 187, 323, 197, "30"))
+    parts.append(knob(png_dir, 116, 302, 0.55))
+    parts.append(value_text(103, 317, 145, 329, "1/8T"))
+    parts.append(state(png_dir, 306, 132, 294, 1))
+    parts.append(knob(png_dir, 166, 302, 0.2))
+    parts.append(value_text(151, 317, 177, 329, "150"))
+    parts.append(knob(png_dir, 201, 302, 0.8))
+    parts.append(value_text(188, 317, 214, 329, "80"))
+    return parts
+
+
+def global_page(png_dir):
+    parts = []
+    for cx, cy, v, t, rect in (
+            (109, 106, 0.4, "2.40Hz", (95, 120, 121, 132)), (159, 106, 0.1, "85ms", (145, 120, 171, 132)),
+            (194, 106, 0.25, "25", (180, 120, 206, 132)), (242, 113, 0.5, None, None),
+            (159, 181, 0.5, "<C>", (143, 195, 171, 207)), (194, 181, 0.3, "30%", (178, 195, 206, 207)),
+            (140, 255, 0.45, "420 ms", (124, 269, 170, 281)),
+            (196, 255, 0.35, "35%", (181, 269, 209, 281)), (251, 255, 0.6, "60%", (236, 269, 264, 281)),
+            (140, 304, 0.2, "20%", (125, 318, 153, 330)),
+            (251, 304, 0.5, "50%", (236, 318, 264, 330)),
+            (45, 365, 15 / 63, "16", (62, 359, 90, 371)), (121, 365, 0.5, "0 ct", (138, 359, 166, 371))):
+        parts.append(knob(png_dir, cx, cy, v))
+        if t:
+            parts.append(value_text(*rect, t))
+    s = art.KNOB_SIZE
+    parts.append(image(png_dir, 403, art.PAGE_LEFT + 196 - s // 2, 304 - s // 2, s, s))
+    parts.append(value_text(181, 318, 209, 330, "100%"))
+    parts.append(state(png_dir, 306, 125, 98, 0))
+    parts.append(state(png_dir, 306, 155, 247, 0))
+    parts.append(state(png_dir, 401, 171, 218, 0))
+    parts.append(state(png_dir, 402, 271, 218, 0))
+    parts.append(value_text(227, 175, 338, 188, "D: LFO Speed Base", art.INK_QUIET, "start"))
+    return parts
+
+
+def main(argv):
+    rings_header, png_dir, out_dir = argv[1:4]
+    palette = art.Palette(*art.parse_rings(rings_header))
+    defs, parts = window_parts(png_dir, palette, 133, 153)
     write(out_dir, "window.svg", defs, parts)
+    for name, bitmap, button, page in (("preset", 200, 150, preset_page),
+                                       ("lfo", 600, 151, lfo_page),
+                                       ("global", 400, 153, global_page)):
+        defs, parts = window_parts(png_dir, palette, bitmap, button)
+        write(out_dir, name + ".svg", defs, parts + page(png_dir))
 
     # The about screen with the texts the editor draws on it.
     vx, vy = art.ABOUT_VERSION_OFFSET

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "core/Orin.h"
+#include "editor/CDependent.h"
+#include "editor/CValueObject.h"
 #include "editor/OrinEditor.h"
 #include "gui/CBitmap.h"
 #include "gui/COffscreenContext.h"
@@ -31,6 +33,28 @@ PPreset& PEditor::currentEditPreset() const {
 
 void PEditor::setParameterNotified(int index, float value) {
     editor_.setParameterNotified(index, value);
+}
+
+int PEditor::parameterOf(CControl* control) const {
+    auto* dependent = dynamic_cast<CDependent*>(control);
+    CValueObject* value = dependent ? dependent->boundValue() : nullptr;
+    return value ? value->parameterIndex() : -1;
+}
+
+void PEditor::controlBeginEdit(CControl* control) {
+    const int parameter = parameterOf(control);
+    if (parameter >= 0)
+        plugin_.beginEdit(parameter);
+    else
+        CEditor::controlBeginEdit(control);
+}
+
+void PEditor::controlEndEdit(CControl* control) {
+    const int parameter = parameterOf(control);
+    if (parameter >= 0)
+        plugin_.endEdit(parameter);
+    else
+        CEditor::controlEndEdit(control);
 }
 
 bool PEditor::attached(CView* parent) {

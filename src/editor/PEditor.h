@@ -18,11 +18,19 @@ public:
             CBitmap* background);
     ~PEditor() override;
 
+    Orin& plugin() const { return plugin_; }
     PProgram& currentProgram() const;
     PPreset& currentEditPreset() const;
 
     // A value the person set, reported to the host (OrinEditor::setParameterNotified).
     void setParameterNotified(int index, float value);
+    // The parameter a control of the page sets, -1 for none. Controls bound to a value object
+    // answer that value's parameter; pages add their own controls.
+    virtual int parameterOf(CControl* control) const;
+    // A gesture on a control with a parameter reaches the host as begin and end edit of that
+    // parameter; other controls' gestures go on to the editor.
+    void controlBeginEdit(CControl* control) override;
+    void controlEndEdit(CControl* control) override;
 
     // The page's own work on each idle pass while it shows.
     virtual void pageIdle() {}

@@ -31,8 +31,7 @@ float decayAt(const LayerLfoContext& c, float value, float scale) {
 double phaseIncrement(const LayerLfoContext& c, int32_t e, float speed, bool sync) {
     if (sync) {
         double tempo = std::clamp(c.hostTempo, 0.0, 1000.0);
-        int32_t n = std::min(static_cast<int32_t>(speed * 18.0f + 0.5f), kNoteValueCount);
-        double beats = n == 0 ? 8.0 : kNoteValues[n - 1].beats;
+        double beats = lfoNoteValue(speed).beats;
         return tempo / (beats * 60.0) * c.samplePeriod * 512.0;
     }
     double scale = e == kPitchLfo ? 0.0023 : 0.0005;

@@ -15,6 +15,20 @@ int32_t noteValueIndex(float value) {
     return static_cast<int32_t>(scaled);
 }
 
+const NoteValue& lfoNoteValue(float speed) {
+    float scaled = speed * 18.0f + 0.5f;
+    if (!(scaled >= 1.0f)) return kTwoBars;  // also catches NaN
+    if (scaled >= static_cast<float>(kNoteValueCount)) return kNoteValues[kNoteValueCount - 1];
+    return kNoteValues[static_cast<int32_t>(scaled) - 1];
+}
+
+const NoteValue& sweepNoteValue(double speed) {
+    double scaled = speed * 18.0;
+    if (!(scaled > 0.0)) return kNoteValues[0];
+    if (scaled >= kNoteValueCount - 1) return kNoteValues[kNoteValueCount - 1];
+    return kNoteValues[static_cast<int32_t>(scaled)];
+}
+
 double beatStep(double value) {
     double scaled = value * kBeatStepCount;
     if (!(scaled > 0.0)) return kBeatSteps[0];

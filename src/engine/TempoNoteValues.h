@@ -22,4 +22,14 @@ inline constexpr double kBeatSteps[kBeatStepCount] = {
 double beatStep(double value);
 
 // The entry a 0..1 parameter value selects: the integer part of value x 17 + 0.5, kept in 0..17.
+// The delay's synchronised length.
 int32_t noteValueIndex(float value);
+
+// Two bars: the slowest length of a synchronised layer or pitch LFO.
+inline constexpr NoteValue kTwoBars = {"2/1", 8.0f};
+// The length a synchronised layer or pitch LFO plays at speed 0..1: the integer part of
+// speed x 18 + 0.5, where 0 is kTwoBars and n is kNoteValues[n - 1].
+const NoteValue& lfoNoteValue(float speed);
+// The length a synchronised sweep LFO plays at speed 0..1: kNoteValues at the integer part of
+// speed x 18, kept in 0..17.
+const NoteValue& sweepNoteValue(double speed);

@@ -20,8 +20,9 @@ CDrawContext::~CDrawContext() {
     if (target_) target_->forget();
 }
 
-void CDrawContext::setFont(int font, int, int) {
+void CDrawContext::setFont(int font, int, int style) {
     font_ = (font >= 0 && font < kFontCount) ? font : kNormalFont;
+    fontStyle_ = style;
 }
 
 PixelBuffer CDrawContext::buffer() const {
@@ -168,6 +169,8 @@ void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque,
     int baseline = r.top + (r.height() + ascent - descent) / 2;
     int x = FontRenderer::alignedLeft(width, r.left, r.right, align);
     std::uint32_t color = fontColor_.pixel();
+    // Italic: each row moves right by a fifth of its height above the baseline.
+    const float slant = (fontStyle_ & kItalicFace) ? 0.2f : 0.0f;
     float pen = float(x);
     for (const char* c = text; *c; ++c) {
         const FontGlyph& g = fonts.glyph(font_, static_cast<unsigned char>(*c));
@@ -177,8 +180,9 @@ void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque,
             if (y < b.clip.top || y >= b.clip.bottom) continue;
             std::uint32_t* row = b.row(y);
             const std::uint8_t* cov = g.coverage.data() + std::size_t(j) * std::size_t(g.width);
+            const int shift = int(std::lround(slant * float(baseline - y)));
             for (int i = 0; i < g.width; ++i) {
-                int px = gx + i;
+                int px = gx + i + shift;
                 if (cov[i] && px >= b.clip.left && px < b.clip.right)
                     blendPixel(row[px], color, cov[i]);
             }

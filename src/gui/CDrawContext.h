@@ -37,9 +37,10 @@ public:
     int getLineWidth() const { return lineWidth_; }
     void setDrawMode(CDrawMode mode) { drawMode_ = mode; }
     CDrawMode getDrawMode() const { return drawMode_; }
-    // One of the standard fonts (CFont); size and style are taken from the font number.
-    void setFont(int font, int size = 0, int style = 0);
+    // One of the standard fonts (CFont) in a face (CTxtFace); the size is the font number's.
+    void setFont(int font, int size = 0, int style = kNormalFace);
     int getFont() const { return font_; }
+    int getFontStyle() const { return fontStyle_; }
 
     void setOffset(const CPoint& offset) { offset_ = offset; }
     CPoint getOffset() const { return offset_; }
@@ -104,4 +105,5 @@ private:
     int lineWidth_ = 1;
     CDrawMode drawMode_ = kAliasing;
     int font_ = kNormalFont;
+    int fontStyle_ = kNormalFace;
 };

@@ -129,6 +129,10 @@ void CFrame::setFocusView(CView* view) {
     if (focus_ == view && view) view->takeFocus();
 }
 
+void CFrame::setKeyboardFocus(bool take) {
+    if (window_) window_->setKeyboardFocus(take);
+}
+
 void CFrame::setWaitCursor(bool on) {
     if (window_) window_->setWaitCursor(on);
 }

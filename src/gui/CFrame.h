@@ -60,6 +60,8 @@ public:
     void setWaitCursor(bool on);
     void setFocusView(CView* view);
     CView* getFocusView() const { return focus_; }
+    // A text field starts or stops taking typed keys (PlatformWindow::setKeyboardFocus).
+    void setKeyboardFocus(bool take);
 
     void beginEdit(long tag);
     void endEdit(long tag);

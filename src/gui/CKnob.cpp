@@ -40,21 +40,28 @@ void CKnob::setBackdrop(CBitmap* bitmap, const CPoint& offset) {
     setDirty(true);
 }
 
+void CKnob::setKnobArea(const CRect& area) {
+    knobArea_ = area;
+    hasKnobArea_ = true;
+    setDirty(true);
+}
+
 void CKnob::draw(CDrawContext* context) {
     if (backdrop_) backdrop_->draw(context, size, backdropOffset_);
     CBitmap* image = getBackground();
-    if (subPixmaps_ > 1 && image) {
+    const CRect& area = getKnobArea();
+    if (subPixmaps_ > 1 && image && image->isLoaded()) {
         int index = int(std::lround(getNormalizedValue() * float(subPixmaps_ - 1)));
         CPoint where(offset_.h, offset_.v + index * imageHeight_);
-        image->draw(context, size, where);
+        image->draw(context, area, where);
     } else {
-        if (image) image->draw(context, size, offset_);
+        if (image) image->draw(context, area, offset_);
         // The handle: a line from the centre towards the value's angle.
         float angle =
             (kStartAngle + getNormalizedValue() * kSweepAngle) * float(std::numbers::pi) / 180.f;
-        float cx = float(size.left + size.right - 1) / 2.f;
-        float cy = float(size.top + size.bottom - 1) / 2.f;
-        float radius = float(std::min(size.width(), size.height())) / 2.f - 2.f;
+        float cx = float(area.left + area.right - 1) / 2.f;
+        float cy = float(area.top + area.bottom - 1) / 2.f;
+        float radius = float(std::min(area.width(), area.height())) / 2.f - 2.f;
         CPoint tip(int(std::lround(cx - radius * std::sin(angle))),
                    int(std::lround(cy + radius * std::cos(angle))));
         if (handle_) {
@@ -75,8 +82,9 @@ void CKnob::draw(CDrawContext* context) {
 }
 
 float CKnob::valueFromAngle(const CPoint& where) const {
-    float dx = float(where.h) - float(size.left + size.right) / 2.f;
-    float dy = float(where.v) - float(size.top + size.bottom) / 2.f;
+    const CRect& area = getKnobArea();
+    float dx = float(where.h) - float(area.left + area.right) / 2.f;
+    float dy = float(where.v) - float(area.top + area.bottom) / 2.f;
     // Degrees clockwise from straight down.
     float degrees = std::atan2(-dx, dy) * 180.f / float(std::numbers::pi);
     if (degrees < 0) degrees += 360.f;

@@ -3,7 +3,9 @@
 // changes the value: vertically in linear mode (200 pixels for the whole range, ten times finer
 // with Shift), by angle in the circular modes. Control-click restores the default; the wheel
 // steps by the wheel increment (a tenth of it with Shift). A pressed knob becomes the frame's
-// focus view, and then the arrow keys step it like the wheel.
+// focus view, and then the arrow keys step it like the wheel. The knob may fill only part of the
+// view (setKnobArea), leaving room for something the view draws beside it. A strip that is not
+// loaded is drawn like a knob without one.
 #pragma once
 
 #include "gui/CControl.h"
@@ -31,6 +33,10 @@ public:
     int getSubPixmaps() const { return subPixmaps_; }
     // Pixels of vertical travel for the whole range in linear mode.
     void setZoomFactor(float pixels) { travel_ = pixels > 1 ? pixels : 1; }
+    // Where the knob is drawn and turned, in the same coordinates as the view's size; the view's
+    // own rectangle until set.
+    void setKnobArea(const CRect& area);
+    const CRect& getKnobArea() const { return hasKnobArea_ ? knobArea_ : size; }
 
     // Value for a pointer at `where` in circular mode (0..1 over 270 degrees, gap at the bottom).
     float valueFromAngle(const CPoint& where) const;
@@ -48,4 +54,6 @@ private:
     CPoint backdropOffset_;
     CColor handleColor_ = kWhiteCColor;
     float travel_ = 200.f;
+    CRect knobArea_;
+    bool hasKnobArea_ = false;
 };

@@ -55,7 +55,7 @@ void CParamDisplay::drawText(CDrawContext* context, const char* text) {
     if (style_ & kNoTextStyle) return;
     CRect textRect = size;
     textRect.inset(2, 0);
-    context->setFont(font_);
+    context->setFont(font_, 0, face_);
     if (style_ & kShadowText) {
         CRect shadow = textRect;
         context->setFontColor(kBlackCColor);

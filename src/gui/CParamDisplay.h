@@ -31,6 +31,12 @@ public:
     CColor getFrameColor() const { return frameColor_; }
     void setHoriAlign(CHoriTxtAlign align) { align_ = align; }
     CHoriTxtAlign getHoriAlign() const { return align_; }
+    // The face of the text (CTxtFace).
+    void setTxtFace(int face) {
+        face_ = face;
+        setDirty(true);
+    }
+    int getTxtFace() const { return face_; }
     void setStyle(long style) { style_ = style; }
     long getStyle() const { return style_; }
     // The conversion writes at most kTextCapacity characters including the NUL.
@@ -55,6 +61,7 @@ private:
     CColor backColor_ = kBlackCColor;
     CColor frameColor_ = kBlackCColor;
     CHoriTxtAlign align_ = kCenterText;
+    int face_ = kNormalFace;
     long style_;
     StringConvert convert_ = nullptr;
     StringConvertWithData convertWithData_ = nullptr;

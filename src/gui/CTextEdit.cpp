@@ -165,10 +165,12 @@ long CTextEdit::onKeyDown(VstKeyCode& key) {
 void CTextEdit::takeFocus() {
     if (editing_) return;
     editing_ = true;
-    edit_ = text_;
+    prepareEditText(edit_);
+    if (edit_.size() > std::size_t(kTextCapacity - 1)) edit_.resize(kTextCapacity - 1);
     anchor_ = 0;
     caret_ = int(edit_.size());
     setDirty(true);
+    if (getFrame()) getFrame()->setKeyboardFocus(true);
 }
 
 void CTextEdit::looseFocus() {
@@ -183,6 +185,7 @@ void CTextEdit::endEditing(bool commit) {
         valueChanged();
     }
     setDirty(true);
+    if (getFrame()) getFrame()->setKeyboardFocus(false);
     // Giving the focus away comes last: a field that removes itself when it loses the focus may
     // be gone when this returns.
     if (getFrame() && getFrame()->getFocusView() == this) getFrame()->setFocusView(nullptr);

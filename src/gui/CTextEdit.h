@@ -1,7 +1,8 @@
 // A text field edited in place. A press (or setFocusView) starts editing with the whole text
 // selected; typing replaces the selection, the arrows, Home and End move the caret (extending
 // the selection with Shift), Backspace and Delete erase. Enter, or the focus moving elsewhere,
-// commits the text and tells the listener; Escape restores the text as it was.
+// commits the text and tells the listener; Escape restores the text as it was. While it edits,
+// the frame's window holds the keyboard.
 #pragma once
 
 #include <string>
@@ -31,6 +32,11 @@ public:
     void takeFocus() override;
     void looseFocus() override;
     bool isTypeOf(const char* type) const override;
+
+protected:
+    // Fills the edit buffer when editing starts; the text as shown unless overridden (a field
+    // showing "150 ms" may offer "150" for typing).
+    virtual void prepareEditText(std::string& edit) const { edit = text_; }
 
 private:
     int textLeft(const std::string& text) const;

@@ -142,6 +142,10 @@ enum CFont : int {
 };
 inline constexpr int kFontCount = 8;
 
+// Text faces (the style of CDrawContext::setFont). The embedded face has no italic cut; italic
+// text is the upright glyphs slanted.
+enum CTxtFace : int { kNormalFace = 0, kItalicFace = 2 };
+
 enum CHoriTxtAlign : int { kLeftText = 0, kCenterText = 1, kRightText = 2 };
 
 enum CDrawStyle : int { kDrawStroked = 0, kDrawFilled = 1, kDrawFilledAndStroked = 2 };

@@ -29,6 +29,10 @@ public:
     virtual std::unique_ptr<PopupSurface> openPopup(const CRect& rect) = 0;
     // Shows the busy cursor over the window (true) or the normal one again (false), at once.
     virtual void setWaitCursor(bool on) = 0;
+    // A text field starts (true) or stops (false) taking typed keys: the window asks the system
+    // for the keyboard, so that hosts that keep keys for themselves let the typing through, and
+    // hands the keyboard back to the host's window when the field is done.
+    virtual void setKeyboardFocus(bool take) = 0;
     // The native window handle (HWND or X11 Window), null for the headless window.
     virtual void* nativeHandle() const = 0;
 };

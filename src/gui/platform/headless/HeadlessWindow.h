@@ -36,6 +36,8 @@ public:
     void* nativeHandle() const override { return nullptr; }
     void setWaitCursor(bool on) override { waitCursor_ = on; }
     bool showsWaitCursor() const { return waitCursor_; }
+    void setKeyboardFocus(bool take) override { keyboardFocus_ = take; }
+    bool hasKeyboardFocus() const { return keyboardFocus_; }
     // The popups open now, with their frame rectangles and what they show.
     struct Popup {
         CRect rect;
@@ -58,6 +60,7 @@ private:
 
     CFrame& frame_;
     bool waitCursor_ = false;
+    bool keyboardFocus_ = false;
     std::deque<Step> script_;
     CPoint last_;
     CRect presented_;

@@ -123,6 +123,17 @@ void Win32Window::setWaitCursor(bool on) {
     SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
 }
 
+void Win32Window::setKeyboardFocus(bool take) {
+    if (take) {
+        HWND previous = SetFocus(window_);
+        if (previous != window_) previousFocus_ = previous;
+    } else {
+        if (GetFocus() == window_ && previousFocus_ && IsWindow(previousFocus_))
+            SetFocus(previousFocus_);
+        previousFocus_ = nullptr;
+    }
+}
+
 bool Win32Window::waitForEvents() {
     // Like a modal loop of the system's own: wait a little, then dispatch the thread's messages.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);

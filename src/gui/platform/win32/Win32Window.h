@@ -21,6 +21,7 @@ public:
     std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override { return window_; }
     void setWaitCursor(bool on) override;
+    void setKeyboardFocus(bool take) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -29,4 +30,5 @@ private:
 
     CFrame& frame_;
     HWND window_ = nullptr;
+    HWND previousFocus_ = nullptr;  // who had the keyboard before a text field took it
 };

@@ -114,7 +114,7 @@ std::unique_ptr<PlatformWindow> createNativeWindow(void* parent, CFrame& frame) 
 }
 
 X11Window::X11Window(Display* display, Window parent, CFrame& frame)
-    : display_(display), frame_(frame) {
+    : display_(display), frame_(frame), parent_(parent) {
     int screen = DefaultScreen(display_);
     XVisualInfo info{};
     if (!XMatchVisualInfo(display_, screen, 24, TrueColor, &info) || info.red_mask != 0xFF0000 ||
@@ -148,6 +148,20 @@ X11Window::X11Window(Display* display, Window parent, CFrame& frame)
     XChangeProperty(display_, window_, proc, proc, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(halves), 2);
     XMapWindow(display_, window_);
+    XFlush(display_);
+}
+
+void X11Window::setKeyboardFocus(bool take) {
+    if (take) {
+        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+    } else {
+        // Back to the host's window that holds ours: it exists as long as ours does, where the
+        // window that had the focus before may be gone by now.
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(display_, &focus, &revert);
+        if (focus == window_) XSetInputFocus(display_, parent_, RevertToParent, CurrentTime);
+    }
     XFlush(display_);
 }
 

@@ -27,6 +27,7 @@ public:
     std::unique_ptr<PopupSurface> openPopup(const CRect& rect) override;
     void* nativeHandle() const override;
     void setWaitCursor(bool on) override;
+    void setKeyboardFocus(bool take) override;
     void addPopup(X11Popup* popup) { popups_.push_back(popup); }
     void removePopup(X11Popup* popup);
 
@@ -41,6 +42,7 @@ private:
     Display* display_;
     CFrame& frame_;
     Window window_ = 0;
+    Window parent_ = 0;
     int depth_ = 0;
     Visual* visual_ = nullptr;
     std::vector<X11Popup*> popups_;

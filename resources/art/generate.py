@@ -578,11 +578,14 @@ ON_FACE = (MINT[1], "#5fd197")
 
 def face_path(x0, y0, x1, y1, left_r, right_r):
     """A rectangle whose left and right ends are rounded by their own radii."""
-    return ("M%s,%s L%s,%s Q%s,%s %s,%s L%s,%s Q%s,%s %s,%s L%s,%s Q%s,%s %s,%s L%s,%s "
-            "Q%s,%s %s,%s Z" % tuple(fmt(v) for v in (
-                x0 + left_r, y0, x1 - right_r, y0, x1, y0, x1, y0 + right_r, x1, y1 - right_r,
-                x1, y1, x1 - right_r, y1, x0 + left_r, y1, x0, y1, x0, y1 - left_r, x0,
-                y0 + left_r, x0, y0, x0 + left_r, y0)))
+    def corner(r, x, y):
+        return "A%s,%s 0 0 1 %s,%s" % (fmt(r), fmt(r), fmt(x), fmt(y))
+    return " ".join([
+        "M%s,%s L%s,%s" % (fmt(x0 + left_r), fmt(y0), fmt(x1 - right_r), fmt(y0)),
+        corner(right_r, x1, y0 + right_r), "L%s,%s" % (fmt(x1), fmt(y1 - right_r)),
+        corner(right_r, x1 - right_r, y1), "L%s,%s" % (fmt(x0 + left_r), fmt(y1)),
+        corner(left_r, x0, y1 - left_r), "L%s,%s" % (fmt(x0), fmt(y0 + left_r)),
+        corner(left_r, x0 + left_r, y0), "Z"])
 
 
 def gradient(ident, top, bottom):
@@ -809,7 +812,6 @@ def preset_page():
         recessed(52, 62, 238, 82, 5, "#111317"),
         preset_list(),
         field(33, 370, 144, 383),
-        '<path d="M137,375 L141,375 L139,378 Z" fill="%s"/>' % INK_QUIET,
         caption(150, 380, "PALETTE", "start"),
     ]))
 
@@ -826,7 +828,6 @@ def lfo_page():
         x = gx0 + (gx1 - gx0) * q / 4
         parts.append(rect(x - 0.5, gy1 + 4, x + 0.5, gy1 + 7, "#fff", 0, 'fill-opacity="0.2"'))
     parts += [
-        section(38, 94, "LFO", 128),
         knob_caption(310, 175, "SMOOTH"), field(297, 187, 323, 197),
         knob_caption(116, 302, "SPEED"), field(103, 317, 145, 329),
         knob_caption(166, 302, "DELAY"), field(151, 317, 177, 329),

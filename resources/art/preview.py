@@ -72,7 +72,7 @@ def window_parts(png_dir, palette, page_bitmap, lit_button):
                    for s in lit)
     # The palette control draws only its disk and a 3-pixel rim.
     defs += ('<clipPath id="disk"><ellipse cx="%d" cy="%d" rx="%d" ry="%d"/></clipPath>'
-             % (palette.cx, palette.cy, palette.outer[0] + 3, palette.outer[1] + 3))
+             % (ox + palette.cx, oy + palette.cy, palette.outer[0] + 3, palette.outer[1] + 3))
     parts = [image(png_dir, 129, 0, 0, 735, 449),
              image(png_dir, page_bitmap, 369, 0, 366, 449),
              image(png_dir, 131, ox, oy, 459, 304, crop=(0, 0, 456, 304), clip="disk")]

@@ -12,31 +12,67 @@
 
 namespace {
 
+// How an image meets what lies under it.
+enum class Edges {
+    kOpaque,        // covers its whole rectangle
+    kClearCorners,  // drawn over other images: its corners are transparent
+    kBlended,       // has alpha, but may touch its rectangle's corners (segments of one bar)
+};
+
 struct Expected {
     long id;
     int width;
     int height;
-    int images;       // stacked vertically
-    bool alphaEdges;  // drawn over other images: its corners are transparent
+    int images;  // stacked vertically
+    Edges edges;
 };
 
+constexpr Edges kOpaque = Edges::kOpaque, kClear = Edges::kClearCorners,
+                kBlended = Edges::kBlended;
+
 constexpr Expected kArtwork[] = {
-    {129, 735, 449, 1, false},  // window background
-    {130, 735, 449, 1, false},  // about screen
-    {131, 459, 304, 1, false},  // palette
-    {132, 459, 304, 1, false},  // palette, every sector lit
-    {133, 366, 449, 1, false},  // page background
-    {134, 735, 449, 1, false},  // controller list
-    {150, 147, 32, 2, true},    // page buttons, off above on
-    {151, 45, 32, 2, true},
-    {152, 75, 32, 2, true},
-    {153, 48, 32, 2, true},
-    {160, 400, 20, 1, false},  // menu item
-    {161, 38, 25, 1, true},    // palette icons B, T, F
-    {162, 38, 25, 1, true},
-    {163, 38, 25, 1, true},
-    {190, 84, 38, 2, true},    // loading indicator, dark above lit
-    {351, 24, 792, 33, true},  // volume knob
+    {129, 735, 449, 1, kOpaque},  // window background
+    {130, 735, 449, 1, kOpaque},  // about screen
+    {131, 459, 304, 1, kOpaque},  // palette
+    {132, 459, 304, 1, kOpaque},  // palette, every sector lit
+    {133, 366, 449, 1, kOpaque},  // page background
+    {134, 735, 449, 1, kOpaque},  // controller list
+    {150, 147, 32, 2, kClear},    // page buttons, off above on
+    {151, 45, 32, 2, kClear},
+    {152, 75, 32, 2, kClear},
+    {153, 48, 32, 2, kClear},
+    {160, 400, 20, 1, kOpaque},  // menu item
+    {161, 38, 25, 1, kClear},    // palette icons B, T, F
+    {162, 38, 25, 1, kClear},
+    {163, 38, 25, 1, kClear},
+    {190, 84, 38, 2, kClear},    // loading indicator, dark above lit
+    {200, 366, 449, 1, kOpaque},  // preset page
+    {201, 46, 36, 2, kBlended},   // groups A to D: one segmented bar
+    {202, 46, 36, 2, kBlended},
+    {203, 46, 36, 2, kBlended},
+    {204, 46, 36, 2, kBlended},
+    {205, 52, 36, 2, kClear},     // copy, paste, store, revert: normal above pressed
+    {206, 52, 36, 2, kClear},
+    {207, 52, 36, 2, kClear},
+    {208, 52, 36, 2, kClear},
+    {210, 192, 15, 1, kBlended},  // the current preset's highlight
+    {301, 46, 32, 2, kClear},     // layers Base, Top, Filter
+    {302, 46, 32, 2, kClear},
+    {303, 46, 32, 2, kClear},
+    {306, 20, 28, 2, kClear},     // sync
+    {350, 24, 792, 33, kClear},   // page knobs
+    {351, 24, 792, 33, kClear},   // volume knob
+    {400, 366, 449, 1, kOpaque},  // global page
+    {401, 46, 28, 2, kClear},     // bypass
+    {402, 72, 28, 2, kClear},     // effect type, delay above modulation
+    {403, 24, 24, 1, kClear},     // the depth knob while the delay has no use for it
+    {600, 366, 449, 1, kOpaque},  // LFO page
+    {610, 23, 32, 2, kClear},     // shapes sine, rectangle, saw up, saw down, random
+    {611, 23, 32, 2, kClear},
+    {612, 23, 32, 2, kClear},
+    {613, 23, 32, 2, kClear},
+    {614, 23, 32, 2, kClear},
+    {615, 50, 28, 2, kClear},     // master LFO
 };
 
 constexpr int kPaletteLeft = 10, kPaletteTop = 53, kPaletteWidth = 456, kPaletteHeight = 304;
@@ -81,12 +117,18 @@ TEST(Artwork, EveryBitmapIsEmbeddedWithItsSizeAndStates) {
         EXPECT_EQ(b.getWidth(), e.width);
         EXPECT_EQ(b.getHeight(), e.height);
         const int h = e.height / e.images;
-        if (e.alphaEdges) {
-            EXPECT_EQ(b.getPixel(0, 0).alpha, 0);
-            EXPECT_EQ(b.getPixel(e.width - 1, h - 1).alpha, 0);
-        } else {
-            EXPECT_EQ(b.getPixel(0, 0).alpha, 255);
-            EXPECT_EQ(b.getPixel(e.width - 1, e.height - 1).alpha, 255);
+        switch (e.edges) {
+            case Edges::kOpaque:
+                EXPECT_EQ(b.getPixel(0, 0).alpha, 255);
+                EXPECT_EQ(b.getPixel(e.width - 1, e.height - 1).alpha, 255);
+                break;
+            case Edges::kClearCorners:
+                EXPECT_EQ(b.getPixel(0, 0).alpha, 0);
+                EXPECT_EQ(b.getPixel(e.width - 1, h - 1).alpha, 0);
+                break;
+            case Edges::kBlended:
+                EXPECT_TRUE(b.hasAlpha());
+                break;
         }
         // Stacked states must look different from their neighbours: a strip whose images repeat
         // would show a control that does not move.
@@ -158,6 +200,140 @@ TEST(Artwork, SectorLabelsStayReadableMatteAndLit) {
         }
     }
     EXPECT_EQ(sector, 33);
+}
+
+// The page backgrounds. Pages write their values in 9-pixel light text into dark fields, and
+// caption their controls on the page panel; outside the panel they show the window itself.
+constexpr long kPresetPage = 200, kGlobalPage = 400, kLfoPage = 600;
+constexpr long kPages[] = {kPresetPage, kGlobalPage, kLfoPage};
+
+struct PageRect {
+    long page;
+    CRect rect;  // page coordinates
+};
+
+// Where the editor writes text: value fields under knobs, the group name, the palette menu and the
+// modulation-wheel menu.
+const PageRect kTextFields[] = {
+    {kPresetPage, {42, 44, 167, 56}},    {kPresetPage, {33, 370, 144, 383}},
+    {kLfoPage, {297, 187, 323, 197}},    {kLfoPage, {103, 317, 145, 329}},
+    {kLfoPage, {151, 317, 177, 329}},    {kLfoPage, {188, 317, 214, 329}},
+    {kGlobalPage, {95, 120, 121, 132}},  {kGlobalPage, {145, 120, 171, 132}},
+    {kGlobalPage, {180, 120, 206, 132}}, {kGlobalPage, {143, 195, 171, 207}},
+    {kGlobalPage, {178, 195, 206, 207}}, {kGlobalPage, {227, 175, 338, 188}},
+    {kGlobalPage, {124, 269, 170, 281}}, {kGlobalPage, {181, 269, 209, 281}},
+    {kGlobalPage, {236, 269, 264, 281}}, {kGlobalPage, {125, 318, 153, 330}},
+    {kGlobalPage, {181, 318, 209, 330}}, {kGlobalPage, {236, 318, 264, 330}},
+    {kGlobalPage, {62, 359, 90, 371}},   {kGlobalPage, {138, 359, 166, 371}},
+};
+
+// Captions and section titles the artwork writes itself.
+const PageRect kCaptions[] = {
+    {kPresetPage, {42, 32, 80, 41}},     {kPresetPage, {150, 372, 200, 381}},
+    {kLfoPage, {290, 152, 330, 161}},    {kLfoPage, {100, 279, 132, 288}},
+    {kLfoPage, {150, 279, 182, 288}},    {kLfoPage, {185, 279, 217, 288}},
+    {kGlobalPage, {88, 72, 150, 81}},    {kGlobalPage, {227, 147, 300, 156}},
+    {kGlobalPage, {116, 221, 165, 230}}, {kGlobalPage, {115, 232, 165, 241}},
+    {kGlobalPage, {180, 281, 212, 290}}, {kGlobalPage, {33, 340, 80, 349}},
+};
+
+// The preset list: row r of 15 pixels from (55, 90) uses entry min(r, 15 - r) of the name cells'
+// left and right edges (list coordinates).
+const CPoint kListAt(55, 90);
+constexpr int kListRowHeight = 15;
+constexpr int kNameCells[8][2] = {{0, 181},  {18, 203}, {30, 218}, {41, 232},
+                                  {50, 239}, {57, 245}, {61, 248}, {64, 250}};
+
+CRect nameCell(int row) {
+    const int* cell = kNameCells[std::min(row, 15 - row)];
+    const int top = kListAt.v + row * kListRowHeight;
+    return CRect(kListAt.h + cell[0], top, kListAt.h + cell[1], top + kListRowHeight);
+}
+
+// A pixel of `over` (with its alpha) over an opaque pixel.
+CColor blend(const CColor& over, const CColor& under) {
+    auto mix = [&](std::uint8_t a, std::uint8_t b) {
+        return std::uint8_t((a * over.alpha + b * (255 - over.alpha) + 127) / 255);
+    };
+    return {mix(over.red, under.red), mix(over.green, under.green), mix(over.blue, under.blue), 255};
+}
+
+TEST(Artwork, PageBackgroundsShowTheWindowOutsideTheirPanel) {
+    const CBitmap window(129), plain(133);
+    const PRing& outer = kPaletteRings[kPaletteRingCount - 1];
+    // The page buttons' T-shaped tray (with its lit lower edge) and the volume knob.
+    const CRect trayTop(584, 21, 716, 59), trayStem(621, 58, 679, 80), volume(670, 384, 694, 408);
+    // Outside the panel: the strip along the page's left edge, the body below it (where the
+    // volume knob draws the plain page background behind itself), the page buttons' tray, and
+    // everything within 10 pixels of the palette's disk, whose control draws only the disk.
+    auto outsidePanel = [&](int x, int y) {
+        const double dx = (x - kPaletteLeft - kPaletteCentreX) / (outer.horizontalRadius + 10.0);
+        const double dy = (y - kPaletteTop - kPaletteCentreY) / (outer.verticalRadius + 10.0);
+        const CPoint p(x, y);
+        return x < kPageLeft + 5 || y > 385 || dx * dx + dy * dy <= 1.0 ||
+               trayTop.pointInside(p) || trayStem.pointInside(p) || volume.pointInside(p);
+    };
+    auto insidePanel = [&](int x, int y) { return !outsidePanel(x, y); };
+    const CRect area(kPageLeft, 0, 735, 449);
+    const CPoint at(kPageLeft, 0);
+    for (long id : kPages) {
+        SCOPED_TRACE(id);
+        const CBitmap page(id);
+        EXPECT_EQ(differingPixels(page, at, window, {}, area, outsidePanel), 0);
+        // The page's own fields, captions and frames are on it.
+        EXPECT_GT(differingPixels(page, at, plain, at, area, insidePanel), 2000);
+    }
+}
+
+TEST(Artwork, PageTextsStayReadable) {
+    for (const PageRect& field : kTextFields) {
+        const CBitmap page(field.page);
+        double worst = 100;
+        // The field's edge pixels may carry its bevel; text is written inside it.
+        for (int y = field.rect.top + 1; y < field.rect.bottom - 1; ++y) {
+            for (int x = field.rect.left + 1; x < field.rect.right - 1; ++x)
+                worst = std::min(worst, contrast(kLabelInk, page.getPixel(x, y)));
+        }
+        EXPECT_GE(worst, 4.5) << field.page << " field at " << field.rect.left << ","
+                              << field.rect.top;
+    }
+    // Preset names on every row of the list, plain and under the current preset's highlight
+    // (which is cut to the cell's width). The names start right of the row number.
+    const CBitmap presets(kPresetPage), highlight(210);
+    for (int row = 0; row < 16; ++row) {
+        const CRect cell = nameCell(row);
+        ASSERT_LE(cell.width(), highlight.getWidth());
+        double plain = 100, lit = 100;
+        for (int y = cell.top + 1; y < cell.bottom - 2; ++y) {
+            for (int x = cell.left + 14; x < cell.right - 2; ++x) {
+                const CColor under = presets.getPixel(x, y);
+                plain = std::min(plain, contrast(kLabelInk, under));
+                const CColor over = highlight.getPixel(x - cell.left, y - cell.top);
+                lit = std::min(lit, contrast(kLabelInk, blend(over, under)));
+            }
+        }
+        EXPECT_GE(plain, 4.5) << "row " << row;
+        EXPECT_GE(lit, 4.5) << "row " << row << " highlighted";
+    }
+    // The highlight shows: it lifts the cell it lies on.
+    const CRect first = nameCell(0);
+    const CPoint middle(first.left + 90, first.top + 7);
+    EXPECT_GT(luminance(blend(highlight.getPixel(90, 7), presets.getPixel(middle.h, middle.v))),
+              luminance(presets.getPixel(middle.h, middle.v)) + 0.01);
+}
+
+TEST(Artwork, PageCaptionsStandOutFromThePanel) {
+    const CBitmap plain(133);
+    for (const PageRect& caption : kCaptions) {
+        const CBitmap page(caption.page);
+        double best = 1;
+        for (int y = caption.rect.top; y < caption.rect.bottom; ++y) {
+            for (int x = caption.rect.left; x < caption.rect.right; ++x)
+                best = std::max(best, contrast(page.getPixel(x, y), plain.getPixel(x, y)));
+        }
+        EXPECT_GE(best, 4.5) << caption.page << " caption at " << caption.rect.left << ","
+                             << caption.rect.top;
+    }
 }
 
 }  // namespace

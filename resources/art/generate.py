@@ -553,7 +553,7 @@ def controller_screen():
 
 PAGE_LEFT = 369
 PAGE_W = WINDOW_W - PAGE_LEFT
-FIELD = "#0f1115"  # the dark fields the editor writes values in (light 9-pixel text)
+FIELD = "#121418"  # the dark fields the editor writes values in (light 9-pixel text)
 
 # The preset list: 16 rows of 15 pixels from LIST_AT; row r uses entry r' = min(r, 15 - r) of the
 # name cells' (left, right) and the load markers' (left, width), in list coordinates.
@@ -660,9 +660,10 @@ def layer_button(label, colours):
     def draw(y, on):
         if on:
             return text(w / 2, y + 11.5, label, 9, INK_DARK, "middle", "bold", 0.6)
-        # Off: the layer's colour as a small lamp and in the label.
-        return (rect(5, y + 6, 8, y + 9, quiet, 1)
-                + text(w / 2 + 3, y + 11.5, label, 9, quiet, "middle", "normal", 0.6))
+        # Off: the layer's colour as a small lamp and in the label (its bright tone, which
+        # reads on the graphite face).
+        return (rect(4, y + 6, 7, y + 9, quiet, 1)
+                + text(w / 2 + 2.5, y + 11.5, label, 9, lit, "middle", "normal", 0.2))
     return two_state_button(w, h, draw, lit=(lit, quiet))
 
 
@@ -773,7 +774,7 @@ def field(x0, y0, x1, y1):
 
 
 def caption(x, y, s, anchor="middle"):
-    return text(x, y, s, 9, INK_QUIET, anchor, "normal", 0.3)
+    return text(x, y, s, 9, INK_QUIET, anchor, "normal", 0.1)
 
 
 def section(x, y, title, x_end):

@@ -830,6 +830,7 @@ def lfo_page():
         parts.append(rect(x - 0.5, gy1 + 4, x + 0.5, gy1 + 7, "#fff", 0, 'fill-opacity="0.2"'))
     parts += [
         knob_caption(310, 175, "SMOOTH"), field(297, 187, 323, 197),
+        section(101, 272, "LFO", 216),
         knob_caption(116, 302, "SPEED"), field(103, 317, 145, 329),
         knob_caption(166, 302, "DELAY"), field(151, 317, 177, 329),
         knob_caption(201, 302, "DEPTH"), field(188, 317, 214, 329),

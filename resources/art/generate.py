@@ -7,8 +7,9 @@ Writes OUTPUT_DIR/<id>.svg for every identifier and OUTPUT_DIR/backdrop.svg, whi
 rendered to backdrop.png in the same folder before the others.
 
 Every image is drawn in window coordinates (735 x 449) and cropped to its own place, so the
-window background (129), the page background (133) and the palette (131, 132) show the same
-pixels wherever they meet. The palette's rings and sectors are read from the ring table of the
+window background (129), the page backgrounds (133 and the preset, global and LFO pages 200, 400,
+600) and the palette (131, 132) show the same pixels wherever they meet: the pages draw only on
+the page panel, whose left edge keeps clear of the palette's well. The palette's rings and sectors are read from the ring table of the
 editor (src/editor/PaletteRings.h), so the painted sectors match the code's hit tests.
 
 Colour means layer: Base is amber, Top cyan, Filter violet; neutral controls use a quiet mint.
@@ -252,6 +253,18 @@ def page_panel_path(palette):
     return " ".join(d)
 
 
+def bevelled(d, clip_id, under, fill, rim):
+    """The shape of path d: a 1-pixel band under it (the shadow of a raised shape or the lit
+    lip of a recess), its fill, and a rim stroked 1 pixel wide along its inside."""
+    return "".join([
+        '<clipPath id="%s"><path d="%s"/></clipPath>' % (clip_id, d),
+        '<path d="%s" transform="translate(0,1)" fill="%s" fill-opacity="%s"/>'
+        % (d, under[0], fmt(under[1])),
+        '<path d="%s" fill="%s"/>' % (d, fill),
+        '<path d="%s" fill="none" %s stroke-width="2" clip-path="url(#%s)"/>' % (d, rim, clip_id),
+    ])
+
+
 def backdrop(palette):
     parts = [rect(0, 0, WINDOW_W, WINDOW_H, "url(#body)"),
              rect(0, 0, WINDOW_W, WINDOW_H, "url(#light)")]
@@ -264,20 +277,10 @@ def backdrop(palette):
     parts.append('<ellipse cx="%d" cy="%d" rx="%s" ry="%s" fill="none" stroke="url(#wellRim)" '
                  'stroke-width="1"/>' % (cx, cy, fmt(rx + 6.5), fmt(ry + 6.5)))
     # The page panel right of the palette and the recessed tray of the page buttons on it.
-    panel = page_panel_path(palette)
-    parts.append('<clipPath id="panelClip"><path d="%s"/></clipPath>' % panel)
-    parts.append('<path d="%s" transform="translate(0,1)" fill="#000" fill-opacity="0.45"/>'
-                 % panel)
-    parts.append('<path d="%s" fill="url(#panel)"/>' % panel)
-    parts.append('<path d="%s" fill="none" stroke="url(#panelEdge)" stroke-width="2" '
-                 'clip-path="url(#panelClip)"/>' % panel)
-    tray = rounded_polygon(BUTTON_TRAY, 4)
-    parts.append('<clipPath id="tray"><path d="%s"/></clipPath>' % tray)
-    parts.append('<path d="%s" transform="translate(0,1)" fill="#fff" fill-opacity="0.07"/>'
-                 % tray)
-    parts.append('<path d="%s" fill="#121418"/>' % tray)
-    parts.append('<path d="%s" fill="none" stroke="#000" stroke-opacity="0.5" stroke-width="2" '
-                 'clip-path="url(#tray)"/>' % tray)
+    parts.append(bevelled(page_panel_path(palette), "panelClip", ("#000", 0.45), "url(#panel)",
+                          'stroke="url(#panelEdge)"'))
+    parts.append(bevelled(rounded_polygon(BUTTON_TRAY, 4), "tray", ("#fff", 0.07), "#121418",
+                          'stroke="#000" stroke-opacity="0.5"'))
     # The keyboard bay: a recess running to the window's left and bottom edges, with a felt
     # strip along its back.
     x0, y0, x1, y1 = KEYBOARD_BAY
@@ -450,7 +453,8 @@ def loading_indicator():
     return svg(84, 38, "".join(parts))
 
 
-def knob_strip(s=KNOB_SIZE):
+def knob_strip():
+    s = KNOB_SIZE
     c = s / 2
     defs = ('<radialGradient id="cap" cx="0.35" cy="0.3" r="0.8">'
             '<stop offset="0" stop-color="#5a616d"/><stop offset="0.6" stop-color="#353a43"/>'
@@ -733,8 +737,9 @@ def effect_type_button():
     return svg(w, 2 * h, "".join(parts), defs)
 
 
-def disabled_knob(s=KNOB_SIZE):
+def disabled_knob():
     """Drawn instead of a knob that has nothing to do: a flat cap, no pointer, no value."""
+    s = KNOB_SIZE
     c = s / 2
     return svg(s, s, "".join([
         '<circle cx="%s" cy="%s" r="10.5" fill="none" stroke="#0b0c0f" stroke-width="2" '

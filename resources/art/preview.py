@@ -124,22 +124,25 @@ def preset_page(png_dir):
             hw, hh = art.HIGHLIGHT_SIZE
             parts.append(image(png_dir, 210, art.PAGE_LEFT + lx + left, y0, hw, hh,
                                crop=(0, 0, right - left, hh)))
-        indent = [14, 29, 40, 50, 56, 61, 65, 66][k]
-        parts.append(art.text(art.PAGE_LEFT + lx + left + indent, y0 + 11, str(r + 1), 9,
-                              "#78808c"))
+        # Numbers right-aligned in the width of "XX" at the page's indent from the list's
+        # left, names 5 pixels after.
+        indent = [14, 29, 40, 50, 56, 61, 65, 66][k] - left
+        parts.append(art.text(art.PAGE_LEFT + lx + left + indent + 13, y0 + 11, str(r + 1), 9,
+                              art.INK_QUIET, "end"))
         name = PRESET_NAMES[r]
-        limit = (right - left - indent - 25 - 10) // 5.6
+        limit = (right - left - indent - 18 - 10) // 5.6
         if len(name) > limit:
             name = name[:int(limit) - 3] + "..."
-        parts.append(art.text(art.PAGE_LEFT + lx + left + indent + 20, y0 + 11, name, 9,
+        parts.append(art.text(art.PAGE_LEFT + lx + left + indent + 18, y0 + 11, name, 9,
                               art.INK))
         if r == loaded:
-            parts.append(value_text(lx + mx, y0, lx + mx + mw, y0 + 15, "B%d" % (r + 1)))
+            parts.append(value_text(lx + mx, y0, lx + mx + mw, y0 + 15, "B%d" % (r + 1),
+                                    art.MINT[1]))
     x = 54
     for k in range(4):
         parts.append(state(png_dir, 205 + k, x, 342, k == 2))
         x += size(png_dir, 205 + k)[0] + 2
-    parts.append(value_text(33, 370, 144, 383, "Palette", art.INK_QUIET, "start"))
+    parts.append(value_text(33, 370, 144, 383, "Choose a command", art.INK_QUIET, "start"))
     return parts
 
 

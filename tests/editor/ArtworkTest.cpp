@@ -298,14 +298,15 @@ TEST(Artwork, PageTextsStayReadable) {
                               << field.rect.top;
     }
     // Preset names on every row of the list, plain and under the current preset's highlight
-    // (which is cut to the cell's width). The names start right of the row number.
+    // (which is cut to the cell's width), right of the cell's rounded left end and the
+    // highlight's lit mark.
     const CBitmap presets(kPresetPage), highlight(210);
     for (int row = 0; row < 16; ++row) {
         const CRect cell = nameCell(row);
         ASSERT_LE(cell.width(), highlight.getWidth());
         double plain = 100, lit = 100;
         for (int y = cell.top + 1; y < cell.bottom - 2; ++y) {
-            for (int x = cell.left + 14; x < cell.right - 2; ++x) {
+            for (int x = cell.left + 3; x < cell.right - 2; ++x) {
                 const CColor under = presets.getPixel(x, y);
                 plain = std::min(plain, contrast(kLabelInk, under));
                 const CColor over = highlight.getPixel(x - cell.left, y - cell.top);

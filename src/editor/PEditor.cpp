@@ -13,6 +13,12 @@ namespace {
 // Where page titles go (page coordinates: right of the palette, left of the page buttons).
 const CRect kTitleBox(122, 27, 212, 41);
 constexpr CColor kTitleColour{154, 162, 174, 255};
+
+// The value object a control stands for, null for none.
+CValueObject* boundValueOf(CControl* control) {
+    auto* dependent = dynamic_cast<CDependent*>(control);
+    return dependent ? dependent->boundValue() : nullptr;
+}
 }  // namespace
 
 PEditor::PEditor(const CRect& size, CFrame* frame, Orin& plugin, OrinEditor& editor,
@@ -36,9 +42,15 @@ void PEditor::setParameterNotified(int index, float value) {
 }
 
 int PEditor::parameterOf(CControl* control) const {
-    auto* dependent = dynamic_cast<CDependent*>(control);
-    CValueObject* value = dependent ? dependent->boundValue() : nullptr;
+    CValueObject* value = boundValueOf(control);
     return value ? value->parameterIndex() : -1;
+}
+
+void PEditor::valueChanged(CControl* control) {
+    if (CValueObject* value = boundValueOf(control))
+        value->setValue(control->getValue(), dynamic_cast<CDependent*>(control));
+    else
+        CEditor::valueChanged(control);
 }
 
 void PEditor::controlBeginEdit(CControl* control) {

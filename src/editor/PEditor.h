@@ -27,6 +27,9 @@ public:
     // The parameter a control of the page sets, -1 for none. Controls bound to a value object
     // answer that value's parameter; pages add their own controls.
     virtual int parameterOf(CControl* control) const;
+    // A control bound to a value object sets that value (its parameter, and every other control
+    // showing it); other controls' changes go on to the editor.
+    void valueChanged(CControl* control) override;
     // A gesture on a control with a parameter reaches the host as begin and end edit of that
     // parameter; other controls' gestures go on to the editor.
     void controlBeginEdit(CControl* control) override;

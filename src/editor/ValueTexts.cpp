@@ -152,7 +152,17 @@ void lfoDelayText(float value, char* text, void* userData) {
 bool lfoDelayFromText(const char* text, float& value, void* userData) {
     double ms = 0;
     if (!readMilliseconds(text, ms)) return false;
-    value = ms <= 0.0 ? 0.0f : envelopeParamFromMs(static_cast<const float*>(userData), float(ms));
+    const auto* decay = static_cast<const float*>(userData);
+    if (ms <= 0.0) {
+        value = 0.0f;
+        return true;
+    }
+    // The rate whose time is nearest: the first at or above, or the one before it.
+    const float above = envelopeParamFromMs(decay, float(ms));
+    const float below = float(std::max(std::lround(above * 100.0f) - 1, 0L)) * 0.01f;
+    const bool nearer = ms - double(envelopeTimeMs(decay, below)) <
+                        double(envelopeTimeMs(decay, above)) - ms;
+    value = nearer ? below : above;
     return true;
 }
 

@@ -152,6 +152,13 @@ TEST_F(Controls, CircularKnobModeTakesTheAngle) {
     EXPECT_NEAR(knob->getValue(), 0.5f, 0.02f);
     drag(CPoint(c.h, r.top), {{r.right, c.v}});  // quarter turn clockwise: 0.5 + 90/270
     EXPECT_NEAR(knob->getValue(), 0.5f + 1.f / 3.f, 0.02f);
+    // A knob drawn in part of its view turns around that part's centre.
+    const CRect area(r.left, r.top, c.h, c.v);
+    knob->setKnobArea(area);
+    click(CPoint(centre(area).h, area.top));
+    EXPECT_NEAR(knob->getValue(), 0.5f, 0.02f);
+    click(CPoint(area.right, centre(area).v));
+    EXPECT_NEAR(knob->getValue(), 0.5f + 1.f / 3.f, 0.02f);
     EXPECT_FALSE(editor.setKnobMode(7));
 }
 
@@ -305,6 +312,7 @@ TEST_F(Controls, TextEditTypingCommitAndCancel) {
     click(centre(gallery::kTextRect));
     ASSERT_TRUE(text->isEditing());
     EXPECT_EQ(frame->getFocusView(), text);
+    EXPECT_TRUE(window->hasKeyboardFocus());  // asked of the window while the field edits
     type("World");  // replaces the selected "Hello"
     EXPECT_EQ(text->getEditText(), "World");
     EXPECT_STREQ(text->getText(), "Hello");  // not committed yet
@@ -321,6 +329,7 @@ TEST_F(Controls, TextEditTypingCommitAndCancel) {
     EXPECT_STREQ(editor.lastText, ">!");
     EXPECT_EQ(editor.reports[gallery::kText], 1);
     EXPECT_EQ(frame->getFocusView(), nullptr);
+    EXPECT_FALSE(window->hasKeyboardFocus());
 
     // Escape restores the text and reports nothing.
     click(centre(gallery::kTextRect));

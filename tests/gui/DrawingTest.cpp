@@ -279,6 +279,29 @@ TEST(Drawing, TextIsMeasuredAlignedAndClipped) {
     EXPECT_EQ(countColor(c, kInk, whole(c)), 100);
 }
 
+TEST(Drawing, ItalicTextLeansRight) {
+    // The foot and the top of an upright "l" start in the same column; in italics the top lies
+    // further right.
+    auto lean = [](int face) {
+        COffscreenContext c(nullptr, 30, 30, kBlackCColor);
+        c.setFont(kNormalFontVeryBig, 0, face);
+        c.setFontColor(kWhiteCColor);
+        c.drawString("l", CRect(5, 0, 30, 30), false, kLeftText);
+        std::vector<int> left;  // first bright column of each inked row
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 30; ++x) {
+                if (c.getPoint({x, y}).red > 128) {
+                    left.push_back(x);
+                    break;
+                }
+            }
+        }
+        return left.size() < 4 ? -100 : left.front() - left.back();
+    };
+    EXPECT_EQ(lean(kNormalFace), 0);
+    EXPECT_GE(lean(kItalicFace), 2);
+}
+
 TEST(Drawing, DecoderRejectsDamagedData) {
     DecodedImage image;
     const unsigned char junk[] = {1, 2, 3, 4, 5, 6, 7, 8};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "MenuGeometry.h"
+#include "RecordingHost.h"
 #include "data/PLibraryStartup.h"
 #include "data/PResourceTable.h"
 #include "editor/OrinEdit.h"
@@ -22,24 +23,6 @@
 #include "platform/TempFolder.h"
 
 namespace {
-
-// What the host was told, in order.
-struct HostCall {
-    std::int32_t opcode;
-    std::int32_t index;
-    float value;
-    bool operator==(const HostCall&) const = default;
-};
-std::vector<HostCall> hostCalls;
-
-std::intptr_t recordingHost(AEffect*, std::int32_t opcode, std::int32_t index, std::intptr_t,
-                            void*, float value) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||
-        opcode == audioMasterEndEdit)
-        hostCalls.push_back({opcode, index, value});
-    return 0;
-}
 
 std::uint32_t ticksNow = 0;
 std::uint32_t testTicks() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingHost.h"
 #include "data/PLibraryStartup.h"
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CDepButton.h"
@@ -61,34 +62,6 @@ TEST(ValueObject, UpdatesEveryDependentButTheSourceAndTakesTenAtMost) {
     value.clearDependents();
     value.setValue(0.5f);
     EXPECT_EQ(d[0].updates, 2);
-}
-
-// What the host was told, in order.
-struct HostCall {
-    std::int32_t opcode;
-    std::int32_t index;
-    float value;
-    bool operator==(const HostCall&) const = default;
-};
-std::vector<HostCall> hostCalls;
-
-std::intptr_t recordingHost(AEffect*, std::int32_t opcode, std::int32_t index, std::intptr_t,
-                            void*, float value) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||
-        opcode == audioMasterEndEdit)
-        hostCalls.push_back({opcode, index, value});
-    return 0;
-}
-
-HostCall begin(int index) {
-    return {audioMasterBeginEdit, index, 0.0f};
-}
-HostCall automate(int index, float value) {
-    return {audioMasterAutomate, index, value};
-}
-HostCall end(int index) {
-    return {audioMasterEndEdit, index, 0.0f};
 }
 
 // A page of our own over the page area, so that the controls are on top of everything.
@@ -184,8 +157,8 @@ TEST_F(PageValues, KnobDragIsOneGestureOfItsParameterAndMovesTheOtherDependents)
     const std::uint32_t refreshes = editor->refreshCount();
     frame->onMouseDown(at, kLButton);
     ASSERT_GE(hostCalls.size(), 3u);
-    EXPECT_EQ(hostCalls.front(), begin(kDelayParameter));
-    EXPECT_EQ(hostCalls.back(), end(kDelayParameter));
+    EXPECT_EQ(hostCalls.front(), beginEditCall(kDelayParameter));
+    EXPECT_EQ(hostCalls.back(), endEditCall(kDelayParameter));
     for (std::size_t i = 1; i + 1 < hostCalls.size(); ++i)
         EXPECT_EQ(hostCalls[i].opcode, audioMasterAutomate);
     EXPECT_GT(parameter(), 0.5f);
@@ -197,9 +170,9 @@ TEST_F(PageValues, KnobDragIsOneGestureOfItsParameterAndMovesTheOtherDependents)
 
 TEST_F(PageValues, WheelStepIsOneGesture) {
     frame->onMouseWheel(inFrame({116, 302}), 1.0f);
-    EXPECT_EQ(hostCalls, (std::vector<HostCall>{begin(kDelayParameter),
-                                                automate(kDelayParameter, 0.6f),
-                                                end(kDelayParameter)}));
+    EXPECT_EQ(hostCalls, (std::vector<HostCall>{beginEditCall(kDelayParameter),
+                                                automateCall(kDelayParameter, 0.6f),
+                                                endEditCall(kDelayParameter)}));
 }
 
 TEST_F(PageValues, TypedValueCommitsAsOneGesture) {
@@ -217,9 +190,9 @@ TEST_F(PageValues, TypedValueCommitsAsOneGesture) {
     EXPECT_EQ(knob->typingField(), nullptr);
     EXPECT_FALSE(page->isChild(field));
     EXPECT_FALSE(window->hasKeyboardFocus());
-    EXPECT_EQ(hostCalls, (std::vector<HostCall>{begin(kDelayParameter),
-                                                automate(kDelayParameter, 0.25f),
-                                                end(kDelayParameter)}));
+    EXPECT_EQ(hostCalls, (std::vector<HostCall>{beginEditCall(kDelayParameter),
+                                                automateCall(kDelayParameter, 0.25f),
+                                                endEditCall(kDelayParameter)}));
     EXPECT_EQ(knobText(), "-50 ct");
     EXPECT_STREQ(text->getText(), "25%");
 }
@@ -259,9 +232,9 @@ TEST_F(PageValues, DependentTextFieldReadsTypedTextAndOffersItsPreparedText) {
     press(VKEY_RETURN);
     EXPECT_STREQ(text->getText(), "2.00 s");
     EXPECT_FLOAT_EQ(knob->getValue(), 1.0f);
-    EXPECT_EQ(hostCalls, (std::vector<HostCall>{begin(kDelayParameter),
-                                                automate(kDelayParameter, 1.0f),
-                                                end(kDelayParameter)}));
+    EXPECT_EQ(hostCalls, (std::vector<HostCall>{beginEditCall(kDelayParameter),
+                                                automateCall(kDelayParameter, 1.0f),
+                                                endEditCall(kDelayParameter)}));
     hostCalls.clear();
     click({30, 25});
     type("soon");
@@ -279,7 +252,7 @@ TEST_F(PageValues, ButtonFollowsItsValue) {
     click({205, 205});
     EXPECT_FLOAT_EQ(parameter(), 0.0f);
     EXPECT_FLOAT_EQ(knob->getValue(), 0.0f);
-    EXPECT_EQ(hostCalls.front(), begin(kDelayParameter));
+    EXPECT_EQ(hostCalls.front(), beginEditCall(kDelayParameter));
 }
 
 TEST_F(PageValues, RemovedFieldCommitsWhatWasTyped) {

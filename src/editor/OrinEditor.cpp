@@ -19,6 +19,7 @@
 #include "editor/PLfoEditor.h"
 #include "editor/POrinDiskControl.h"
 #include "editor/POrinDiskDescriptor.h"
+#include "editor/PPresetControl.h"
 #include "editor/PPresetEditor.h"
 #include "editor/PaletteRings.h"
 #include "gui/CBitmap.h"
@@ -33,6 +34,7 @@ const CRect kPageAreaRect(369, 0, 735, 449);
 const CPoint kPageButtonAt[OrinEditor::kPageCount] = {{564, 26}, {589, 42}, {636, 42}, {626, 58}};
 const CRect kVolumeRect(670, 384, 694, 408);
 const CRect kLoadingRect(121, 12, 205, 31);
+const CRect kPresetNameRect(215, 12, 360, 31);
 // The product mark: a click on it shows the about screen.
 const CRect kAboutClickArea(40, 10, 160, 40);
 const CRect kAboutLabelRect(543, 88, 730, 99);
@@ -166,6 +168,10 @@ void OrinEditor::createFixedControls() {
     lamp->forget();
     loadingIndicator_->setMouseEnabled(false);
     frame_->addView(loadingIndicator_);
+
+    presetControl_ =
+        new PPresetControl(kPresetNameRect, *static_cast<PPresetEditor*>(pages_[kPresetPage]));
+    frame_->addView(presetControl_);
 }
 
 void OrinEditor::createScreens() {
@@ -206,6 +212,7 @@ void OrinEditor::close() {
     for (COnOffButton*& button : pageButtons_) button = nullptr;
     volumeKnob_ = nullptr;
     loadingIndicator_ = nullptr;
+    presetControl_ = nullptr;
     aboutScreen_ = nullptr;
     controllerScreen_ = nullptr;
     pendingScreen_ = nullptr;

@@ -30,6 +30,7 @@ class Orin;
 class PEditor;
 class POrinDiskControl;
 class POrinDiskDescriptor;
+class PPresetControl;
 
 class OrinEditor : public AEffGUIEditor,
                    public CControlListener,
@@ -103,10 +104,12 @@ public:
     bool isSweeping() const { return sweepActive_; }
     void endSectorSweep();
     bool isLoadingShown() const;
+    PPresetControl* presetControl() const { return presetControl_; }
     // How many idle passes took in parameter changes (one per pass, however many arrived).
     std::uint32_t refreshCount() const { return refreshes_; }
     // The millisecond clock of the animations (tests set their own).
     void setTickSource(TickSource ticks) { ticks_ = ticks; }
+    std::uint32_t ticks() const { return ticks_(); }
 
 private:
     void createPages();
@@ -132,6 +135,7 @@ private:
     COnOffButton* pageButtons_[kPageCount] = {};
     CKnob* volumeKnob_ = nullptr;
     COnOffButton* loadingIndicator_ = nullptr;
+    PPresetControl* presetControl_ = nullptr;
     CAboutScreen* aboutScreen_ = nullptr;
     CAboutScreen* controllerScreen_ = nullptr;
     CAboutScreen* pendingScreen_ = nullptr;

@@ -84,11 +84,18 @@ void CFrame::idle() {
     if (invalid_.empty()) return;
     std::vector<CRect> region;
     region.swap(invalid_);
+    // A tracking loop may be idling here with the context moved to a nested view's container,
+    // where it reads the pointer; drawing leaves the context as it found it.
+    const CPoint offset = context_->getOffset();
+    CRect clip;
+    context_->getClipRect(clip);
     for (const CRect& r : region) {
         CDrawContext* context = rootContext();
         context->setClipRect(r);
         drawRect(context, r);
     }
+    context_->setOffset(offset);
+    context_->setClipRect(clip);
     for (const CRect& r : region) window_->present(r);
 }
 

@@ -1,0 +1,321 @@
+// The LFO page in the editor window on a headless frame: drawing steps, shapes, layers, the
+// master and bypass buttons, copy and paste with the keys, and host automation, driven as a
+// person and a host drive them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "RecordingHost.h"
+#include "core/PPreset.h"
+#include "data/PLibraryStartup.h"
+#include "editor/CDepButton.h"
+#include "editor/CLfoSpeedKnob.h"
+#include "editor/OrinEdit.h"
+#include "editor/OrinEditor.h"
+#include "editor/PLfoEditor.h"
+#include "editor/PLfoMatrix.h"
+#include "engine/LfoShapes.h"
+#include "engine/TempoNoteValues.h"
+#include "gui/CBitmap.h"
+#include "gui/CFrame.h"
+#include "gui/COnOffButton.h"
+#include "gui/VstKeys.h"
+#include "gui/platform/headless/HeadlessWindow.h"
+
+namespace {
+
+using Steps = std::array<int, 16>;
+constexpr CCoord kPageLeft = 369;  // page x + 369 = window x
+const CRect kGrid(145, 98, 275, 208);
+
+class LfoPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setLibraryMessageHandlerForTests([](const char*, const char*) {});
+        hostCalls.clear();
+        plugin = std::make_unique<OrinEdit>(recordingHost);
+        plugin->open();
+        editor = plugin->editor();
+        ASSERT_TRUE(editor->open(nullptr));
+        frame = editor->getFrame();
+        window = frame->headless();
+        editor->showPage(OrinEditor::kLfoPage);
+        editor->idle();
+        page = static_cast<PLfoEditor*>(editor->page(OrinEditor::kLfoPage));
+        hostCalls.clear();
+    }
+    void TearDown() override {
+        plugin.reset();
+        setLibraryMessageHandlerForTests(nullptr);
+    }
+
+    PPreset& preset() const { return plugin->currentProgram().editPreset(); }
+    Steps steps(int layer) const {
+        Steps s{};
+        for (int c = 0; c < 16; ++c) s[c] = preset().lfoStep(layer, c);
+        return s;
+    }
+    void setSteps(int layer, const Steps& s) {
+        for (int c = 0; c < 16; ++c) preset().setLfoStep(layer, c, std::uint8_t(s[c]));
+    }
+    // The window point in the middle of grid cell (row, column).
+    static CPoint cell(int row, int column) {
+        const CCoord x = kGrid.left + (2 * column + 1) * kGrid.width() / 32;
+        const CCoord y = kGrid.top + (2 * row + 1) * kGrid.height() / 32;
+        return {x + kPageLeft, y};
+    }
+    static CPoint centreOf(const CView* view) {
+        const CRect r = view->getViewSize();
+        return {(r.left + r.right) / 2 + kPageLeft, (r.top + r.bottom) / 2};
+    }
+    // A press at `at` held through `path`; the button reads as released once the path is
+    // used up, so that nothing is left over for the next gesture.
+    void drag(const CPoint& at, const std::vector<CPoint>& path) {
+        for (const CPoint& p : path) window->queueMouse(p, kLButton);
+        frame->onMouseDown(at, kLButton);
+        ASSERT_EQ(window->pendingSteps(), 0u);
+    }
+    void click(const CPoint& at) { drag(at, {}); }
+    void click(const CView* view) { click(centreOf(view)); }
+    bool key(char character, int modifier = MODIFIER_CONTROL) {
+        VstKeyCode code{character, 0, std::uint8_t(modifier)};
+        return editor->onKeyDown(code);
+    }
+    int litShape() const {
+        int lit = -1;
+        for (int k = 0; k < PLfoEditor::kShapeCount; ++k) {
+            if (!page->shapeButton(k)->isOn()) continue;
+            if (lit >= 0) return -2;  // more than one
+            lit = k;
+        }
+        return lit;
+    }
+    // The layer's wave table is the one its shape and steps make.
+    void expectTableBuilt(int layer) const {
+        std::vector<float> expected(kLayerTableSize);
+        std::uint8_t raw[16];
+        for (int c = 0; c < 16; ++c) raw[c] = preset().lfoStep(layer, c);
+        buildLayerTable(preset().lfoShape(layer), expected.data(), raw);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), plugin->lfoTable(layer)))
+            << "layer " << layer;
+    }
+    // Every host report of the gesture names `parameter`, bracketed by begin and end.
+    void expectGestureOn(int parameter) const {
+        ASSERT_GE(hostCalls.size(), 3u);
+        EXPECT_EQ(hostCalls.front(), beginEditCall(parameter));
+        EXPECT_EQ(hostCalls.back(), endEditCall(parameter));
+        for (const HostCall& call : hostCalls) EXPECT_EQ(call.index, parameter);
+    }
+
+    std::unique_ptr<OrinEdit> plugin;
+    OrinEditor* editor = nullptr;
+    CFrame* frame = nullptr;
+    HeadlessWindow* window = nullptr;
+    PLfoEditor* page = nullptr;
+};
+
+TEST_F(LfoPage, ADragPaintsTheStepsItCrossesAndMakesTheShapeHandDrawn) {
+    ASSERT_EQ(preset().lfoShape(0), kShapeSine);
+    ASSERT_NE(page->grid()->wave(), nullptr);  // a formula shape shows as its wave
+    Steps expected = steps(0);
+    // Down from column 2 row 3 to column 4 row 9, then a jump to column 10 row 0: the columns
+    // between the reported ones get the levels on the line.
+    drag(cell(3, 2), {cell(6, 3), cell(9, 4), cell(9, 4), cell(0, 10)});
+    const int painted[] = {12, 9, 6, 8, 9, 11, 12, 14, 15};
+    for (int c = 2; c <= 10; ++c) expected[c] = painted[c - 2];
+    EXPECT_EQ(steps(0), expected);
+    EXPECT_EQ(preset().lfoShape(0), kShapePattern);
+    EXPECT_EQ(litShape(), -1);
+    EXPECT_EQ(page->grid()->wave(), nullptr);
+    expectTableBuilt(0);
+    EXPECT_TRUE(hostCalls.empty());  // steps are not parameters
+
+    // Drawn in the Base colour on the dark grid.
+    editor->idle();
+    const CPoint lit = cell(15 - expected[5], 5), above = cell(0, 5);
+    EXPECT_EQ(frame->getBackBuffer()->getPixel(lit.h, lit.v), (CColor{255, 181, 69, 255}));
+    EXPECT_EQ(frame->getBackBuffer()->getPixel(above.h, above.v), (CColor{15, 17, 21, 255}));
+}
+
+TEST_F(LfoPage, TheTopAndBottomRowsAndStrokesBeyondTheGridReachTheExtremes) {
+    struct Case {
+        std::vector<CPoint> press;  // the press, then the points it is dragged through
+        int column;
+        int level;
+    };
+    const Case cases[] = {
+        {{cell(0, 5)}, 5, 15},
+        {{cell(15, 5)}, 5, 0},
+        {{cell(8, 6), {cell(8, 6).h, kGrid.top - 30}}, 6, 15},
+        {{cell(8, 7), {cell(8, 7).h, kGrid.bottom + 30}}, 7, 0},
+        {{cell(4, 14), {kPageLeft + kGrid.right + 40, cell(4, 0).v}}, 15, 11},
+    };
+    for (const Case& c : cases) {
+        preset().setLfoStep(0, c.column, 7);
+        preset().setLfoShapeCode(0, kShapeSine);
+        drag(c.press[0], {c.press.begin() + 1, c.press.end()});
+        EXPECT_EQ(preset().lfoStep(0, c.column), c.level) << c.column;
+        EXPECT_EQ(preset().lfoShape(0), kShapePattern);
+    }
+    // A press on the level a step has already changes nothing, not even the shape.
+    preset().setLfoShape(0, kShapeSaw1);
+    page->updateControls();
+    click(cell(15 - preset().lfoStep(0, 9), 9));
+    EXPECT_EQ(preset().lfoShape(0), kShapeSaw1);
+}
+
+TEST_F(LfoPage, ShapeButtons) {
+    click(page->shapeButton(4));  // Rand
+    EXPECT_EQ(preset().lfoShape(0), kShapeRand);
+    EXPECT_EQ(litShape(), 4);
+    EXPECT_EQ(page->grid()->wave(), nullptr);  // random steps show as steps
+    expectTableBuilt(0);
+    const Steps first = steps(0);
+    click(page->shapeButton(4));  // again: new random steps, still lit
+    EXPECT_NE(steps(0), first);
+    EXPECT_EQ(litShape(), 4);
+    expectTableBuilt(0);
+
+    click(page->shapeButton(1));  // Rect
+    EXPECT_EQ(preset().lfoShape(0), kShapeRect);
+    EXPECT_EQ(litShape(), 1);
+    EXPECT_EQ(page->grid()->wave(), plugin->lfoTable(0));
+    expectTableBuilt(0);
+    // The same shape again changes nothing: steps edited behind its back stay.
+    Steps edited = steps(0);
+    edited[0] = 7;
+    setSteps(0, edited);
+    click(page->shapeButton(1));
+    EXPECT_EQ(steps(0), edited);
+    EXPECT_EQ(litShape(), 1);
+    EXPECT_TRUE(hostCalls.empty());
+}
+
+TEST_F(LfoPage, LayerButtonsAndThePaletteRebindTheKnobs) {
+    click(page->layerButton(1));  // Top, taken on the next idle
+    EXPECT_EQ(page->selectedLayer(), 0);
+    editor->idle();
+    EXPECT_EQ(page->selectedLayer(), 1);
+    EXPECT_TRUE(page->layerButton(1)->isOn());
+    EXPECT_FALSE(page->layerButton(0)->isOn());
+
+    struct Case {
+        PLfoEditor::Value value;
+        int top, filter;
+    };
+    const Case cases[] = {{PLfoEditor::kSpeed, 37, 42},
+                          {PLfoEditor::kDelay, 38, 43},
+                          {PLfoEditor::kAmount, 39, 44},
+                          {PLfoEditor::kSmooth, 73, 74}};
+    for (int layer : {1, 2}) {
+        if (layer == 2) editor->selectLayer(2);  // the palette's icon pick
+        EXPECT_EQ(page->selectedLayer(), layer);
+        for (const Case& c : cases) {
+            const int parameter = layer == 1 ? c.top : c.filter;
+            plugin->setParameter(parameter, 0.5f);
+            editor->idle();
+            hostCalls.clear();
+            const CRect knob = page->knob(c.value)->getKnobArea();
+            drag({knob.left + 12 + kPageLeft, knob.top + 12},
+                 {{knob.left + 12 + kPageLeft, knob.top + 2},
+                  {knob.left + 12 + kPageLeft, knob.top - 20}});
+            expectGestureOn(parameter);
+            EXPECT_NEAR(plugin->getParameter(parameter), 0.5f + 32 / 200.0f, 0.01f) << parameter;
+        }
+        hostCalls.clear();
+        click(page->syncButton());
+        expectGestureOn(layer == 1 ? 41 : 46);
+        EXPECT_TRUE(page->speedKnob()->isSynced());
+    }
+    EXPECT_EQ(plugin->getParameter(36), 0.0f);  // Base's sync untouched
+}
+
+TEST_F(LfoPage, MasterMakesTheShownLayerDriveAllAndBypassSwitchesThemOff) {
+    editor->selectLayer(1);
+    click(page->masterButton());
+    expectGestureOn(75);
+    EXPECT_FLOAT_EQ(plugin->getParameter(75), 2.0f / 3.0f);
+    EXPECT_EQ(int(plugin->getParameter(75) * 3.0f), 2);  // how the engine reads the layer
+    hostCalls.clear();
+    click(page->masterButton());
+    expectGestureOn(75);
+    EXPECT_EQ(plugin->getParameter(75), 0.0f);
+
+    // The button shows whether the shown layer is the master.
+    plugin->setParameter(75, 1.0f);
+    editor->idle();
+    EXPECT_FALSE(page->masterButton()->isOn());
+    editor->selectLayer(2);
+    EXPECT_TRUE(page->masterButton()->isOn());
+
+    hostCalls.clear();
+    click(page->bypassButton());
+    expectGestureOn(92);
+    EXPECT_EQ(plugin->getParameter(92), 1.0f);
+}
+
+TEST_F(LfoPage, ControlCAndControlVCopyAndPasteBetweenLayers) {
+    const Steps drawn = {0, 3, 6, 9, 12, 15, 12, 9, 6, 3, 0, 5, 10, 15, 10, 5};
+    setSteps(0, drawn);
+    preset().setLfoShapeCode(0, kShapePattern);
+    EXPECT_TRUE(key('c'));
+    editor->selectLayer(1);
+    EXPECT_FALSE(key('v', 0));  // without Control the key is not the page's
+    EXPECT_EQ(preset().lfoShape(1), kShapeSine);
+    EXPECT_TRUE(key('V'));
+    EXPECT_EQ(steps(1), drawn);
+    EXPECT_EQ(preset().lfoShape(1), kShapePattern);
+    EXPECT_EQ(litShape(), -1);
+    expectTableBuilt(1);
+
+    // A random shape is pasted with its steps, not with new random ones.
+    editor->selectLayer(2);
+    click(page->shapeButton(4));
+    const Steps random = steps(2);
+    EXPECT_TRUE(key('C'));
+    editor->selectLayer(0);
+    EXPECT_TRUE(key('v'));
+    EXPECT_EQ(preset().lfoShape(0), kShapeRand);
+    EXPECT_EQ(steps(0), random);
+    EXPECT_EQ(litShape(), 4);
+    expectTableBuilt(0);
+
+    // A formula shape lights its button and shows its wave.
+    editor->selectLayer(1);
+    click(page->shapeButton(3));
+    EXPECT_TRUE(key('c'));
+    editor->selectLayer(0);
+    EXPECT_TRUE(key('v'));
+    EXPECT_EQ(preset().lfoShape(0), kShapeSaw2);
+    EXPECT_EQ(litShape(), 3);
+    EXPECT_EQ(page->grid()->wave(), plugin->lfoTable(0));
+    expectTableBuilt(0);
+    EXPECT_TRUE(hostCalls.empty());
+}
+
+TEST_F(LfoPage, HostAutomationReachesTheShownLayersControlsOnTheNextIdle) {
+    editor->selectLayer(1);
+    CLfoSpeedKnob* speed = page->speedKnob();
+    plugin->setParameter(37, 0.25f);  // Top's speed
+    plugin->setParameter(41, 1.0f);   // Top's sync
+    plugin->setParameter(32, 0.75f);  // Base's speed: not shown
+    EXPECT_NE(speed->getValue(), 0.25f);
+    EXPECT_FALSE(speed->isSynced());
+    editor->idle();
+    EXPECT_EQ(speed->getValue(), 0.25f);
+    EXPECT_TRUE(speed->isSynced());
+    EXPECT_TRUE(page->syncButton()->isOn());
+    // The note the layer LFO plays at that speed, "2/1" at the slow end.
+    char text[64] = {};
+    speed->valueText(text);
+    EXPECT_STREQ(text, lfoNoteValue(0.25f).name);
+    speed->setValue(0.0f);
+    speed->valueText(text);
+    EXPECT_STREQ(text, "2/1");
+    EXPECT_TRUE(hostCalls.empty());  // the host's own changes are not reported back
+}
+
+}  // namespace

@@ -293,6 +293,15 @@ TEST_F(LfoPage, ControlCAndControlVCopyAndPasteBetweenLayers) {
     EXPECT_EQ(litShape(), 3);
     EXPECT_EQ(page->grid()->wave(), plugin->lfoTable(0));
     expectTableBuilt(0);
+
+    // Keys the window receives itself (it has the keyboard once clicked) reach the page too;
+    // an X11 window reports Control-C as its control character.
+    VstKeyCode copy{3, 0, MODIFIER_CONTROL}, paste{'v', 0, MODIFIER_CONTROL};
+    editor->selectLayer(2);
+    EXPECT_EQ(frame->onKeyDown(copy), 1);
+    editor->selectLayer(1);
+    EXPECT_EQ(frame->onKeyDown(paste), 1);
+    EXPECT_EQ(steps(1), random);
     EXPECT_TRUE(hostCalls.empty());
 }
 

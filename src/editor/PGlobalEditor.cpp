@@ -11,6 +11,7 @@
 #include "core/PParamDesc.h"
 #include "editor/CKnobEdit.h"
 #include "editor/CLfoSpeedKnob.h"
+#include "editor/POrinMenuScheme.h"
 #include "editor/ValueTexts.h"
 #include "engine/PRSVoicer.h"
 #include "engine/TempoNoteValues.h"
@@ -34,6 +35,8 @@ constexpr CColor kInk{228, 231, 236, 255};
 // The menu while it shows its caption (nothing chosen): quiet, like the page's captions.
 constexpr CColor kCaptionInk{154, 162, 174, 255};
 constexpr CColor kFieldFill{18, 20, 24, 255};
+// The value of a knob that has nothing to do.
+constexpr CColor kRestingInk{104, 111, 122, 255};
 
 // What the modulation wheel can move: destination k sets "ModWheelParam" to k / 17.
 constexpr int kModWheelChoices = kModWheelDestinationCount;
@@ -221,6 +224,10 @@ void PGlobalEditor::createModWheelMenu() {
     menu->setFont(kFont);
     menu->setBackColor(kFieldFill);
     menu->setHoriAlign(kLeftText);
+    // Drawn like the palette's menus.
+    POrinMenuScheme* scheme = POrinMenuScheme::acquire();
+    menu->setScheme(scheme);
+    scheme->forget();
     char caption[64];
     modWheelCaption(caption, sizeof caption);
     menu->addEntry(caption);
@@ -328,6 +335,7 @@ void PGlobalEditor::showEffectType(bool sweep) {
     CKnobEdit* depth = knob(kFxDepthTag);
     // The depth sets the sweep's range; the delay has no use for it.
     depth->setReplacement(sweep ? nullptr : idleKnob_);
+    depth->setFontColor(sweep ? kInk : kRestingInk);
     depth->setMouseEnabled(sweep);
 }
 

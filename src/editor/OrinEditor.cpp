@@ -56,7 +56,11 @@ constexpr long kAboutBitmap = 130;
 constexpr long kControllerListBitmap = 134;
 constexpr long kPaletteBitmap = 131;
 constexpr long kPaletteLitBitmap = 132;
+// The page background the pages share, and the pages' own backgrounds.
 constexpr long kPageBitmap = 133;
+constexpr long kPresetPageBitmap = 200;
+constexpr long kGlobalPageBitmap = 400;
+constexpr long kLfoPageBitmap = 600;
 constexpr long kFirstPageButtonBitmap = 150;
 constexpr long kLoadingBitmap = 190;
 constexpr long kVolumeBitmap = 351;
@@ -135,12 +139,15 @@ bool OrinEditor::open(void* parentWindow) {
 
 void OrinEditor::createPages() {
     const CRect pageRect(0, 0, kPageAreaRect.width(), kPageAreaRect.height());
-    CBitmap* background = new CBitmap(kPageBitmap);
-    pages_[kPresetPage] = new PPresetEditor(pageRect, frame_, plugin_, *this, background);
-    pages_[kLfoPage] = new PLfoEditor(pageRect, frame_, plugin_, *this, background);
-    pages_[kEnvelopePage] = new PAdsrEditor(pageRect, frame_, plugin_, *this, background);
-    pages_[kGlobalPage] = new PGlobalEditor(pageRect, frame_, plugin_, *this, background);
-    background->forget();
+    const long backgrounds[kPageCount] = {kPresetPageBitmap, kLfoPageBitmap, kPageBitmap,
+                                          kGlobalPageBitmap};
+    CBitmap* images[kPageCount];
+    for (int i = 0; i < kPageCount; ++i) images[i] = new CBitmap(backgrounds[i]);
+    pages_[kPresetPage] = new PPresetEditor(pageRect, frame_, plugin_, *this, images[0]);
+    pages_[kLfoPage] = new PLfoEditor(pageRect, frame_, plugin_, *this, images[1]);
+    pages_[kEnvelopePage] = new PAdsrEditor(pageRect, frame_, plugin_, *this, images[2]);
+    pages_[kGlobalPage] = new PGlobalEditor(pageRect, frame_, plugin_, *this, images[3]);
+    for (CBitmap* image : images) image->forget();
 }
 
 void OrinEditor::createFixedControls() {

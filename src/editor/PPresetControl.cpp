@@ -93,7 +93,9 @@ void PPresetControl::mouse(CDrawContext* context, CPoint&, long buttons) {
     if (!(buttons & kLButton) || !container || !container->isContainer()) return;
     COptionMenu* groups[PProgram::kGroupCount];
     COptionMenu* menu = makeMenu(groups);
-    // The container holds the menu while it is open.
+    // The container holds the menu while it is open; only its popup shows (at least as wide
+    // as this control).
+    menu->setVisible(false);
     container->addView(menu);
     CRect below = size;
     localToFrame(below);

@@ -1,5 +1,6 @@
 #include "editor/PPresetEditor.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr long kBackgroundBitmap = 200;
 constexpr long kFirstGroupBitmap = 201;
 constexpr long kFirstCommandBitmap = 205;
 constexpr long kHighlightBitmap = 210;
@@ -30,9 +30,6 @@ const CRect kListRect(CPoint(PPresetEditor::kListLeft, PPresetEditor::kListTop),
 const CPoint kCommandButtonsAt(54, 342);
 constexpr CCoord kCommandGap = 2;
 const CRect kPaletteMenuRect(33, 370, 144, 383);
-// Button sizes (one state) while their images are missing.
-const CPoint kGroupButtonSize(46, 18);
-const CPoint kCommandButtonSize(52, 18);
 // Where each row's number starts, from the list's left edge, by row shape (PPresetMatrix).
 constexpr CCoord kNumberIndent[PPresetMatrix::kRows / 2] = {14, 29, 40, 50, 56, 61, 65, 66};
 constexpr CCoord kNameGap = 5;       // between the number column and the name
@@ -44,7 +41,6 @@ constexpr CColor kQuietInk{154, 162, 174, 255};
 constexpr CColor kMarkInk{124, 240, 180, 255};  // the load marker: the neutral accent, lit
 constexpr CColor kFieldFill{15, 17, 21, 255};
 constexpr CColor kFieldEdge{111, 184, 148, 255};
-constexpr CColor kHighlightFill{38, 70, 58, 255};  // the current row while 210 is missing
 
 constexpr const char* kPaletteCommands[] = {
     "Clean palette", "Center icons", "Load random", "Load category", "-", "Load similar",
@@ -52,11 +48,19 @@ constexpr const char* kPaletteCommands[] = {
     "Paste into blank"};
 constexpr const char* kPaletteMenuPrompt = "Choose a command";
 
-// A two-state image's rectangle at `at`: its width and half its height, or `fallback` while
-// the image is missing.
-CRect buttonRect(const CPoint& at, const CBitmap& image, const CPoint& fallback) {
-    if (!image.isLoaded()) return CRect(at, fallback.h, fallback.v);
-    return CRect(at, image.getWidth(), image.getHeight() / 2);
+// Buttons on consecutive images and tags side by side from `at`, `gap` pixels apart, each as
+// wide as its image and half as high (the image stacks two states).
+template <typename Button, std::size_t count>
+void addButtonRow(PPresetEditor& page, Button* (&buttons)[count], long firstBitmap, long firstTag,
+                  CPoint at, CCoord gap) {
+    for (std::size_t i = 0; i < count; ++i) {
+        CBitmap* image = new CBitmap(firstBitmap + long(i));
+        const CRect rect(at, image->getWidth(), image->getHeight() / 2);
+        buttons[i] = new Button(rect, &page, firstTag + long(i), image);
+        image->forget();
+        page.addView(buttons[i]);
+        at.h = rect.right + gap;
+    }
 }
 
 void styleTextField(CParamDisplay& field) {
@@ -72,9 +76,6 @@ PPresetEditor::PPresetEditor(const CRect& size, CFrame* frame, Orin& plugin, Ori
     : PEditor(size, frame, plugin, editor, background),
       highlight_(new CBitmap(kHighlightBitmap)),
       lastApplied_(editor.ticks() - kStepIntervalMs) {
-    CBitmap* own = new CBitmap(kBackgroundBitmap);
-    if (own->isLoaded()) setBackground(own);
-    own->forget();
     createControls();
 }
 
@@ -88,28 +89,11 @@ void PPresetEditor::createControls() {
     groupName_->setTransparency(true);  // the field is painted on the background
     addView(groupName_);
 
-    CPoint at = kGroupButtonsAt;
-    for (int g = 0; g < kGroupCount; ++g) {
-        CBitmap* image = new CBitmap(kFirstGroupBitmap + g);
-        const CRect rect = buttonRect(at, *image, kGroupButtonSize);
-        groupButtons_[g] = new COnOffButton(rect, this, kFirstGroupTag + g, image);
-        image->forget();
-        addView(groupButtons_[g]);
-        at.h = rect.right;
-    }
-
+    addButtonRow(*this, groupButtons_, kFirstGroupBitmap, kFirstGroupTag, kGroupButtonsAt, 0);
     list_ = new PPresetMatrix(kListRect, this);
     addView(list_);
-
-    at = kCommandButtonsAt;
-    for (int k = 0; k < kCommandCount; ++k) {
-        CBitmap* image = new CBitmap(kFirstCommandBitmap + k);
-        const CRect rect = buttonRect(at, *image, kCommandButtonSize);
-        commandButtons_[k] = new CKickButton(rect, this, kFirstCommandTag + k, image);
-        image->forget();
-        addView(commandButtons_[k]);
-        at.h = rect.right + kCommandGap;
-    }
+    addButtonRow(*this, commandButtons_, kFirstCommandBitmap, kFirstCommandTag,
+                 kCommandButtonsAt, kCommandGap);
 
     paletteMenu_ = new COptionMenu(kPaletteMenuRect, this, kPaletteMenuTag, nullptr, kNoFrame);
     styleTextField(*paletteMenu_);
@@ -205,14 +189,7 @@ void PPresetEditor::drawName(int row, CDrawContext* context, const CRect& cell) 
     const PProgram& program = currentProgram();
     const int preset = displayedGroup_ * kGroupSize + row;
     const bool current = preset == program.currentPreset();
-    if (current) {
-        if (highlight_->isLoaded()) {
-            highlight_->draw(context, cell);
-        } else {
-            context->setFillColor(kHighlightFill);
-            context->fillRect(cell);
-        }
-    }
+    if (current) highlight_->draw(context, cell);
     // The edit preset's name for the current preset, so that a rename not yet stored shows.
     const char* name = current ? program.editPreset().name() : program.preset(preset)->name();
     FontRenderer& fonts = FontRenderer::instance();

@@ -32,19 +32,18 @@ CRect PPresetMatrix::cellRect(int row, int column) const {
     return cell;
 }
 
-int PPresetMatrix::columnAt(int row, const CPoint& where) {
+int PPresetMatrix::columnAt(int row, CCoord x) {
     if (row < 0 || row >= kRows) return -1;
     const int k = shapeOf(row);
-    if (where.h >= kNameLeft[k] && where.h < kNameRight[k]) return kNameColumn;
-    if (where.h >= kMarkerLeft[k] && where.h < kMarkerLeft[k] + kMarkerWidth[k])
-        return kMarkerColumn;
+    if (x >= kNameLeft[k] && x < kNameRight[k]) return kNameColumn;
+    if (x >= kMarkerLeft[k] && x < kMarkerLeft[k] + kMarkerWidth[k]) return kMarkerColumn;
     return -1;
 }
 
 bool PPresetMatrix::cellAt(const CPoint& where, int& row, int& column) const {
     int r = 0, c = 0;
     if (!CMatrix::cellAt(where, r, c)) return false;
-    const int at = columnAt(r, CPoint(where.h - size.left, where.v - size.top));
+    const int at = columnAt(r, where.h - size.left);
     if (at < 0) return false;
     row = r;
     column = at;

@@ -16,9 +16,9 @@ public:
 
     PPresetMatrix(const CRect& size, IMatrixDef* def);
 
-    // The column (kNameColumn, kMarkerColumn) whose cell holds `where` (the view's own
-    // coordinates, 0, 0 at its top-left) in row `row`; -1 between and beside the cells.
-    static int columnAt(int row, const CPoint& where);
+    // The column (kNameColumn, kMarkerColumn) whose cell in row `row` spans `x` (from the
+    // view's left edge); -1 between and beside the cells.
+    static int columnAt(int row, CCoord x);
     // The shape of row r: its entry in the tables below.
     static int shapeOf(int row) { return row < kRows / 2 ? row : kRows - 1 - row; }
 

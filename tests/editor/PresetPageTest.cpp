@@ -3,6 +3,7 @@
 // the preset name on the window's top bar, driven as a person drives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,8 +51,8 @@ std::uint32_t testTicks() {
     return ticksNow;
 }
 
-VstKeyCode key(unsigned char virt, int character = 0, unsigned char modifier = 0) {
-    return VstKeyCode{character, virt, modifier};
+VstKeyCode key(unsigned char virt, int character = 0) {
+    return VstKeyCode{character, virt, 0};
 }
 
 CPoint centre(CRect r) {
@@ -120,10 +121,8 @@ TEST_F(PresetPage, NameCellsBulgeToTheRightInTheMiddleRows) {
         {7, 10, -1},  {7, 240, 0},  {7, 252, -1}, {7, 270, 1},   // the middle one bulges
         {8, 240, 0},  {15, 10, 0},  {15, 240, -1},               // the lower half mirrors it
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(PPresetMatrix::columnAt(c.row, CPoint(c.x, c.row * 15 + 7)), c.column)
-            << "row " << c.row << " x " << c.x;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(PPresetMatrix::columnAt(c.row, c.x), c.column) << c.row << " " << c.x;
     // Through the window: the same point selects in row 7 and nothing in row 0.
     const CCoord x = PPresetEditor::kListLeft + kPageLeft + 240;
     click(CPoint(x, PPresetEditor::kListTop + 0 * 15 + 7));
@@ -173,25 +172,19 @@ TEST_F(PresetPage, MarkerLoadsOnlyTheSoundAndShowsWhereItCameFrom) {
         const CRect r(0, 0, 40, 15);
         auto* actual = new CBitmap(40, 15);
         auto* wanted = new CBitmap(40, 15);
-        {
-            CDrawContext a(nullptr, actual), w(nullptr, wanted);
-            page->drawCell(-1, row, 1, &a, r);
-            if (expected) {
-                w.setFont(kNormalFontVerySmall);
-                w.setFontColor(CColor{124, 240, 180, 255});
-                w.drawString(expected, r, false, kCenterText);
-            }
-        }
-        bool same = true;
-        for (CCoord y = 0; y < 15; ++y)
-            for (CCoord x = 0; x < 40; ++x) same = same && actual->getPixel(x, y) == wanted->getPixel(x, y);
+        page->drawCell(-1, row, 1, std::make_unique<CDrawContext>(nullptr, actual).get(), r);
+        auto w = std::make_unique<CDrawContext>(nullptr, wanted);
+        w->setFont(kNormalFontVerySmall);
+        w->setFontColor(CColor{124, 240, 180, 255});
+        w->drawString(expected, r, false, kCenterText);
+        const bool same = std::equal(actual->pixels(), actual->pixels() + 40 * 15,
+                                     static_cast<const CBitmap*>(wanted)->pixels());
         actual->forget();
         wanted->forget();
         return same;
     };
     EXPECT_TRUE(drawn(3, "B4"));
-    EXPECT_FALSE(drawn(3, "B3"));
-    EXPECT_TRUE(drawn(2, nullptr));
+    EXPECT_TRUE(drawn(2, ""));
 }
 
 TEST_F(PresetPage, ControlShiftClickFillsTheSelectionFromTheDefaultSound) {
@@ -424,20 +417,9 @@ public:
     std::vector<Report> reports;
 };
 
-class FrameOwner : public CFrameOwner {
-public:
-    void beginEdit(long) override {}
-    void endEdit(long) override {}
-    void doIdleStuff() override { frame->idle(); }
-    int getKnobMode() const override { return kLinearMode; }
-    void timerIdle() override {}
-    CFrame* frame = nullptr;
-};
-
 TEST(Matrix, ReportsClicksDoubleClicksRightPressesAndCellsEnteredWhileDragging) {
     RecordingDef def;
-    FrameOwner owner;
-    CFrame* frame = owner.frame = new CFrame(CRect(0, 0, 200, 200), nullptr, &owner);
+    CFrame* frame = new CFrame(CRect(0, 0, 200, 200), nullptr, nullptr);
     HeadlessWindow* window = frame->headless();
     // 4 columns of 20 and 3 visible rows of 10 at (10, 20), the second row first.
     auto* grid = new CMatrix(CRect(10, 20, 90, 50), &def, 7, 3,
@@ -466,9 +448,7 @@ TEST(Matrix, ReportsClicksDoubleClicksRightPressesAndCellsEnteredWhileDragging) 
 
     // The wheel scrolls by a row within the rows there are; cells move with it.
     EXPECT_EQ(grid->cellRect(1, 2), CRect(40, 0, 60, 10));
-    EXPECT_TRUE(frame->onMouseWheel(at(0, 0), -1.0f));
-    EXPECT_TRUE(frame->onMouseWheel(at(0, 0), -1.0f));
-    EXPECT_TRUE(frame->onMouseWheel(at(0, 0), -1.0f));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(frame->onMouseWheel(at(0, 0), -1.0f));
     EXPECT_EQ(grid->firstVisibleRow(), 3);
     grid->setPadding(2);
     EXPECT_EQ(grid->cellRect(4, 2), CRect(42, 12, 58, 18));

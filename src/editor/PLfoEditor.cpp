@@ -25,7 +25,6 @@ const std::uint32_t PLfoEditor::kShapeCodes[kShapeCount] = {kShapeSine, kShapeRe
 
 namespace {
 
-constexpr long kBackgroundBitmap = 600;
 constexpr long kFirstShapeBitmap = 610;
 constexpr long kMasterBitmap = 615;
 constexpr long kFirstLayerBitmap = 301;
@@ -105,9 +104,6 @@ PLfoEditor::PLfoEditor(const CRect& size, CFrame* frame, Orin& plugin, OrinEdito
               {*this, -1, kSync},
               {*this, -1, kDelay},
               {*this, -1, kSmooth}} {
-    CBitmap* own = new CBitmap(kBackgroundBitmap);
-    if (own->isLoaded()) setBackground(own);
-    own->forget();
     createControls();
     selectLayer(0);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingHost.h"
 #include "core/PProgram.h"
 #include "data/PLibraryStartup.h"
 #include "editor/CAutoRemoveTextEdit.h"
@@ -35,17 +36,6 @@ namespace {
 
 constexpr CCoord kPageLeft = 369;  // page x + 369 = window x
 
-// Automation, begin-edit and end-edit calls the host received.
-int hostEditCalls = 0;
-std::intptr_t recordingHost(AEffect*, std::int32_t opcode, std::int32_t, std::intptr_t, void*,
-                            float) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||
-        opcode == audioMasterEndEdit)
-        ++hostEditCalls;
-    return 0;
-}
-
 std::uint32_t ticksNow = 5000;
 std::uint32_t testTicks() {
     return ticksNow;
@@ -63,7 +53,7 @@ class PresetPage : public ::testing::Test {
 protected:
     void SetUp() override {
         setLibraryMessageHandlerForTests([](const char*, const char*) {});
-        hostEditCalls = 0;
+        hostCalls.clear();
         plugin = std::make_unique<OrinEdit>(recordingHost);
         plugin->open();
         editor = plugin->editor();
@@ -146,7 +136,7 @@ TEST_F(PresetPage, ClicksRightPressesDoubleClicksAndDragsSelect) {
     frame->onMouseDown(cell(2, 0), kLButton);
     EXPECT_EQ(program().currentPreset(), 6);
     EXPECT_EQ(program().loadedPreset(), 6);
-    EXPECT_EQ(hostEditCalls, 0);  // nothing of this is a parameter gesture
+    EXPECT_TRUE(hostCalls.empty());  // nothing of this is a parameter gesture
 }
 
 TEST_F(PresetPage, MarkerLoadsOnlyTheSoundAndShowsWhereItCameFrom) {
@@ -297,7 +287,7 @@ TEST_F(PresetPage, CopyPasteStoreAndRevert) {
     click(onPage(page->commandButton(PPresetEditor::kRevert)));
     EXPECT_FLOAT_EQ(edit.value(7), stored);
     EXPECT_FLOAT_EQ(program().preset(6)->value(7), stored);
-    EXPECT_EQ(hostEditCalls, 0);  // the buttons' gestures carry no parameter
+    EXPECT_TRUE(hostCalls.empty());  // the buttons' gestures carry no parameter
 }
 
 TEST_F(PresetPage, PaletteCommandFromTheMenuReachesTheEditPresetAndThePalette) {

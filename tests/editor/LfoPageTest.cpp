@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "RecordingHost.h"
@@ -285,6 +287,16 @@ TEST_F(LfoPage, HostAutomationReachesTheShownLayersControlsOnTheNextIdle) {
     speed->valueText(text);
     EXPECT_STREQ(text, "2/1");       // the slowest note the layer LFO plays
     EXPECT_TRUE(hostCalls.empty());  // the host's own changes are not reported back
+
+    // The wheel steps through each of the 19 note values in turn.
+    std::set<std::string> notes{text};
+    for (int step = 0; step < 18; ++step) {
+        frame->onMouseWheel(centreOf(speed), 1.0f);
+        speed->valueText(text);
+        notes.insert(text);
+    }
+    EXPECT_EQ(notes.size(), 19u);
+    EXPECT_STREQ(text, "1/32D");
 }
 
 }  // namespace

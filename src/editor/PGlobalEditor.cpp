@@ -1,7 +1,6 @@
 #include "editor/PGlobalEditor.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -9,6 +8,7 @@
 #include "core/Orin.h"
 #include "core/PControllerMap.h"
 #include "core/PParamDesc.h"
+#include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CKnobEdit.h"
 #include "editor/CLfoSpeedKnob.h"
 #include "editor/POrinMenuScheme.h"
@@ -45,9 +45,26 @@ constexpr float kModWheelStep = 1.0f / float(kModWheelChoices - 1);
 constexpr int kModWheelGroupStarts[] = {1, 5, 9, 13};
 
 // The parameter of each tag (-1: no control).
-constexpr int kParameterOf[PGlobalEditor::kTagCount] = {
-    kParamFxDelay, 67, 68, 69, 70, 71, -1, kParamFxBypass, kParamFxType, kParamFxSync,
-    86,            58, kParamVoices, kParamMasterTune, 47, 51, 48, 49, 50, kParamModWheel};
+constexpr int kParameterOf[PGlobalEditor::kTagCount] = {kParamFxDelay,
+                                                        67,
+                                                        68,
+                                                        69,
+                                                        70,
+                                                        71,
+                                                        -1,
+                                                        kParamFxBypass,
+                                                        kParamFxType,
+                                                        kParamFxSync,
+                                                        86,
+                                                        58,
+                                                        kParamVoices,
+                                                        kParamMasterTune,
+                                                        47,
+                                                        51,
+                                                        48,
+                                                        49,
+                                                        50,
+                                                        kParamModWheel};
 
 // How a knob writes and reads its value.
 enum class Reading { kSpeed, kPercent, kMix, kBalance, kRange, kLfoDelay, kNone };
@@ -72,17 +89,50 @@ const KnobSpec kKnobs[] = {
     {PGlobalEditor::kFxDelayTag, {140, 255}, {124, 269, 170, 281}, Reading::kSpeed},
     {PGlobalEditor::kFxFeedbackTag, {196, 255}, {181, 269, 209, 281}, Reading::kPercent},
     {PGlobalEditor::kFxSpreadTag, {251, 255}, {236, 269, 264, 281}, Reading::kPercent},
-    {PGlobalEditor::kFxSpeedTag, {140, 304}, {125, 318, 153, 330}, Reading::kPercent, 0, 100,
-     nullptr, 0.1f, 0.0f},
-    {PGlobalEditor::kFxDepthTag, {196, 304}, {181, 318, 209, 330}, Reading::kPercent, 0, 100,
-     nullptr, 0.1f, 1.0f},
+    {PGlobalEditor::kFxSpeedTag,
+     {140, 304},
+     {125, 318, 153, 330},
+     Reading::kPercent,
+     0,
+     100,
+     nullptr,
+     0.1f,
+     0.0f},
+    {PGlobalEditor::kFxDepthTag,
+     {196, 304},
+     {181, 318, 209, 330},
+     Reading::kPercent,
+     0,
+     100,
+     nullptr,
+     0.1f,
+     1.0f},
     {PGlobalEditor::kFxMixTag, {251, 304}, {236, 318, 264, 330}, Reading::kMix},
     {PGlobalEditor::kPanTag, {159, 181}, {143, 195, 171, 207}, Reading::kBalance},
-    {PGlobalEditor::kPanSpreadTag, {194, 181}, {178, 195, 206, 207}, Reading::kPercent, 0, 100,
-     nullptr, 0.1f, 0.0f},
-    {PGlobalEditor::kVoicesTag, {45, 365}, {62, 359, 90, 371}, Reading::kRange, 1, 64, nullptr,
+    {PGlobalEditor::kPanSpreadTag,
+     {194, 181},
+     {178, 195, 206, 207},
+     Reading::kPercent,
+     0,
+     100,
+     nullptr,
+     0.1f,
+     0.0f},
+    {PGlobalEditor::kVoicesTag,
+     {45, 365},
+     {62, 359, 90, 371},
+     Reading::kRange,
+     1,
+     64,
+     nullptr,
      1.0f / 64.0f},
-    {PGlobalEditor::kTuneTag, {121, 365}, {138, 359, 166, 371}, Reading::kRange, -100, 100, "ct",
+    {PGlobalEditor::kTuneTag,
+     {121, 365},
+     {138, 359, 166, 371},
+     Reading::kRange,
+     -100,
+     100,
+     "ct",
      0.05f},
     {PGlobalEditor::kPitchSpeedTag, {109, 106}, {95, 120, 121, 132}, Reading::kSpeed},
     {PGlobalEditor::kPitchDelayTag, {159, 106}, {145, 120, 171, 132}, Reading::kLfoDelay},
@@ -301,6 +351,12 @@ void PGlobalEditor::updateControls() {
             control->invalid();
         }
         applyToDisplays(tag, value);
+    }
+}
+
+void PGlobalEditor::pageHidden() {
+    for (const KnobSpec& spec : kKnobs) {
+        if (CAutoRemoveTextEdit* field = knob(spec.tag)->typingField()) field->looseFocus();
     }
 }
 

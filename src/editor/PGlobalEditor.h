@@ -59,6 +59,8 @@ public:
     int parameterOf(CControl* control) const override;
     void valueChanged(CControl* control) override;
     void updateControls() override;
+    // Text being typed is committed, as when the focus goes elsewhere, and its field goes.
+    void pageHidden() override;
 
 private:
     void createKnobs(CBitmap* background);

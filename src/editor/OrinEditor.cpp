@@ -248,15 +248,6 @@ void OrinEditor::doIdleStuff() {
     AEffGUIEditor::doIdleStuff();
 }
 
-bool OrinEditor::onKeyDown(VstKeyCode& key) {
-    // Keys nobody in the frame wants go to the page that shows.
-    return AEffGUIEditor::onKeyDown(key) || (pageArea_ && pageArea_->onKeyDown(key) != -1);
-}
-
-bool OrinEditor::onKeyUp(VstKeyCode& key) {
-    return AEffGUIEditor::onKeyUp(key) || (pageArea_ && pageArea_->onKeyUp(key) != -1);
-}
-
 void OrinEditor::stepSectorSweep(std::uint32_t now) {
     if (now - sweepLastTick_ < kSweepIntervalMs) return;
     sweepLastTick_ = now;

@@ -55,8 +55,6 @@ public:
     bool open(void* parentWindow) override;
     void close() override;
     void idle() override;
-    bool onKeyDown(VstKeyCode& key) override;
-    bool onKeyUp(VstKeyCode& key) override;
     // Gestures are reported to the host through the control listener (which knows the control,
     // and so the parameter), not through the frame's tag-only route.
     void beginEdit(long) override {}

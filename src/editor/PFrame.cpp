@@ -12,8 +12,17 @@ void PFrame::mouse(CDrawContext* context, CPoint& where, long buttons) {
 }
 
 long PFrame::onKeyDown(VstKeyCode& keyCode) {
-    const long used = CFrame::onKeyDown(keyCode);
+    return routeKey(keyCode, true);
+}
+
+long PFrame::onKeyUp(VstKeyCode& keyCode) {
+    return routeKey(keyCode, false);
+}
+
+long PFrame::routeKey(VstKeyCode& keyCode, bool down) {
+    const long used = down ? CFrame::onKeyDown(keyCode) : CFrame::onKeyUp(keyCode);
     if (used != -1 || (getModalView() && getModalView()->isVisible())) return used;
     PEditor* page = editor_.page(editor_.currentPage());
-    return page ? page->onKeyDown(keyCode) : -1;
+    if (!page) return -1;
+    return down ? page->onKeyDown(keyCode) : page->onKeyUp(keyCode);
 }

@@ -135,7 +135,7 @@ TEST_F(GlobalPage, EachKindOfControlWritesItsParameterAsOneGesture) {
         {"typed", 86, [&] { typeInto(G::kPanTag, "r25"); }, 0.625f, G::kPanTag, "R25"},
         {"typed", kFxDelay, [&] { typeInto(G::kFxDelayTag, "1287,2"); }, 0.8f, G::kFxDelayTag,
          "1.29 s"},
-        {"typed", 56, [&] { typeInto(G::kTuneTag, "-12,4 ct"); }, 0.44f, G::kTuneTag, "-12 ct"},
+        {"typed", 56, [&] { typeInto(G::kTuneTag, "-12,4 ct"); }, 0.39f, G::kTuneTag, "-12 ct"},
         {"typed", 71, [&] { typeInto(G::kFxMixTag, "40%"); }, 0.4f, G::kFxMixTag, "40%"},
         {"button", 91,
          [&] {
@@ -202,7 +202,8 @@ TEST_F(GlobalPage, HostValuesShowOnTheNextIdleInTheirTexts) {
         {G::kPanTag, 86, 0.5f, 0, "<C>"},
         {G::kPanTag, 86, 0, 0, "L100"},
         {G::kVoicesTag, 85, 1, 0, "64"},
-        {G::kTuneTag, 56, 0, 0, "-100 ct"},
+        {G::kTuneTag, 56, 0, 0, "-90 ct"},
+        {G::kTuneTag, 56, 0.5f, 0, "10 ct"},  // what the voices play at the default
         {G::kPitchDelayTag, 48, 0.41f, 0, "149"},
     };
     for (const auto& c : cases) {

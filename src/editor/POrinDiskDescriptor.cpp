@@ -131,7 +131,10 @@ void POrinDiskDescriptor::drawSectorLabel(PDiskSector* sector, CDrawContext* con
         if (sector->ring() == 1) box.offset(middleRingShift(sector->index()), 0);
     }
     if (!box.rectOverlap(rect)) return;
-    const POIP* entry = PPool::shared().get(preset().slot(sector->id()));
+    // An empty sector shows no label; one naming an instrument the pool lacks shows "???".
+    const std::int32_t slot = preset().slot(sector->id());
+    if (slot == PPreset::kEmptySlot) return;
+    const POIP* entry = PPool::shared().get(slot);
     char text[POIP::kTextSize];
     std::snprintf(text, sizeof text, "%s", entry && entry->name[0] ? entry->name : "???");
     shortenLabel(text, limit);

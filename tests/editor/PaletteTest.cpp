@@ -217,6 +217,27 @@ TEST_F(Palette, LabelsAreShortenedWithAFullStop) {
         EXPECT_STREQ(buffer + 1, c.shown) << c.text;
         EXPECT_EQ(buffer[0], '#') << c.text;
     }
+
+    // An empty sector has no label; one naming an instrument the pool lacks says so in red.
+    auto labelPixels = [&](std::int32_t slot) {
+        preset().setSlot(5, slot);
+        COffscreenContext context(frame, 459, 304, kBlackCColor);
+        PDiskSector* sector = disk->sectorById(5);
+        disk->drawSectorLabel(sector, &context, CRect(0, 0, 459, 304));
+        int lit = 0, red = 0;
+        for (CCoord y = 0; y < 304; ++y) {
+            for (CCoord x = 0; x < 459; ++x) {
+                const CColor c = context.getBitmap()->getPixel(x, y);
+                lit += c.red > 60;
+                red += c.red > c.green + 60;
+            }
+        }
+        return std::make_pair(lit, red);
+    };
+    EXPECT_EQ(labelPixels(PPreset::kEmptySlot), std::make_pair(0, 0));
+    const auto [lit, red] = labelPixels(PPool::kMaxInstruments - 1);
+    EXPECT_GT(lit, 10);
+    EXPECT_GT(red, 10);
 }
 
 TEST_F(Palette, SectorImagesAreCutAlongTheRings) {

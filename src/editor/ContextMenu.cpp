@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "editor/ContextMenuActions.h"
+#include "editor/POrinMenuScheme.h"
 #include "gui/COptionMenu.h"
 #include "gui/CViewContainer.h"
 #include "platform/Platform.h"
@@ -23,6 +24,7 @@ bool ContextMenu::popup(CViewContainer* container, const CPoint& where, long mod
     if (menu_ || !container || mode != 0) return false;
     const CRect at(where.h, where.v + 2, where.h, where.v + 2);
     auto* menu = new COptionMenu(at, this, mode);
+    POrinMenuScheme::applyTo(*menu);
     menu->addEntry(kHelp);
     menu->addEntry(kWebsite);
     menu->addSeparator();

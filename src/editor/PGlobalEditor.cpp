@@ -275,10 +275,7 @@ void PGlobalEditor::createModWheelMenu() {
     menu->setFont(kFont);
     menu->setBackColor(kFieldFill);
     menu->setHoriAlign(kLeftText);
-    // Drawn like the palette's menus.
-    POrinMenuScheme* scheme = POrinMenuScheme::acquire();
-    menu->setScheme(scheme);
-    scheme->forget();
+    POrinMenuScheme::applyTo(*menu);
     char caption[64];
     modWheelCaption(caption, sizeof caption);
     menu->addEntry(caption);

@@ -5,6 +5,7 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
+#include "gui/COptionMenu.h"
 
 namespace {
 POrinMenuScheme* shared = nullptr;
@@ -23,6 +24,12 @@ POrinMenuScheme* POrinMenuScheme::acquire() {
         shared = new POrinMenuScheme;
     }
     return shared;
+}
+
+void POrinMenuScheme::applyTo(COptionMenu& menu) {
+    POrinMenuScheme* scheme = acquire();
+    menu.setScheme(scheme);
+    scheme->forget();
 }
 
 POrinMenuScheme::POrinMenuScheme() : itemBitmap_(new CBitmap(kItemBitmap)) {

@@ -8,6 +8,8 @@
 
 class CBitmap;
 
+class COptionMenu;
+
 class POrinMenuScheme : public COptionMenuScheme {
 public:
     static constexpr long kItemBitmap = 160;
@@ -16,6 +18,8 @@ public:
     // The shared scheme with one more reference for the caller (made on first use); the caller
     // gives it back with forget().
     static POrinMenuScheme* acquire();
+    // Gives `menu` the shared scheme, so that every menu of the window looks alike.
+    static void applyTo(COptionMenu& menu);
     ~POrinMenuScheme() override;
 
     // The item text to draw checked; null or empty marks none.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/PProgram.h"
+#include "editor/POrinMenuScheme.h"
 #include "editor/PPresetEditor.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
@@ -68,8 +69,10 @@ void PPresetControl::draw(CDrawContext* context) {
 COptionMenu* PPresetControl::makeMenu(COptionMenu* (&groups)[4]) const {
     const PProgram& program = presets_.currentProgram();
     auto* menu = new COptionMenu(size, nullptr, 0);
+    POrinMenuScheme::applyTo(*menu);
     for (int g = 0; g < PProgram::kGroupCount; ++g) {
         groups[g] = new COptionMenu(CRect(), nullptr, 0);
+        POrinMenuScheme::applyTo(*groups[g]);
         for (int i = 0; i < PPresetEditor::kGroupSize; ++i) {
             const int preset = g * PPresetEditor::kGroupSize + i;
             const bool current = preset == program.currentPreset();

@@ -8,6 +8,7 @@
 #include "core/PProgram.h"
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/OrinEditor.h"
+#include "editor/POrinMenuScheme.h"
 #include "editor/PPresetMatrix.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
@@ -96,6 +97,7 @@ void PPresetEditor::createControls() {
                  kCommandButtonsAt, kCommandGap);
 
     paletteMenu_ = new COptionMenu(kPaletteMenuRect, this, kPaletteMenuTag, nullptr, kNoFrame);
+    POrinMenuScheme::applyTo(*paletteMenu_);
     styleTextField(*paletteMenu_);
     paletteMenu_->setTransparency(true);
     for (const char* entry : kPaletteCommands) paletteMenu_->addEntry(entry);

@@ -3,50 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "MenuGeometry.h"
-#include "RecordingHost.h"
-#include "data/PLibraryStartup.h"
+#include "OpenEditor.h"
 #include "data/PResourceTable.h"
-#include "editor/OrinEdit.h"
-#include "editor/OrinEditor.h"
 #include "editor/PDiskPointer.h"
 #include "editor/PDiskSector.h"
 #include "editor/PEditor.h"
 #include "editor/POrinDiskControl.h"
 #include "editor/POrinDiskDescriptor.h"
-#include "gui/CFrame.h"
-#include "gui/platform/headless/HeadlessWindow.h"
 #include "platform/TempFolder.h"
 
 namespace {
 
-std::uint32_t ticksNow = 0;
-std::uint32_t testTicks() {
-    return ticksNow;
-}
-
-class EditorWindow : public ::testing::Test {
+class EditorWindow : public OpenEditor {
 protected:
-    void SetUp() override {
-        setLibraryMessageHandlerForTests([](const char*, const char*) {});
-        hostCalls.clear();
-        plugin = std::make_unique<OrinEdit>(recordingHost);
-        plugin->open();
-        editor = plugin->editor();
-        editor->setTickSource(testTicks);
-        ASSERT_TRUE(editor->open(nullptr));
-        frame = editor->getFrame();
-        window = frame->headless();
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override {
-        plugin.reset();
-        setLibraryMessageHandlerForTests(nullptr);
-    }
     // A left press at `at` that drags along `path` and lets go at its end.
     void drag(const CPoint& at, const std::vector<CPoint>& path) {
         for (const CPoint& p : path) window->queueMouse(p, kLButton);
@@ -63,10 +36,6 @@ protected:
         const CRect area = editor->paletteControl()->getViewSize();
         return {p.h + area.left, p.v + area.top};
     }
-    std::unique_ptr<OrinEdit> plugin;
-    OrinEditor* editor = nullptr;
-    CFrame* frame = nullptr;
-    HeadlessWindow* window = nullptr;
 };
 
 TEST_F(EditorWindow, HostSeesTheEditorAndItsSize) {

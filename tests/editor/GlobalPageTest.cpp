@@ -5,63 +5,40 @@
 
 #include <clocale>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "MenuGeometry.h"
+#include "OpenEditor.h"
 #include "core/PControllerMap.h"
-#include "data/PLibraryStartup.h"
 #include "editor/CLfoSpeedKnob.h"
-#include "editor/OrinEdit.h"
-#include "editor/OrinEditor.h"
 #include "editor/PGlobalEditor.h"
 #include "engine/TempoNoteValues.h"
 #include "gui/CBitmap.h"
-#include "gui/CFrame.h"
 #include "gui/COptionMenu.h"
-#include "gui/platform/headless/HeadlessWindow.h"
 #include "platform/TempFolder.h"
 
 namespace {
 
-std::vector<std::vector<float>> hostCalls;  // opcode, parameter, value
-
-std::intptr_t recordingHost(AEffect*, std::int32_t opcode, std::int32_t index, std::intptr_t, void*,
-                            float value) {
-    if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||
-        opcode == audioMasterEndEdit)
-        hostCalls.push_back({float(opcode), float(index), value});
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 using G = PGlobalEditor;
 constexpr int kFxType = 93, kFxSync = 65, kFxDelay = 66, kModWheel = 94;
 
-CPoint centreOf(const CRect& r) {
-    return {(r.left + r.right) / 2 + 369, (r.top + r.bottom) / 2};  // in the frame
-}
-
-class GlobalPage : public ::testing::Test {
+class GlobalPage : public OpenEditor {
 protected:
     void SetUp() override {
-        setLibraryMessageHandlerForTests([](const char*, const char*) {});
-        plugin = std::make_unique<OrinEdit>(recordingHost);
-        plugin->open();
-        editor = plugin->editor();
-        openWindow();
+        OpenEditor::SetUp();
+        showGlobalPage();
     }
-    void TearDown() override {
-        plugin.reset();
-        setLibraryMessageHandlerForTests(nullptr);
-    }
-    void openWindow() {
+    void reopen() {
+        editor->close();
         ASSERT_TRUE(editor->open(nullptr));
         frame = editor->getFrame();
-        editor->showPage(OrinEditor::kGlobalPage);
+        window = frame->headless();
+        showGlobalPage();
+    }
+    void showGlobalPage() {
+        showPage(OrinEditor::kGlobalPage);
         page = static_cast<PGlobalEditor*>(editor->page(OrinEditor::kGlobalPage));
-        editor->idle();
-        hostCalls.clear();
     }
     // As a host automates; the editor takes it in on its next idle pass.
     void automate(int parameter, float v) { plugin->setParameter(parameter, v); }
@@ -71,12 +48,12 @@ protected:
         frame->onMouseDown(at, kLButton);
     }
     void drag(long tag, int dy) {
-        const CPoint at = centreOf(page->knob(tag)->getKnobArea());
+        const CPoint at = onPage(page->knob(tag)->getKnobArea());
         press(at, {{at.h, at.v + dy / 2}, {at.h, at.v + dy}});
     }
-    void wheel(long tag) { frame->onMouseWheel(centreOf(page->knob(tag)->getKnobArea()), 1); }
+    void wheel(long tag) { frame->onMouseWheel(onPage(page->knob(tag)->getKnobArea()), 1); }
     void typeInto(long tag, const char* text) {
-        press(centreOf(page->knob(tag)->getTextRect()));
+        press(onPage(page->knob(tag)->getTextRect()));
         for (const char* c = text; *c; ++c) {
             VstKeyCode key{*c, 0, 0};
             frame->onKeyDown(key);
@@ -86,7 +63,7 @@ protected:
     }
     // Chooses an entry of the modulation-wheel menu, whose panel is moved up to fit the frame.
     void chooseModWheelEntry(int index, int separatorsAbove) {
-        const CPoint at = centreOf(page->modWheelMenu()->getViewSize()), top(at.h, 175);
+        const CPoint at = onPage(page->modWheelMenu()->getViewSize()), top(at.h, 175);
         const CCoord item = menuEntry(top, 1, 0).v - menuEntry(top, 0, 0).v;
         const CCoord bottom = menuEntry(top, 22, 4).v - item / 2 + 1;
         CPoint entry = menuEntry(top, index, separatorsAbove);
@@ -103,9 +80,6 @@ protected:
         return page->modWheelMenu()->getEntryText(page->modWheelMenu()->getCurrent());
     }
 
-    std::unique_ptr<OrinEdit> plugin;
-    OrinEditor* editor = nullptr;
-    CFrame* frame = nullptr;
     PGlobalEditor* page = nullptr;
 };
 
@@ -150,14 +124,12 @@ TEST_F(GlobalPage, EachKindOfControlWritesItsParameterAsOneGesture) {
         const std::uint32_t refreshes = editor->refreshCount();
         c.act();
         ASSERT_GE(hostCalls.size(), 3u) << c.what;
-        const float p = float(c.parameter);
-        EXPECT_EQ(hostCalls.front(), (std::vector<float>{audioMasterBeginEdit, p, 0})) << c.what;
-        EXPECT_EQ(hostCalls.back(), (std::vector<float>{audioMasterEndEdit, p, 0})) << c.what;
+        EXPECT_EQ(hostCalls.front(), beginEditCall(c.parameter)) << c.what;
+        EXPECT_EQ(hostCalls.back(), endEditCall(c.parameter)) << c.what;
         for (std::size_t i = 1; i + 1 < hostCalls.size(); ++i)
-            EXPECT_EQ(hostCalls[i], (std::vector<float>{audioMasterAutomate, p, hostCalls[i][2]}))
-                << c.what;
+            EXPECT_EQ(hostCalls[i], automateCall(c.parameter, hostCalls[i].value)) << c.what;
         const float now = plugin->getParameter(c.parameter);
-        EXPECT_EQ(now, hostCalls[hostCalls.size() - 2][2]) << c.what;
+        EXPECT_EQ(now, hostCalls[hostCalls.size() - 2].value) << c.what;
         if (c.value < 0) {
             EXPECT_NE(now, before) << c.what;
         } else {
@@ -178,7 +150,7 @@ TEST_F(GlobalPage, EachKindOfControlWritesItsParameterAsOneGesture) {
     EXPECT_EQ(text(G::kFxDelayTag), "1.29 s");
 
     // Text being typed when the page goes is committed, and its field does not come back.
-    press(centreOf(page->knob(G::kPanTag)->getTextRect()));
+    press(onPage(page->knob(G::kPanTag)->getTextRect()));
     VstKeyCode key{'0', 0, 0};
     frame->onKeyDown(key);
     editor->showPage(OrinEditor::kPresetPage);
@@ -298,8 +270,7 @@ TEST_F(GlobalPage, ModWheelMenuListsTheDestinationsUnderItsCaption) {
     for (const char* map : {"001:fx mix\r\n", "002:pan\r\n"}) {
         folder.write(PControllerMap::kFileName, map);
         PControllerMap::loadFrom(folder.path().c_str());
-        editor->close();
-        openWindow();  // the caption is taken when the page is made
+        reopen();  // the caption is taken when the page is made
         COptionMenu* menu = page->modWheelMenu();
         entries[0] = map[2] == '1' ? "D: Fx Mix" : "D";
         std::vector<std::string> shown;

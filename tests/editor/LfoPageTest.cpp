@@ -5,52 +5,32 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "RecordingHost.h"
+#include "OpenEditor.h"
 #include "core/PPreset.h"
-#include "data/PLibraryStartup.h"
 #include "editor/CDepButton.h"
 #include "editor/CLfoSpeedKnob.h"
-#include "editor/OrinEdit.h"
-#include "editor/OrinEditor.h"
 #include "editor/PLfoEditor.h"
 #include "editor/PLfoMatrix.h"
 #include "engine/LfoShapes.h"
 #include "gui/CBitmap.h"
-#include "gui/CFrame.h"
 #include "gui/COnOffButton.h"
 #include "gui/VstKeys.h"
-#include "gui/platform/headless/HeadlessWindow.h"
 
 namespace {
 
 using Steps = std::array<int, 16>;
-constexpr CCoord kPageLeft = 369;  // page x + 369 = window x
 const CRect kGrid(145, 98, 275, 208);
 
-class LfoPage : public ::testing::Test {
+class LfoPage : public OpenEditor {
 protected:
     void SetUp() override {
-        setLibraryMessageHandlerForTests([](const char*, const char*) {});
-        hostCalls.clear();
-        plugin = std::make_unique<OrinEdit>(recordingHost);
-        plugin->open();
-        editor = plugin->editor();
-        ASSERT_TRUE(editor->open(nullptr));
-        frame = editor->getFrame();
-        window = frame->headless();
-        editor->showPage(OrinEditor::kLfoPage);
-        editor->idle();
+        OpenEditor::SetUp();
+        showPage(OrinEditor::kLfoPage);
         page = static_cast<PLfoEditor*>(editor->page(OrinEditor::kLfoPage));
-        hostCalls.clear();
-    }
-    void TearDown() override {
-        plugin.reset();
-        setLibraryMessageHandlerForTests(nullptr);
     }
 
     PPreset& preset() const { return plugin->currentProgram().editPreset(); }
@@ -64,10 +44,7 @@ protected:
         return {kPageLeft + kGrid.left + (2 * column + 1) * kGrid.width() / 32,
                 kGrid.top + (2 * row + 1) * kGrid.height() / 32};
     }
-    static CPoint centreOf(const CView* view) {
-        const CRect r = view->getViewSize();
-        return {kPageLeft + (r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
+    static CPoint centreOf(const CView* view) { return onPage(view->getViewSize()); }
     // A press at `at` held through `path`; the button reads as released once the path is
     // used up, so that nothing is left over for the next gesture.
     void drag(const CPoint& at, const std::vector<CPoint>& path) {
@@ -104,10 +81,6 @@ protected:
         hostCalls.clear();
     }
 
-    std::unique_ptr<OrinEdit> plugin;
-    OrinEditor* editor = nullptr;
-    CFrame* frame = nullptr;
-    HeadlessWindow* window = nullptr;
     PLfoEditor* page = nullptr;
 };
 

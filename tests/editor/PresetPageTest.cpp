@@ -5,18 +5,14 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "RecordingHost.h"
+#include "OpenEditor.h"
 #include "core/PProgram.h"
-#include "data/PLibraryStartup.h"
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CMatrix.h"
 #include "editor/IMatrixDef.h"
-#include "editor/OrinEdit.h"
-#include "editor/OrinEditor.h"
 #include "editor/PDiskPointer.h"
 #include "editor/PDiskSector.h"
 #include "editor/POrinDiskDescriptor.h"
@@ -25,21 +21,12 @@
 #include "editor/PPresetMatrix.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "gui/CFrame.h"
 #include "gui/CKickButton.h"
 #include "gui/COnOffButton.h"
 #include "gui/COptionMenu.h"
 #include "gui/FontRenderer.h"
-#include "gui/platform/headless/HeadlessWindow.h"
 
 namespace {
-
-constexpr CCoord kPageLeft = 369;  // page x + 369 = window x
-
-std::uint32_t ticksNow = 5000;
-std::uint32_t testTicks() {
-    return ticksNow;
-}
 
 VstKeyCode key(unsigned char virt, int character = 0) {
     return VstKeyCode{character, virt, 0};
@@ -49,32 +36,18 @@ CPoint centre(CRect r) {
     return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-class PresetPage : public ::testing::Test {
+class PresetPage : public OpenEditor {
 protected:
     void SetUp() override {
-        setLibraryMessageHandlerForTests([](const char*, const char*) {});
-        hostCalls.clear();
-        plugin = std::make_unique<OrinEdit>(recordingHost);
-        plugin->open();
-        editor = plugin->editor();
-        editor->setTickSource(testTicks);
-        ASSERT_TRUE(editor->open(nullptr));
-        frame = editor->getFrame();
-        window = frame->headless();
+        ticksNow = 5000;
+        OpenEditor::SetUp();
         page = static_cast<PPresetEditor*>(editor->page(OrinEditor::kPresetPage));
         ASSERT_EQ(editor->currentPage(), OrinEditor::kPresetPage);
         editor->idle();
     }
-    void TearDown() override {
-        plugin.reset();
-        setLibraryMessageHandlerForTests(nullptr);
-    }
     PProgram& program() const { return plugin->currentProgram(); }
     // Window coordinates of a view of the page.
-    CPoint onPage(const CView* view) const {
-        CPoint p = centre(view->getViewSize());
-        return p.offset(kPageLeft, 0);
-    }
+    static CPoint onPage(const CView* view) { return ::onPage(view->getViewSize()); }
     CPoint cell(int row, int column) const {
         CRect r = page->list()->cellRect(row, column);
         r.offset(PPresetEditor::kListLeft + kPageLeft, PPresetEditor::kListTop);
@@ -94,10 +67,6 @@ protected:
         for (unsigned char k : keys) window->queueKey(key(k));
         frame->onMouseDown(at, kLButton);
     }
-    std::unique_ptr<OrinEdit> plugin;
-    OrinEditor* editor = nullptr;
-    CFrame* frame = nullptr;
-    HeadlessWindow* window = nullptr;
     PPresetEditor* page = nullptr;
 };
 

@@ -8,16 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "RecordingHost.h"
-#include "data/PLibraryStartup.h"
+#include "OpenEditor.h"
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CDepButton.h"
 #include "editor/CDepTextEdit.h"
 #include "editor/CKnobEdit.h"
 #include "editor/CLfoSpeedKnob.h"
 #include "editor/CValueObject.h"
-#include "editor/OrinEdit.h"
-#include "editor/OrinEditor.h"
 #include "editor/PEditor.h"
 #include "editor/PParameterValue.h"
 #include "editor/ValueTexts.h"
@@ -27,8 +24,6 @@
 #include "engine/TempoNoteValues.h"
 #include "engine/VoiceTables.h"
 #include "gui/CBitmap.h"
-#include "gui/CFrame.h"
-#include "gui/platform/headless/HeadlessWindow.h"
 
 namespace {
 
@@ -68,17 +63,10 @@ TEST(ValueObject, UpdatesEveryDependentButTheSourceAndTakesTenAtMost) {
 const CPoint kPageOrigin(369, 0);
 constexpr int kDelayParameter = 67;
 
-class PageValues : public ::testing::Test {
+class PageValues : public OpenEditor {
 protected:
     void SetUp() override {
-        setLibraryMessageHandlerForTests([](const char*, const char*) {});
-        hostCalls.clear();
-        plugin = std::make_unique<OrinEdit>(recordingHost);
-        plugin->open();
-        editor = plugin->editor();
-        ASSERT_TRUE(editor->open(nullptr));
-        frame = editor->getFrame();
-        window = frame->headless();
+        OpenEditor::SetUp();
         page = new PEditor(CRect(369, 0, 735, 449), frame, *plugin, *editor, nullptr);
         frame->addView(page);
         value = std::make_unique<PParameterValue>(*page, kDelayParameter);
@@ -91,10 +79,6 @@ protected:
         setParameter(0.5f);
         editor->idle();
         hostCalls.clear();
-    }
-    void TearDown() override {
-        plugin.reset();
-        setLibraryMessageHandlerForTests(nullptr);
     }
     // As the host sets it: the page's dependents follow when asked.
     void setParameter(float v) {
@@ -124,10 +108,6 @@ protected:
     }
     float parameter() const { return plugin->getParameter(kDelayParameter); }
 
-    std::unique_ptr<OrinEdit> plugin;
-    OrinEditor* editor = nullptr;
-    CFrame* frame = nullptr;
-    HeadlessWindow* window = nullptr;
     PEditor* page = nullptr;
     std::unique_ptr<PParameterValue> value;
     CKnobEdit* knob = nullptr;

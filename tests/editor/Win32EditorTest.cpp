@@ -8,21 +8,14 @@
 #include <filesystem>
 
 #include "EditorDriver.h"
+#include "gui/Win32TestHost.h"
 
 namespace {
 
 class Win32Host : public EditorDriver {
 public:
     Win32Host() : EditorDriver("editor-wine") {
-        WNDCLASSA cls{};
-        cls.lpfnWndProc = DefWindowProcA;
-        cls.hInstance = GetModuleHandleA(nullptr);
-        cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        cls.lpszClassName = "EditorHost";
-        RegisterClassA(&cls);
-        host_ = CreateWindowExA(0, "EditorHost", "Editor", WS_POPUP | WS_VISIBLE, 40, 30,
-                                OrinEditor::kWidth, OrinEditor::kHeight, nullptr, nullptr,
-                                cls.hInstance, nullptr);
+        host_ = openHostWindow("EditorHost", OrinEditor::kWidth, OrinEditor::kHeight);
     }
     ~Win32Host() override { DestroyWindow(host_); }
 
@@ -34,32 +27,13 @@ private:
         return std::to_string(s.x) + " " + std::to_string(s.y);
     }
     void startShell(const std::string& command) override {
-        // Wine runs Linux programs named by their path; the command goes to /bin/sh whole.
-        std::string line = "/bin/sh -c \"" + command + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        ASSERT_TRUE(startLinuxShell(command));
     }
-    void pumpMessages() override {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
+    void pumpMessages() override { pumpWindowMessages(); }
     std::string hostPath(const std::string& path) override { return "Z:" + path; }
 
     HWND host_ = nullptr;
 };
-
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
 
 class Win32Editor : public ::testing::Test {
 protected:

@@ -7,20 +7,14 @@
 #include <cstdlib>
 
 #include "EditorDriver.h"
+#include "gui/X11TestHost.h"
 
 namespace {
 
 class X11Host : public EditorDriver {
 public:
     explicit X11Host(Display* display) : EditorDriver("editor-x11"), display_(display) {
-        host_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 40, 30,
-                                    OrinEditor::kWidth, OrinEditor::kHeight, 0, 0, 0);
-        XSelectInput(display_, host_, StructureNotifyMask);
-        XMapWindow(display_, host_);
-        for (XEvent e;;) {
-            XNextEvent(display_, &e);
-            if (e.type == MapNotify) break;
-        }
+        host_ = openMappedWindow(display_, OrinEditor::kWidth, OrinEditor::kHeight);
     }
     ~X11Host() override { XDestroyWindow(display_, host_); }
 
@@ -34,8 +28,7 @@ private:
         return std::to_string(x) + " " + std::to_string(y);
     }
     void startShell(const std::string& command) override {
-        std::string line = "(" + command + ") > /dev/null 2>&1 &";
-        ASSERT_EQ(std::system(line.c_str()), 0);
+        ASSERT_TRUE(startInBackground(command));
     }
     void pumpMessages() override {
         while (XPending(display_)) {

@@ -8,19 +8,14 @@
 #include <filesystem>
 
 #include "GalleryDriver.h"
+#include "Win32TestHost.h"
 
 namespace {
 
 class Win32Host : public GalleryDriver {
 public:
     Win32Host() {
-        WNDCLASSA cls{};
-        cls.lpfnWndProc = DefWindowProcA;
-        cls.hInstance = GetModuleHandleA(nullptr);
-        cls.lpszClassName = "GalleryHost";
-        RegisterClassA(&cls);
-        host_ = CreateWindowExA(0, "GalleryHost", "Gallery", WS_POPUP | WS_VISIBLE, 40, 30, 735,
-                                449, nullptr, nullptr, cls.hInstance, nullptr);
+        host_ = openHostWindow("GalleryHost", 735, 449);
     }
     ~Win32Host() override { DestroyWindow(host_); }
 
@@ -32,33 +27,16 @@ private:
         return std::to_string(s.x) + " " + std::to_string(s.y);
     }
     void startShell(const std::string& command) override {
-        // Wine runs Linux programs named by their path; the command goes to /bin/sh whole.
-        std::string line = "/bin/sh -c \"" + command + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        ASSERT_TRUE(startLinuxShell(command));
     }
     void hostTurn() override {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        pumpWindowMessages();
         editor.idle();
     }
     std::string hostPath(const std::string& path) override { return "Z:" + path; }
 
     HWND host_ = nullptr;
 };
-
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
 
 TEST(Win32Gallery, EveryControlWorksInARealWindow) {
     if (!runningUnderWine()) GTEST_SKIP() << "drives the window with xdotool, so needs Wine on X11";

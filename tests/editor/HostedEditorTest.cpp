@@ -3,7 +3,11 @@
 // and opened over a damaged library.
 #include <gtest/gtest.h>
 
+#include "core/PPreset.h"
 #include "editor/HostedEditor.h"
+#include "editor/PDiskSector.h"
+#include "editor/POrinDiskDescriptor.h"
+#include "engine/LfoShapes.h"
 #include "gui/platform/headless/HeadlessWindow.h"
 
 namespace {
@@ -25,6 +29,43 @@ TEST(HostedEditor, ADamagedLibraryStillOpensAndDrawsTheWindow) {
         EXPECT_GT(window->presentCount(), 0);
         hosted.close();
     }
+}
+
+// The editor's rows of the operation table, as a host sends them: knob mode, the wheel over a
+// palette sector (the vendor call), and keys reaching the page that shows.
+TEST(HostedEditor, TheHostsEditorCallsReachTheWindow) {
+    hosted::HostedEditor hosted(hosted::Library::kTwoSines);
+    ASSERT_TRUE(hosted.loaded());
+    ASSERT_TRUE(hosted.open(nullptr));
+    VstHost& host = hosted.host();
+    OrinEditor& editor = hosted.editor();
+    EXPECT_EQ(host.dispatch(effSetEditKnobMode, 0, kCircularMode), 1);
+    EXPECT_EQ(editor.getKnobMode(), kCircularMode);
+    EXPECT_EQ(host.dispatch(effSetEditKnobMode, 0, 7), 0);
+
+    // The wheel over sector 0 (centre point (0, 30) of the palette) steps its instrument on.
+    PPreset& edit = hosted.plugin().currentProgram().editPreset();
+    const PDiskSector* sector = editor.paletteModel().sectorAt({0, 30});
+    ASSERT_NE(sector, nullptr);
+    const std::int32_t before = edit.slot(sector->id());
+    editor.getFrame()->headless()->queueMouse({10 + 228, 53 + 152 - 30}, 0);
+    EXPECT_EQ(host.dispatch(effVendorSpecific, vstFourCC("stCA"), vstFourCC("Whee"), nullptr, 1.0f),
+              1);
+    EXPECT_NE(edit.slot(sector->id()), before);
+
+    // Control-C on the Base layer's LFO and Control-V on the Top layer's copy the steps.
+    editor.showPage(OrinEditor::kLfoPage);
+    hosted.idle();
+    edit.setLfoShape(0, kShapeRand);
+    edit.setLfoShape(1, kShapeSine);
+    constexpr float kControl = 8;
+    EXPECT_EQ(host.dispatch(effEditKeyDown, 'c', 0, nullptr, kControl), 1);
+    editor.selectLayer(1);
+    hosted.idle();
+    EXPECT_EQ(host.dispatch(effEditKeyDown, 'v', 0, nullptr, kControl), 1);
+    for (int step = 0; step < 16; ++step)
+        EXPECT_EQ(edit.lfoStep(1, step), edit.lfoStep(0, step)) << step;
+    hosted.close();
 }
 
 }  // namespace

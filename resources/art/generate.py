@@ -869,6 +869,300 @@ def global_page():
     return page_crop("".join(parts))
 
 
+# The envelope page --------------------------------------------------------------------------
+
+ENVELOPE_EDITOR = (139, 91, 298, 157)
+ENVELOPE_HANDLE = 7          # the editor's handle half-size: its curve stays this far inside
+COLUMN_X = [144 + 47 * i for i in range(4)]   # attack, decay, sustain level, release
+COLUMN_NAMES = ["ATTACK", "DECAY", "SUSTAIN", "RELEASE"]
+COLUMN_SLIDER_Y = (195, 256)
+SLOPE_Y = (261, 278)
+LEVEL_SLIDER = (52, 90, 140, 258)
+LEVEL_SLOPE = (99, 261, 132, 278)
+# The level slider's handles follow this guide (slider coordinates): the Low handle ends at the
+# guide, the High handle starts at it.
+LEVEL_GUIDE = [(10, 0), (46, 29), (63, 55), (73, 90), (72, 138), (67, 162)]
+# Slider handles (Low 305, High 304): the Low handle sits left of its slider's middle and points
+# right at it, the High handle mirrors it. Light means high, the darker steel means low.
+HANDLE_SIZE = (13, 11)
+HIGH_TONE = ("#f1f4f7", "#c3cad4")
+LOW_TONE = ("#97a2b2", "#6d7787")
+# The Filter layer's lower right corner (308): painted over the page at its lower right.
+FILTER_PATCH = (136, 284)
+
+
+def guide_x(y):
+    """The level guide's x at slider height y, as the slider computes it (-1 outside)."""
+    for (x0, y0), (x1, y1) in zip(LEVEL_GUIDE, LEVEL_GUIDE[1:]):
+        if y0 <= y <= y1:
+            return x0 if x1 == x0 else x0 + int((y - y0) / ((y1 - y0) / (x1 - x0)))
+    return -1
+
+
+def level_limits():
+    """The top and bottom limits of the level handles' centres (slider coordinates)."""
+    w, h = HANDLE_SIZE
+    top = next(y for y in range(LEVEL_GUIDE[-1][1] + 1) if guide_x(y) > w) + 2
+    bottom = LEVEL_SLIDER[3] - LEVEL_SLIDER[1] - 1 - h // 2
+    return top, bottom
+
+
+def groove(d, width=3):
+    """A slot cut into the panel along path d: dark, with a lit lower lip."""
+    return "".join(
+        '<path d="%s" fill="none" stroke="%s" stroke-opacity="%s" stroke-width="%s" '
+        'stroke-linecap="round" stroke-linejoin="round"%s/>'
+        % (d, colour, fmt(opacity), fmt(w), shift)
+        for colour, opacity, w, shift in (("#fff", 0.08, width, ' transform="translate(0,1)"'),
+                                          ("#07080a", 1, width, ""),
+                                          ("#000", 0.5, 1, ' transform="translate(0,-0.5)"')))
+
+
+def column_slider(x):
+    """The slot of a two-handle column slider at (x, 195): handles meet at its middle."""
+    y0, y1 = COLUMN_SLIDER_Y
+    w, h = HANDLE_SIZE
+    mid = x + 19
+    travel = (y1 - y0) - h
+    parts = [groove("M%s,%s L%s,%s" % (fmt(mid), y0 + h / 2, fmt(mid), y0 + h / 2 + travel))]
+    for k in range(5):
+        ty = y0 + h // 2 + travel - int(travel * k / 4) + 0.5
+        for tx in (x + 2, x + 34):
+            parts.append(rect(tx, ty - 0.5, tx + 3, ty + 0.5, "#fff", 0,
+                              'fill-opacity="%s"' % ("0.28" if k in (0, 4) else "0.14")))
+    return "".join(parts)
+
+
+def level_slider():
+    x0, y0 = LEVEL_SLIDER[:2]
+    top, bottom = level_limits()
+    points = ["%s,%s" % (fmt(x0 + guide_x(y)), y0 + y) for y in range(top, bottom + 1, 2)]
+    parts = [groove("M" + " L".join(points))]
+    # Ticks right of the High handle at 0, -6, -12, -24 and -48 dB (the handle shows the cube
+    # root of the level) and at the bottom (silence).
+    w = HANDLE_SIZE[0]
+    for db in (0, -6, -12, -24, -48, None):
+        p = 0 if db is None else (10 ** (db / 20)) ** (1 / 3)
+        y = bottom - int(p * (bottom - top))
+        tx = x0 + guide_x(y) + w + 3
+        parts.append(rect(tx, y0 + y, tx + (4 if db in (0, None) else 2.5), y0 + y + 1, "#fff", 0,
+                          'fill-opacity="%s"' % ("0.30" if db in (0, None) else "0.16")))
+    return "".join(parts)
+
+
+def envelope_editor_field():
+    x0, y0, x1, y1 = ENVELOPE_EDITOR
+    hs = ENVELOPE_HANDLE
+    parts = [recessed(x0 - 2, y0 - 2, x1 + 2, y1 + 2, 3, "#0b0c0f"), rect(x0, y0, x1, y1, FIELD)]
+    # Level guides where the curve crosses 0, -12, -24 and -48 dB (cube-root axis), and the
+    # floor of silence a little brighter.
+    area_top, height = y0 + hs, (y1 - y0) - 2 * hs
+    for db in (0, -12, -24, -48, None):
+        level = 0 if db is None else 10 ** (db / 20)
+        y = area_top + height - height * level ** (1 / 3)
+        parts.append(rect(x0 + 1, int(y), x1 - 1, int(y) + 1, "#fff", 0, 'fill-opacity="%s"'
+                          % ("0.10" if db is None or db == 0 else "0.05")))
+    return "".join(parts)
+
+
+def slope_field(x0, y0, x1, y1):
+    return recessed(x0, y0, x1, y1, 2, FIELD)
+
+
+def envelope_common():
+    """Everything of the envelope page that both arrangements share."""
+    parts = [envelope_editor_field(), level_slider(), caption(98, 100, "LEVEL", "start"),
+             slope_field(*LEVEL_SLOPE)]
+    parts.append(text(LEVEL_SLOPE[0], 288, "LO", 9, LOW_TONE[0], "start", "bold", 0.5))
+    parts.append(text(LEVEL_SLOPE[2], 288, "HI", 9, HIGH_TONE[0], "end", "bold", 0.5))
+    for x, name in zip(COLUMN_X, COLUMN_NAMES):
+        parts.append(caption(x + 19.5, 172, name))
+        parts.append(field(x + 3, 177, x + 36, 187))
+        parts.append(column_slider(x))
+        parts.append(slope_field(x + 3, SLOPE_Y[0], x + 36, SLOPE_Y[1]))
+    # Velocity: its effect on the level and on the attack.
+    parts += [text(98.5, 303, "VELOCITY", 9, INK, "middle", "bold", 1.5),
+              knob_caption(81, 332, "LEVEL"), field(68, 348, 94, 360),
+              knob_caption(116, 332, "ATTACK"), field(103, 348, 129, 360)]
+    return "".join(parts)
+
+
+def envelope_corner(filter_layer):
+    """The lower right corner of the page: octave and sample start for Base and Top, the
+    envelope's key offset and the emphasis for Filter."""
+    if filter_layer:
+        return "".join([
+            knob_caption(166, 320, "EMPHASIS"), field(154, 336, 180, 348),
+            slope_field(224, 296, 255, 313),
+            caption(207, 329, "LO"), caption(240, 329, "OFFSET"), caption(273, 329, "HI"),
+        ])
+    return "".join([
+        knob_caption(150, 332, "OCT"), field(138, 348, 164, 360),
+        text(211, 291, "START", 9, INK, "middle", "bold", 1.5),
+        knob_caption(194, 319, "OFFSET"), field(181, 335, 207, 347),
+        knob_caption(228, 319, "VEL"), field(215, 335, 241, 347),
+    ])
+
+
+def envelope_page():
+    return page_crop(envelope_common() + envelope_corner(False))
+
+
+def filter_patch():
+    """The lower right corner of the page in the Filter layer's arrangement."""
+    px, py = FILTER_PATCH
+    content = '<g transform="translate(%d,0)">%s</g>' % (PAGE_LEFT, envelope_common()
+                                                         + envelope_corner(True))
+    return window_crop(PAGE_LEFT + px, py, PAGE_W - px, WINDOW_H - py, content)
+
+
+def slider_handle(tone, points_right):
+    """A slider handle pointing at the slider's middle: right for Low, left for High."""
+    w, h = HANDLE_SIZE
+    top, bottom = tone
+    tip = w - 0.5 if points_right else 0.5
+    back = 0.5 if points_right else w - 0.5
+    shoulder = w - 4.5 if points_right else 4.5
+    mid = h / 2 - 0.5
+    r = 3.5 if points_right else -3.5
+    d = ("M%s,%s L%s,0.5 L%s,%s L%s,%s L%s,%s Q%s,%s %s,%s L%s,%s Q%s,0.5 %s,0.5 Z"
+         % (fmt(back + r), "0.5", fmt(shoulder), fmt(tip), fmt(mid), fmt(shoulder),
+            fmt(h - 1.5), fmt(back + r), fmt(h - 1.5), fmt(back), fmt(h - 1.5), fmt(back),
+            fmt(h - 1.5 - abs(r)), fmt(back), fmt(0.5 + abs(r)), fmt(back), fmt(back + r)))
+    defs = gradient("face", top, bottom)
+    body = "".join([
+        '<path d="%s" fill="#000" fill-opacity="0.45" transform="translate(0,1)"/>' % d,
+        '<path d="%s" fill="url(#face)" stroke="#0b0c0f" stroke-width="1"/>' % d,
+        # The line that marks the value, running into the tip.
+        rect(min(back, tip) + 2, mid - 0.5, max(back, tip) - 2, mid + 0.5, "#0b0c0f", 0,
+             'fill-opacity="0.55"'),
+        rect(min(back, shoulder) + 2, 1, max(back, shoulder) - 2, 2, "#fff", 0,
+             'fill-opacity="0.6"'),
+    ])
+    return svg(w, h, body, defs)
+
+
+# The keyboard strip (180) -------------------------------------------------------------------
+#
+# Seven frames of 65 pixels stacked from the top. Frame 0 is the playable keyboard; frames 1 to
+# 5 show the lid sliding from the left over the keys, each covering one sixth more of them;
+# frame 6 is the collapsed keyboard, its lid closed. Collapsing steps 0 -> 6, opening 6 -> 0.
+#
+# Key geometry (strip coordinates): the keys span x 38 .. 456 (margins 38 and 22); an octave is
+# 418 / 6 pixels, a white key a seventh of that; white key k of octave o starts at
+# 38 + round(o * octave + k * white) and ends one pixel before the next white key (a dark gap);
+# black keys are 7 pixels wide at 6, 16, 36, 46, 56 within the octave (38 + round(o * octave +
+# offset)). White keys run from row 6 to row 49 with a lip below, black keys from row 8 to 33.
+# Lit keys are painted by the editor: black keys rows 11 to 33, white keys rows 33 to 49.
+
+KEYBOARD_FRAMES = 7
+KEYBOARD_FRAME_H = KEYBOARD_BAY[3] - KEYBOARD_BAY[1]
+KEYS_LEFT = 38
+KEYS_RIGHT = KEYBOARD_BAY[2] - 22
+OCTAVES = 6
+BLACK_OFFSETS = (6, 16, 36, 46, 56)
+BLACK_W = 7
+KEY_TOP, BLACK_BOTTOM, WHITE_BOTTOM = 6, 33, 49
+WHITE_KEY = ("#eceae4", "#d3d1cb")  # ivory, a little warmer and darker than white
+BLACK_KEY = ("#2d3139", "#17191e")
+
+
+def round_half_up(v):
+    return int(math.floor(v + 0.5))
+
+
+def white_key_edges():
+    octave = (KEYS_RIGHT - KEYS_LEFT) / OCTAVES
+    white = octave / 7
+    return [KEYS_LEFT + round_half_up(j * white) for j in range(7 * OCTAVES + 1)]
+
+
+def black_key_lefts():
+    octave = (KEYS_RIGHT - KEYS_LEFT) / OCTAVES
+    return [KEYS_LEFT + round_half_up(o * octave + off) for o in range(OCTAVES)
+            for off in BLACK_OFFSETS]
+
+
+def keys():
+    """The six octaves in strip coordinates."""
+    edges = white_key_edges()
+    parts = [rect(KEYS_LEFT, KEY_TOP, KEYS_RIGHT, WHITE_BOTTOM + 3, "#07080a")]
+    for x0, x1 in zip(edges, edges[1:]):
+        parts.append(rect(x0, KEY_TOP, x1 - 1, WHITE_BOTTOM, "url(#ivory)"))
+        # The key's front: a lip that catches less light.
+        parts.append(rect(x0, WHITE_BOTTOM, x1 - 1, WHITE_BOTTOM + 2, "#a9a7a1"))
+        parts.append(rect(x0, WHITE_BOTTOM + 2, x1 - 1, WHITE_BOTTOM + 3, "#6c6b67"))
+        parts.append(rect(x0, KEY_TOP, x0 + 1, WHITE_BOTTOM, "#fff", 0, 'fill-opacity="0.5"'))
+    for x in black_key_lefts():
+        parts.append(rect(x + 1, KEY_TOP, x + BLACK_W + 1, BLACK_BOTTOM + 2, "#000", 0,
+                          'fill-opacity="0.25"'))
+        parts.append(rect(x, KEY_TOP, x + BLACK_W, BLACK_BOTTOM, "url(#ebony)"))
+        parts.append(rect(x + 1, BLACK_BOTTOM - 4, x + BLACK_W - 1, BLACK_BOTTOM - 1, "#fff", 0,
+                          'fill-opacity="0.10"'))
+        parts.append(rect(x + 1, KEY_TOP, x + 2, BLACK_BOTTOM - 4, "#fff", 0,
+                          'fill-opacity="0.10"'))
+    # The soft shadow the felt casts over the back of the keys.
+    parts.append(rect(KEYS_LEFT, KEY_TOP, KEYS_RIGHT, KEY_TOP + 8, "url(#keyShade)"))
+    # The key slip with the C of every octave named (note 36 is C2).
+    for o in range(OCTAVES):
+        parts.append(text(edges[7 * o] + 1, 62, "C%d" % (o + 2), 9, INK_QUIET, "start", "normal",
+                          0.2))
+    return "".join(parts)
+
+
+def keyboard_defs():
+    return (gradient("ivory", *WHITE_KEY) + gradient("ebony", *BLACK_KEY)
+            + gradient("lid", "#2c313a", "#1a1d23")
+            + '<linearGradient id="keyShade" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="#000" stop-opacity="0.55"/>'
+            '<stop offset="1" stop-color="#000" stop-opacity="0"/></linearGradient>')
+
+
+def cheek(x0, x1):
+    """An end block of the keybed."""
+    return raised(x0, 5, x1, KEYBOARD_FRAME_H - 1, 3, "url(#lid)")
+
+
+def chevron(cx, cy, right):
+    s = 1 if right else -1
+    return ('<path d="M%s,%s L%s,%s L%s,%s" fill="none" stroke="%s" stroke-width="1.6" '
+            'stroke-linecap="round" stroke-linejoin="round"/>'
+            % (fmt(cx - 2 * s), fmt(cy - 4), fmt(cx + 2 * s), fmt(cy), fmt(cx - 2 * s),
+               fmt(cy + 4), MINT[1]))
+
+
+def keyboard_frame(k):
+    """Frame k of the strip in strip coordinates: the lid covers k sixths of the keys."""
+    parts = [keys()]
+    covered = KEYS_LEFT + round_half_up(k * (KEYS_RIGHT - KEYS_LEFT + 20) / (KEYBOARD_FRAMES - 1))
+    if k:
+        parts.append(rect(covered, 4, covered + 3, KEYBOARD_FRAME_H, "#000", 0,
+                          'fill-opacity="0.45"'))
+        parts.append(raised(0, 4, covered, KEYBOARD_FRAME_H - 1, 3, "url(#lid)"))
+        parts.append(rect(covered - 1, 6, covered, KEYBOARD_FRAME_H - 3, "#fff", 0,
+                          'fill-opacity="0.06"'))
+        if k == KEYBOARD_FRAMES - 1:
+            parts.append(text(267, 38, "QUOR", 12, "#fff", "middle", "bold", 6, 0.12))
+    parts.append(cheek(KEYS_RIGHT, KEYBOARD_BAY[2]) if k < KEYBOARD_FRAMES - 1 else "")
+    parts.append(cheek(0, KEYS_LEFT))
+    # The handle that folds the keyboard away or opens it again.
+    parts.append(recessed(9, 21, 29, 43, 4, "#111317"))
+    parts.append(chevron(19, 32, k == 0))
+    return "".join(parts)
+
+
+def keyboard_strip():
+    x0, y0, x1, _ = KEYBOARD_BAY
+    h = KEYBOARD_FRAME_H
+    body = []
+    for k in range(KEYBOARD_FRAMES):
+        body.append('<svg x="0" y="%d" width="%d" height="%d" viewBox="0 0 %d %d">'
+                    '<image x="%d" y="%d" width="%d" height="%d" href="%s"/>%s</svg>'
+                    % (k * h, x1 - x0, h, x1 - x0, h, -x0, -y0, WINDOW_W, WINDOW_H, BACKDROP_PNG,
+                       keyboard_frame(k)))
+    return svg(x1 - x0, h * KEYBOARD_FRAMES, "".join(body), keyboard_defs())
+
+
 def images(palette):
     out = {
         129: window_background(),
@@ -881,6 +1175,7 @@ def images(palette):
         161: icon("B", AMBER),
         162: icon("T", CYAN),
         163: icon("F", VIOLET),
+        180: keyboard_strip(),
         190: loading_indicator(),
         351: knob_strip(),
         200: preset_page(),
@@ -891,8 +1186,12 @@ def images(palette):
         210: preset_highlight(),
         301: layer_button("BASE", AMBER),
         302: layer_button("TOP", CYAN),
+        300: envelope_page(),
         303: layer_button("FILTER", VIOLET),
+        304: slider_handle(HIGH_TONE, False),
+        305: slider_handle(LOW_TONE, True),
         306: sync_button(),
+        308: filter_patch(),
         350: knob_strip(),
         400: global_page(),
         401: small_button("BYPASS", 46),

@@ -64,7 +64,32 @@ def value_text(x0, y0, x1, y1, s, colour=art.INK, anchor="middle"):
     return art.text(art.PAGE_LEFT + x, (y0 + y1) / 2 + 3.5, s, 9, colour, anchor)
 
 
-def window_parts(png_dir, palette, page_bitmap, lit_button):
+def keyboard(png_dir, frame, lit_notes):
+    """The keyboard strip at frame `frame`, with lit keys painted as the editor paints them."""
+    x0, y0, x1, _ = art.KEYBOARD_BAY
+    h = art.KEYBOARD_FRAME_H
+    parts = [image(png_dir, 180, x0, y0, x1 - x0, h * art.KEYBOARD_FRAMES,
+                   crop=(0, h * frame, x1 - x0, h))]
+    if frame:
+        return parts
+    edges, blacks = art.white_key_edges(), art.black_key_lefts()
+    whites = (0, 2, 4, 5, 7, 9, 11)
+    for note in lit_notes:
+        octave, semitone = divmod(note - 36, 12)
+        if semitone in whites:
+            j = 7 * octave + whites.index(semitone)
+            parts.append(art.rect(edges[j], y0 + art.BLACK_BOTTOM, edges[j + 1] - 1,
+                                  y0 + art.WHITE_BOTTOM, LIT_KEY))
+        else:
+            x = blacks[5 * octave + (1, 3, 6, 8, 10).index(semitone)]
+            parts.append(art.rect(x, y0 + 11, x + art.BLACK_W, y0 + art.BLACK_BOTTOM, LIT_KEY))
+    return parts
+
+
+LIT_KEY = art.MINT[1]
+
+
+def window_parts(png_dir, palette, page_bitmap, lit_button, keyboard_frame=0):
     sectors = palette.sectors()
     ox, oy = art.PALETTE_ORIGIN
     lit = [5, 20]  # sector identifiers shown lit (icons sit on them)
@@ -98,6 +123,7 @@ def window_parts(png_dir, palette, page_bitmap, lit_button):
     parts.append(image(png_dir, 351, art.KNOB_POS[0], art.KNOB_POS[1], 24, 792,
                        crop=(0, 24 * 22, 24, 24)))
     parts.append(image(png_dir, 190, 121, 12, 84, 38, crop=(0, 19, 84, 19)))
+    parts += keyboard(png_dir, keyboard_frame, [48, 55, 60, 63, 67, 70])
     return defs, parts
 
 
@@ -203,6 +229,83 @@ def global_page(png_dir):
     return parts
 
 
+def envelope_curve(points, colour, handles):
+    """An ADSR envelope in the envelope editor as the page draws it: (time, level) points."""
+    x0, y0, x1, y1 = art.ENVELOPE_EDITOR
+    hs = art.ENVELOPE_HANDLE
+    w, h = (x1 - x0) - 2 * hs, (y1 - y0) - 2 * hs
+    xy = [(art.PAGE_LEFT + x0 + hs + t * w, y0 + hs + h - h * level ** (1 / 3))
+          for t, level in points]
+    parts = ['<polyline points="%s" fill="none" stroke="%s" stroke-width="2" '
+             'stroke-opacity="%s"/>' % (" ".join("%s,%s" % (art.fmt(x), art.fmt(y)) for x, y in xy),
+                                         colour, "1" if handles else "0.45")]
+    if handles:
+        for k, (x, y) in enumerate(xy):
+            parts.append('<ellipse cx="%s" cy="%s" rx="6" ry="6" fill="%s" stroke="%s"/>'
+                         % (art.fmt(x), art.fmt(y), colour, "#fff" if k == 2 else "#000"))
+            parts.append(art.text(x, y + 3, str(k + 1), 9, art.INK_DARK, "middle"))
+    return parts
+
+
+def slope_line(x0, y0, x1, y1, left, right, colour=art.INK):
+    w = 2
+    return ('<line x1="%s" y1="%s" x2="%s" y2="%s" stroke="%s" stroke-width="2"/>'
+            % (art.fmt(art.PAGE_LEFT + x0), art.fmt(y0 + (1 - left) * (y1 - y0 - 2 * w) + w),
+               art.fmt(art.PAGE_LEFT + x1 - 1), art.fmt(y0 + (1 - right) * (y1 - y0 - 2 * w) + w),
+               colour))
+
+
+def handle(png_dir, ident, x, centre_y, low):
+    w, h = art.HANDLE_SIZE
+    return image(png_dir, ident, art.PAGE_LEFT + (x - w if low else x), centre_y - h // 2, w, h)
+
+
+def envelope_page(png_dir, filter_layer):
+    colours = art.VIOLET if filter_layer else art.AMBER
+    parts = []
+    x = 38
+    for k in range(3):
+        parts.append(state(png_dir, 301 + k, x, 64, k == (2 if filter_layer else 0)))
+        x += size(png_dir, 301 + k)[0] + 4
+    low = [(0, 0), (0.08, 1), (0.3, 0.35), (0.85, 0)]
+    high = [(0, 0), (0.04, 0.8), (0.18, 0.2), (0.5, 0)]
+    parts += envelope_curve(high, colours[0], False) + envelope_curve(low, colours[1], True)
+    parts.append(art.text(art.PAGE_LEFT + art.ENVELOPE_EDITOR[2] - 3, art.ENVELOPE_EDITOR[1] + 9,
+                          "Low", 9, colours[1], "end"))
+    texts = ["80.0ms", "220ms", "-9.1dB", "1.20s"]
+    values = [(0.35, 0.2), (0.5, 0.3), (0.7, 0.45), (0.6, 0.4)]
+    ys, ye = art.COLUMN_SLIDER_Y
+    hh = art.HANDLE_SIZE[1]
+    for cx, t, (lo, hi) in zip(art.COLUMN_X, texts, values):
+        parts.append(value_text(cx + 3, 177, cx + 36, 187, t))
+        travel = (ye - ys) - hh
+        for ident, v, is_low in ((304, hi, False), (305, lo, True)):
+            y = ys + hh // 2 + travel - int(travel * v)
+            parts.append(handle(png_dir, ident, cx + 19, y, is_low))
+        parts.append(slope_line(cx + 3, art.SLOPE_Y[0], cx + 36, art.SLOPE_Y[1], lo, hi,
+                                colours[1]))
+    top, bottom = art.level_limits()
+    lx, ly = art.LEVEL_SLIDER[:2]
+    for ident, v, is_low in ((304, 0.62, False), (305, 0.85, True)):
+        y = bottom - int(v * (bottom - top))
+        parts.append(handle(png_dir, ident, lx + art.guide_x(y), ly + y, is_low))
+    parts.append(slope_line(*art.LEVEL_SLOPE, 0.85, 0.62, colours[1]))
+    knobs = [(81, 332, 0.5, "50", (68, 348, 94, 360)), (116, 332, 0.3, "30", (103, 348, 129, 360))]
+    if filter_layer:
+        knobs += [(166, 320, 0.4, "40", (154, 336, 180, 348)), (207, 305, 0.3, None, None),
+                  (273, 305, 0.7, None, None)]
+        parts.append(slope_line(224, 296, 255, 313, 0.3, 0.7, colours[1]))
+    else:
+        knobs += [(150, 332, 0.5, "0", (138, 348, 164, 360)),
+                  (194, 319, 0.1, "10", (181, 335, 207, 347)),
+                  (228, 319, 0.6, "60", (215, 335, 241, 347))]
+    for cx, cy, v, t, r in knobs:
+        parts.append(knob(png_dir, cx, cy, v))
+        if t:
+            parts.append(value_text(*r, t))
+    return parts
+
+
 def main(argv):
     rings_header, png_dir, out_dir = argv[1:4]
     palette = art.Palette(*art.parse_rings(rings_header))
@@ -213,6 +316,14 @@ def main(argv):
                                        ("global", 400, 153, global_page)):
         defs, parts = window_parts(png_dir, palette, bitmap, button)
         write(out_dir, name + ".svg", defs, parts + page(png_dir))
+
+    for name, filter_layer, frame in (("envelope", False, 0), ("envelope-filter", True, 6)):
+        defs, parts = window_parts(png_dir, palette, 300, 152, frame)
+        if filter_layer:
+            # Painted into the page's image, under every control.
+            px, py = art.FILTER_PATCH
+            parts.insert(2, image(png_dir, 308, art.PAGE_LEFT + px, py, *size(png_dir, 308)))
+        write(out_dir, name + ".svg", defs, parts + envelope_page(png_dir, filter_layer))
 
     # The about screen with the texts the editor draws on it.
     vx, vy = art.ABOUT_VERSION_OFFSET

@@ -45,6 +45,7 @@ constexpr Expected kArtwork[] = {
     {161, 38, 25, 1, kClear},    // palette icons B, T, F
     {162, 38, 25, 1, kClear},
     {163, 38, 25, 1, kClear},
+    {180, 478, 455, 7, kOpaque},  // keyboard: the keys, the lid closing in five steps, closed
     {190, 84, 38, 2, kClear},    // loading indicator, dark above lit
     {200, 366, 449, 1, kOpaque},  // preset page
     {201, 46, 36, 2, kBlended},   // groups A to D: one segmented bar
@@ -56,10 +57,14 @@ constexpr Expected kArtwork[] = {
     {207, 52, 36, 2, kClear},
     {208, 52, 36, 2, kClear},
     {210, 192, 15, 1, kBlended},  // the current preset's highlight
+    {300, 366, 449, 1, kOpaque},  // envelope page
     {301, 46, 32, 2, kClear},     // layers Base, Top, Filter
     {302, 46, 32, 2, kClear},
     {303, 46, 32, 2, kClear},
+    {304, 13, 11, 1, kClear},     // slider handles High and Low
+    {305, 13, 11, 1, kClear},
     {306, 20, 28, 2, kClear},     // sync
+    {308, 230, 165, 1, kOpaque},  // the envelope page's corner for the Filter layer
     {350, 24, 792, 33, kClear},   // page knobs
     {351, 24, 792, 33, kClear},   // volume knob
     {400, 366, 449, 1, kOpaque},  // global page

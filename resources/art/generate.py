@@ -888,7 +888,7 @@ HANDLE_SIZE = (13, 11)
 HIGH_TONE = ("#f1f4f7", "#c3cad4")
 LOW_TONE = ("#97a2b2", "#6d7787")
 # The Filter layer's lower right corner (308): painted over the page at its lower right.
-FILTER_PATCH = (136, 284)
+FILTER_PATCH = (136, 281)
 
 
 def guide_x(y):
@@ -937,7 +937,7 @@ def level_slider():
     x0, y0 = LEVEL_SLIDER[:2]
     top, bottom = level_limits()
     points = ["%s,%s" % (fmt(x0 + guide_x(y)), y0 + y) for y in range(top, bottom + 1, 2)]
-    parts = [groove("M" + " L".join(points))]
+    parts = [groove("M" + " L".join(points), 4)]
     # Ticks right of the High handle at 0, -6, -12, -24 and -48 dB (the handle shows the cube
     # root of the level) and at the bottom (silence).
     w = HANDLE_SIZE[0]
@@ -966,15 +966,17 @@ def envelope_editor_field():
 
 
 def slope_field(x0, y0, x1, y1):
-    return recessed(x0, y0, x1, y1, 2, FIELD)
+    """The field of a slope display, whose line runs from the Low value at its left end to the
+    High value at its right end: each end carries a thin mark in its handle's tone."""
+    return "".join([recessed(x0, y0, x1, y1, 2, FIELD),
+                    rect(x0 + 1, y0 + 3, x0 + 2, y1 - 3, LOW_TONE[1]),
+                    rect(x1 - 2, y0 + 3, x1 - 1, y1 - 3, HIGH_TONE[1])])
 
 
 def envelope_common():
     """Everything of the envelope page that both arrangements share."""
     parts = [envelope_editor_field(), level_slider(), caption(98, 100, "LEVEL", "start"),
              slope_field(*LEVEL_SLOPE)]
-    parts.append(text(LEVEL_SLOPE[0], 288, "LO", 9, LOW_TONE[0], "start", "bold", 0.5))
-    parts.append(text(LEVEL_SLOPE[2], 288, "HI", 9, HIGH_TONE[0], "end", "bold", 0.5))
     for x, name in zip(COLUMN_X, COLUMN_NAMES):
         parts.append(caption(x + 19.5, 172, name))
         parts.append(field(x + 3, 177, x + 36, 187))
@@ -1045,7 +1047,7 @@ def slider_handle(tone, points_right):
 # The keyboard strip (180) -------------------------------------------------------------------
 #
 # Seven frames of 65 pixels stacked from the top. Frame 0 is the playable keyboard; frames 1 to
-# 5 show the lid sliding from the left over the keys, each covering one sixth more of them;
+# 5 show the lid sliding from the left over the keys, frame k covering the lowest k octaves;
 # frame 6 is the collapsed keyboard, its lid closed. Collapsing steps 0 -> 6, opening 6 -> 0.
 #
 # Key geometry (strip coordinates): the keys span x 38 .. 456 (margins 38 and 22); an octave is
@@ -1131,21 +1133,34 @@ def chevron(cx, cy, right):
                fmt(cy + 4), MINT[1]))
 
 
+def lid(right, closed):
+    """The lid, drawn out from under the left cheek to x `right`: a raised graphite panel with
+    a grip at its leading edge, and the product's name once it is closed."""
+    parts = [rect(right, 4, right + 3, KEYBOARD_FRAME_H, "#000", 0, 'fill-opacity="0.45"'),
+             raised(0, 4, right, KEYBOARD_FRAME_H - 1, 3, "url(#lid)"),
+             rect(right - 1, 6, right, KEYBOARD_FRAME_H - 3, "#fff", 0, 'fill-opacity="0.06"')]
+    for k in range(3):
+        x = right - 9 - 3 * k
+        parts.append(rect(x, 24, x + 1, 42, "#000", 0, 'fill-opacity="0.5"'))
+        parts.append(rect(x + 1, 24, x + 2, 42, "#fff", 0, 'fill-opacity="0.07"'))
+    if closed:
+        # Engraved: a dark cut with a lit lower edge.
+        cx = (KEYS_LEFT + KEYS_RIGHT) / 2
+        parts.append(text(cx, 39, "QUOR", 13, "#fff", "middle", "bold", 8, 0.07))
+        parts.append(text(cx, 38, "QUOR", 13, "#000", "middle", "bold", 8, 0.45))
+    return "".join(parts)
+
+
 def keyboard_frame(k):
-    """Frame k of the strip in strip coordinates: the lid covers k sixths of the keys."""
+    """Frame k of the strip in strip coordinates: the lid covers the lowest k octaves."""
+    octave = (KEYS_RIGHT - KEYS_LEFT) / OCTAVES
     parts = [keys()]
-    covered = KEYS_LEFT + round_half_up(k * (KEYS_RIGHT - KEYS_LEFT + 20) / (KEYBOARD_FRAMES - 1))
     if k:
-        parts.append(rect(covered, 4, covered + 3, KEYBOARD_FRAME_H, "#000", 0,
-                          'fill-opacity="0.45"'))
-        parts.append(raised(0, 4, covered, KEYBOARD_FRAME_H - 1, 3, "url(#lid)"))
-        parts.append(rect(covered - 1, 6, covered, KEYBOARD_FRAME_H - 3, "#fff", 0,
-                          'fill-opacity="0.06"'))
-        if k == KEYBOARD_FRAMES - 1:
-            parts.append(text(267, 38, "QUOR", 12, "#fff", "middle", "bold", 6, 0.12))
-    parts.append(cheek(KEYS_RIGHT, KEYBOARD_BAY[2]) if k < KEYBOARD_FRAMES - 1 else "")
+        parts.append(lid(KEYS_LEFT + round_half_up(k * octave), k == KEYBOARD_FRAMES - 1))
+    parts.append(cheek(KEYS_RIGHT, KEYBOARD_BAY[2]))
     parts.append(cheek(0, KEYS_LEFT))
-    # The handle that folds the keyboard away or opens it again.
+    # The handle that folds the keyboard away or opens it again; its chevron points the way
+    # the lid will move.
     parts.append(recessed(9, 21, 29, 43, 4, "#111317"))
     parts.append(chevron(19, 32, k == 0))
     return "".join(parts)

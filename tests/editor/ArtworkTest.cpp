@@ -64,7 +64,7 @@ constexpr Expected kArtwork[] = {
     {304, 13, 11, 1, kClear},     // slider handles High and Low
     {305, 13, 11, 1, kClear},
     {306, 20, 28, 2, kClear},     // sync
-    {308, 230, 165, 1, kOpaque},  // the envelope page's corner for the Filter layer
+    {308, 230, 168, 1, kOpaque},  // the envelope page's corner for the Filter layer
     {350, 24, 792, 33, kClear},   // page knobs
     {351, 24, 792, 33, kClear},   // volume knob
     {400, 366, 449, 1, kOpaque},  // global page
@@ -209,13 +209,24 @@ TEST(Artwork, SectorLabelsStayReadableMatteAndLit) {
 
 // The page backgrounds. Pages write their values in 9-pixel light text into dark fields, and
 // caption their controls on the page panel; outside the panel they show the window itself.
-constexpr long kPresetPage = 200, kGlobalPage = 400, kLfoPage = 600;
-constexpr long kPages[] = {kPresetPage, kGlobalPage, kLfoPage};
+constexpr long kPresetPage = 200, kEnvelopePage = 300, kGlobalPage = 400, kLfoPage = 600;
+constexpr long kPages[] = {kPresetPage, kEnvelopePage, kGlobalPage, kLfoPage};
+// The envelope page's lower right corner in the Filter layer's arrangement, painted over the page
+// from this page point to the page's lower right corner.
+constexpr long kFilterCorner = 308;
+const CPoint kFilterCornerAt(136, 281);
 
 struct PageRect {
     long page;
     CRect rect;  // page coordinates
 };
+
+// A page pixel of a page background, or of the Filter corner laid over the envelope page.
+CColor pagePixel(const CBitmap& page, int x, int y) {
+    if (page.getResourceId() == kFilterCorner)
+        return page.getPixel(x - kFilterCornerAt.h, y - kFilterCornerAt.v);
+    return page.getPixel(x, y);
+}
 
 // Where the editor writes text: value fields under knobs, the group name, the palette menu and the
 // modulation-wheel menu.
@@ -230,6 +241,11 @@ const PageRect kTextFields[] = {
     {kGlobalPage, {236, 269, 264, 281}}, {kGlobalPage, {125, 318, 153, 330}},
     {kGlobalPage, {181, 318, 209, 330}}, {kGlobalPage, {236, 318, 264, 330}},
     {kGlobalPage, {62, 359, 90, 371}},   {kGlobalPage, {138, 359, 166, 371}},
+    {kEnvelopePage, {147, 177, 180, 187}}, {kEnvelopePage, {194, 177, 227, 187}},
+    {kEnvelopePage, {241, 177, 274, 187}}, {kEnvelopePage, {288, 177, 321, 187}},
+    {kEnvelopePage, {68, 348, 94, 360}},   {kEnvelopePage, {103, 348, 129, 360}},
+    {kEnvelopePage, {138, 348, 164, 360}}, {kEnvelopePage, {181, 335, 207, 347}},
+    {kEnvelopePage, {215, 335, 241, 347}}, {kFilterCorner, {154, 336, 180, 348}},
 };
 
 // Captions and section titles the artwork writes itself.
@@ -240,6 +256,10 @@ const PageRect kCaptions[] = {
     {kGlobalPage, {88, 72, 150, 81}},    {kGlobalPage, {227, 147, 300, 156}},
     {kGlobalPage, {116, 221, 165, 230}}, {kGlobalPage, {115, 232, 165, 241}},
     {kGlobalPage, {180, 281, 212, 290}}, {kGlobalPage, {33, 340, 80, 349}},
+    {kEnvelopePage, {98, 92, 126, 101}},   {kEnvelopePage, {145, 164, 182, 173}},
+    {kEnvelopePage, {283, 164, 326, 173}}, {kEnvelopePage, {70, 295, 128, 304}},
+    {kEnvelopePage, {140, 309, 160, 318}}, {kEnvelopePage, {178, 296, 210, 305}},
+    {kFilterCorner, {143, 297, 189, 306}}, {kFilterCorner, {222, 321, 258, 330}},
 };
 
 // The preset list: row r of 15 pixels from (55, 90) uses entry min(r, 15 - r) of the name cells'
@@ -297,7 +317,7 @@ TEST(Artwork, PageTextsStayReadable) {
         // The field's edge pixels may carry its bevel; text is written inside it.
         for (int y = field.rect.top + 1; y < field.rect.bottom - 1; ++y) {
             for (int x = field.rect.left + 1; x < field.rect.right - 1; ++x)
-                worst = std::min(worst, contrast(kLabelInk, page.getPixel(x, y)));
+                worst = std::min(worst, contrast(kLabelInk, pagePixel(page, x, y)));
         }
         EXPECT_GE(worst, 4.5) << field.page << " field at " << field.rect.left << ","
                               << field.rect.top;
@@ -335,10 +355,93 @@ TEST(Artwork, PageCaptionsStandOutFromThePanel) {
         double best = 1;
         for (int y = caption.rect.top; y < caption.rect.bottom; ++y) {
             for (int x = caption.rect.left; x < caption.rect.right; ++x)
-                best = std::max(best, contrast(page.getPixel(x, y), plain.getPixel(x, y)));
+                best = std::max(best, contrast(pagePixel(page, x, y), plain.getPixel(x, y)));
         }
         EXPECT_GE(best, 4.5) << caption.page << " caption at " << caption.rect.left << ","
                              << caption.rect.top;
+    }
+}
+
+// The Filter corner is cut from the envelope page's own backdrop: along its edges it shows the
+// page's pixels, so that laying it over the page leaves no seam, and inside it the arrangement
+// changes.
+TEST(Artwork, FilterCornerJoinsTheEnvelopePageWithoutASeam) {
+    const CBitmap page(kEnvelopePage), corner(kFilterCorner);
+    ASSERT_EQ(kFilterCornerAt.h + int(corner.getWidth()), 366);
+    ASSERT_EQ(kFilterCornerAt.v + int(corner.getHeight()), 449);
+    const CRect area(kFilterCornerAt.h, kFilterCornerAt.v, 366, 449);
+    auto edge = [&](int x, int y) {
+        return x < area.left + 2 || y < area.top + 2 || x >= area.right - 2 || y >= area.bottom - 2;
+    };
+    auto inside = [&](int x, int y) { return !edge(x, y); };
+    EXPECT_EQ(differingPixels(corner, kFilterCornerAt, page, {}, area, edge), 0);
+    EXPECT_GT(differingPixels(corner, kFilterCornerAt, page, {}, area, inside), 800);
+}
+
+// The keyboard strip as the keyboard view reads it: 7 frames of 65 rows, frame 0 the keys and
+// frame 6 the closed lid, frame k covering the lowest k octaves. Keys span x 38 .. 456; white key
+// j of the 42 runs from 38 + round(j * 418 / 42) to one pixel before the next; black keys are 7
+// pixels wide at 6, 16, 36, 46, 56 within each octave of 418 / 6 pixels, rows 6 to 33. The view
+// paints lit keys over these places, so they must hold.
+constexpr long kKeyboard = 180;
+constexpr int kKeyboardFrameHeight = 65, kKeysLeft = 38, kKeysWidth = 418;
+constexpr int kBlackOffsets[] = {6, 16, 36, 46, 56};
+
+int whiteKeyLeft(int j) { return kKeysLeft + int(std::floor(j * kKeysWidth / 42.0 + 0.5)); }
+
+int blackKeyLeft(int octave, int k) {
+    return kKeysLeft + int(std::floor(octave * kKeysWidth / 6.0 + kBlackOffsets[k] + 0.5));
+}
+
+TEST(Artwork, KeyboardKeysLieWhereTheViewPaintsThem) {
+    const CBitmap strip(kKeyboard);
+    auto at = [&](int frame, int x, int y) {
+        return luminance(strip.getPixel(x, frame * kKeyboardFrameHeight + y));
+    };
+    for (int j = 0; j < 42; ++j) {
+        SCOPED_TRACE(j);
+        const int left = whiteKeyLeft(j), right = whiteKeyLeft(j + 1);
+        // Ivory, not a white surface: light across the key's front, dark at the gap after it.
+        for (int x = left; x < right - 1; ++x) {
+            EXPECT_GT(at(0, x, 40), 0.55) << x;
+            EXPECT_LT(at(0, x, 40), 0.9) << x;
+        }
+        EXPECT_LT(at(0, right - 1, 40), 0.05);
+    }
+    for (int octave = 0; octave < 6; ++octave) {
+        for (int k = 0; k < 5; ++k) {
+            SCOPED_TRACE(octave * 5 + k);
+            const int left = blackKeyLeft(octave, k);
+            // Dark graphite over the rows lit keys use, the ivory beside it.
+            for (int x = left; x < left + 7; ++x) {
+                for (int y = 11; y < 33; y += 7)
+                    EXPECT_LT(at(0, x, y), 0.05) << x << "," << y;
+            }
+            EXPECT_GT(at(0, left + 8, 30), 0.3);
+            EXPECT_GT(at(0, left - 1, 30), 0.3);
+        }
+    }
+    // The lid: frame k hides the lowest k octaves and no more, frame 6 every key.
+    for (int frame = 1; frame < 7; ++frame) {
+        SCOPED_TRACE(frame);
+        for (int j = 0; j < 42; ++j) {
+            const bool covered = j < 7 * frame;
+            EXPECT_EQ(at(frame, (whiteKeyLeft(j) + whiteKeyLeft(j + 1)) / 2, 40) < 0.2, covered)
+                << "white key " << j;
+        }
+    }
+}
+
+// The column and level sliders' handles: High reads lighter than Low, and both stand out from the
+// panel they slide on.
+TEST(Artwork, SliderHandlesTellHighFromLow) {
+    const CBitmap high(304), low(305), page(kEnvelopePage);
+    const int cx = high.getWidth() / 2, cy = high.getHeight() / 2 - 2;
+    const CColor panel = page.getPixel(200, 225);  // between the first two column sliders
+    EXPECT_GT(luminance(high.getPixel(cx, cy)), 2 * luminance(low.getPixel(cx, cy)));
+    for (const CBitmap* handle : {&high, &low}) {
+        EXPECT_EQ(handle->getPixel(cx, cy).alpha, 255);
+        EXPECT_GE(contrast(handle->getPixel(cx, cy), panel), 3.0) << handle->getResourceId();
     }
 }
 

@@ -7,10 +7,12 @@ Writes OUTPUT_DIR/<id>.svg for every identifier and OUTPUT_DIR/backdrop.svg, whi
 rendered to backdrop.png in the same folder before the others.
 
 Every image is drawn in window coordinates (735 x 449) and cropped to its own place, so the
-window background (129), the page backgrounds (133 and the preset, global and LFO pages 200, 400,
-600) and the palette (131, 132) show the same pixels wherever they meet: the pages draw only on
-the page panel, whose left edge keeps clear of the palette's well. The palette's rings and sectors are read from the ring table of the
-editor (src/editor/PaletteRings.h), so the painted sectors match the code's hit tests.
+window background (129), the page backgrounds (133 and the preset, envelope, global and LFO pages
+200, 300, 400, 600, with the envelope page's Filter corner 308), the keyboard strip (180) and the
+palette (131, 132) show the same pixels wherever they meet: the pages draw only on the page
+panel, whose left edge keeps clear of the palette's well. The palette's rings and sectors are
+read from the ring table of the editor (src/editor/PaletteRings.h), so the painted sectors match
+the code's hit tests.
 
 Colour means layer: Base is amber, Top cyan, Filter violet; neutral controls use a quiet mint.
 A lit state is a brighter, more saturated version of the same colour.

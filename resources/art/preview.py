@@ -4,9 +4,11 @@ for looking at the images together (render it with rsvg-convert).
 
 Usage: preview.py RINGS_HEADER PNG_DIR OUTPUT_DIR
 
-Writes window.svg, preset.svg, lfo.svg, global.svg, about.svg and controllers.svg into
-OUTPUT_DIR: the window with the plain page background, the window with each page and its
-controls in place (with the texts the editor writes), and the two screens.
+Writes window.svg, preset.svg, lfo.svg, global.svg, envelope.svg, envelope-filter.svg,
+about.svg and controllers.svg into OUTPUT_DIR: the window with the plain page background, the
+window with each page and its controls in place (with the texts the editor writes; the envelope
+page in the Base and the Filter layer's arrangement, the second with the keyboard closed), and
+the two screens. The keyboard shows a few lit keys, painted as the editor paints them.
 
 Sample sector labels are drawn as the editor draws them (9-pixel light text), icons sit on a few
 sectors, one sector is lit from the highlighted palette image and the GLOBAL page button is on.
@@ -79,14 +81,17 @@ def keyboard(png_dir, frame, lit_notes):
         if semitone in whites:
             j = 7 * octave + whites.index(semitone)
             parts.append(art.rect(edges[j], y0 + art.BLACK_BOTTOM, edges[j + 1] - 1,
-                                  y0 + art.WHITE_BOTTOM, LIT_KEY))
+                                  y0 + art.WHITE_BOTTOM, LIT_WHITE_KEY))
         else:
             x = blacks[5 * octave + (1, 3, 6, 8, 10).index(semitone)]
-            parts.append(art.rect(x, y0 + 11, x + art.BLACK_W, y0 + art.BLACK_BOTTOM, LIT_KEY))
+            parts.append(art.rect(x, y0 + 11, x + art.BLACK_W, y0 + art.BLACK_BOTTOM,
+                                  LIT_BLACK_KEY))
     return parts
 
 
-LIT_KEY = art.MINT[1]
+# Lit keys in the neutral accent: the deeper tone on ivory, the bright one on the black keys.
+LIT_WHITE_KEY = art.ON_FACE[1]
+LIT_BLACK_KEY = art.MINT[1]
 
 
 def window_parts(png_dir, palette, page_bitmap, lit_button, keyboard_frame=0):

@@ -1,0 +1,256 @@
+// The on-screen keyboard and the multi-handle sliders in the editor window on a headless frame:
+// picking and dragging handles (fine, all together, wheel and keys), handles bound to values,
+// the keyboard's key search and velocity, glissandos, keys lit by MIDI and by the keyboard's
+// own notes, notes reaching the engine, the keyboard slide, and closing while notes arrive.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "OpenEditor.h"
+#include "editor/CBitmapCollection.h"
+#include "editor/CGuidedMultiSlider.h"
+#include "editor/CMultiSlider.h"
+#include "editor/CValueObject.h"
+#include "gui/CBitmap.h"
+#include "gui/VstKeys.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Sliders
+
+struct ChangeCounter : CControlListener {
+    int changes = 0;
+    void valueChanged(CControl*) override { ++changes; }
+};
+
+// A 16 x 9 handle whose top-left 4 x 4 corner has the transparent colour.
+CBitmap* cornerCutHandle() {
+    auto* b = new CBitmap(16, 9);
+    const CColor magenta{255, 0, 255, 255};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) b->pixels()[y * 16 + x] = magenta.pixel();
+    b->setTransparentColor(magenta);
+    return b;
+}
+
+// The envelope page's level guide.
+const std::vector<CPoint> kGuide = {{10, 0}, {46, 29}, {63, 55}, {73, 90}, {72, 138}, {67, 162}};
+
+class Sliders : public OpenEditor {
+protected:
+    void SetUp() override {
+        OpenEditor::SetUp();
+        handles = new CBitmapCollection(2);
+        for (int i = 0; i < 2; ++i) {
+            CBitmap* b = cornerCutHandle();
+            handles->set(i, b);
+            b->forget();
+        }
+    }
+    void TearDown() override {
+        handles->forget();
+        OpenEditor::TearDown();
+    }
+    template <typename Slider, typename... Args>
+    Slider* add(Args&&... args) {
+        auto* s = new Slider(std::forward<Args>(args)...);
+        frame->addView(s);
+        return s;
+    }
+    CMultiSlider* column(int options = CMultiSlider::kVertical | CMultiSlider::kAlternateAlign) {
+        return add<CMultiSlider>(CRect(500, 200, 539, 261), &counter, 9, options, 2, handles,
+                                 nullptr);
+    }
+    CGuidedMultiSlider* guided() {
+        return add<CGuidedMultiSlider>(CRect(421, 90, 509, 258), &counter, 17, 2, handles,
+                                       nullptr, kGuide, CMultiSlider::kCubed);
+    }
+    static CPoint centre(const CRect& r) { return {(r.left + r.right) / 2, r.top + r.height() / 2}; }
+    // A press at `at` held (with `modifiers`) along `path`, released at its end.
+    void drag(const CPoint& at, const std::vector<CPoint>& path, long modifiers = 0) {
+        for (const CPoint& p : path) window->queueMouse(p, kLButton | modifiers);
+        window->queueMouse(path.empty() ? at : path.back(), 0);
+        frame->onMouseDown(at, kLButton | modifiers);
+        window->waitForEvents();
+        ASSERT_EQ(window->pendingSteps(), 0u);
+    }
+    CBitmapCollection* handles = nullptr;
+    ChangeCounter counter;
+};
+
+TEST_F(Sliders, PressPicksTheFirstHandleUnderItUnlessItsPixelIsTransparent) {
+    // Without alternate alignment both handles are centred on the track: at one position they
+    // overlap and the first one wins.
+    CMultiSlider* s = column(CMultiSlider::kVertical);
+    s->setHandlePosition(0, 0.5f);
+    s->setHandlePosition(1, 0.5f);
+    const CRect r = s->handleRect(0);
+    EXPECT_EQ(s->pickHandle(centre(r)), 0);
+    s->setHandlePosition(0, 0.9f);
+    EXPECT_EQ(s->pickHandle(centre(r)), 1);
+    // The cut corner of handle 1 is not part of it; with kAlternateAlign it is.
+    EXPECT_EQ(s->pickHandle({r.left + 1, r.top + 1}), -1);
+    CMultiSlider* rectOnly = column();
+    const CRect odd = rectOnly->handleRect(1);
+    EXPECT_EQ(rectOnly->pickHandle({odd.left + 1, odd.top + 1}), 1);
+    // Alternate alignment: handle 0 ends at the middle line, handle 1 starts there.
+    EXPECT_EQ(rectOnly->handleRect(0).right, 500 + 39 / 2);
+    EXPECT_EQ(odd.left, 500 + 39 / 2);
+}
+
+TEST_F(Sliders, DraggedHandleStaysUnderThePointerAlongTheWholeTrack) {
+    struct Case {
+        bool guide;
+        float start;
+        int dy;  // pointer travel from the handle's centre
+    };
+    const Case cases[] = {{false, 0.0f, -10}, {false, 0.0f, -40}, {false, 0.5f, 20},
+                          {false, 1.0f, 45},  {true, 0.0f, -60},  {true, 0.3f, -25},
+                          {true, 1.0f, 100}};
+    for (const Case& c : cases) {
+        CMultiSlider* s = c.guide ? static_cast<CMultiSlider*>(guided()) : column();
+        s->setHandlePosition(1, c.start);
+        const CPoint at = centre(s->handleRect(1));
+        const CPoint to(at.h, at.v + c.dy);
+        drag(at, {{at.h, at.v + c.dy / 2}, to});
+        EXPECT_EQ(s->selectedHandle(), 1);
+        EXPECT_EQ(centre(s->handleRect(1)).v, to.v)
+            << (c.guide ? "guided " : "column ") << c.start << " " << c.dy;
+        frame->removeView(s);
+    }
+}
+
+TEST_F(Sliders, ShiftDragMovesATenthAndAltMovesEveryHandle) {
+    CMultiSlider* s = column();
+    s->setHandlePosition(0, 0.5f);
+    const CPoint at = centre(s->handleRect(0));
+    // Over the handles' whole travel (61 - 9 pixels) with Shift held from the press on: a tenth.
+    drag(at, {{at.h, at.v - 30}, {at.h, at.v - 52}}, kShift);
+    EXPECT_NEAR(s->handlePosition(0), 0.6f, 1e-6f);
+    // Shift let go mid-drag: the handle goes on from where it is, it does not jump.
+    const float before = s->handlePosition(0);
+    const CPoint from = centre(s->handleRect(0));
+    window->queueMouse({from.h, from.v - 10}, kLButton | kShift);
+    window->queueMouse({from.h, from.v - 10}, kLButton);
+    window->queueMouse({from.h, from.v - 10}, 0);
+    frame->onMouseDown(from, kLButton | kShift);
+    window->waitForEvents();
+    EXPECT_NEAR(s->handlePosition(0), before + 10.0f / 52.0f / 10.0f, 0.01f);
+
+    // Alt: both handles end at one and the same value.
+    s->setHandlePosition(1, 0.1f);
+    const CPoint second = centre(s->handleRect(1));
+    drag(second, {{second.h, second.v - 20}}, kAlt);
+    EXPECT_EQ(s->handlePosition(0), s->handlePosition(1));
+    EXPECT_NEAR(s->handlePosition(1), 0.1f + 20.0f / 52.0f, 0.01f);
+    EXPECT_GT(counter.changes, 0);
+}
+
+TEST_F(Sliders, WheelAndArrowsStepThePickedHandle) {
+    CMultiSlider* s = column();
+    s->setSelectedHandle(1);
+    const CPoint over = centre(s->getViewSize());
+    struct Step {
+        float distance;
+        long buttons;
+        float expect1;
+        float expect0;
+    };
+    const Step steps[] = {{1, 0, 0.1f, 0.0f},
+                          {1, kShift, 0.11f, 0.0f},
+                          {-1, kAlt, 0.01f, 0.01f},
+                          {30, 0, 1.0f, 0.01f},
+                          {1, 0, 1.0f, 0.01f}};
+    for (const Step& st : steps) {
+        window->queueMouse(over, st.buttons);
+        EXPECT_TRUE(frame->onMouseWheel(over, st.distance));
+        window->waitForEvents();
+        EXPECT_NEAR(s->handlePosition(1), st.expect1, 1e-5f) << st.distance << " " << st.buttons;
+        EXPECT_NEAR(s->handlePosition(0), st.expect0, 1e-5f);
+    }
+    VstKeyCode down{0, VKEY_DOWN, MODIFIER_SHIFT};
+    EXPECT_EQ(s->onKeyDown(down), 1);
+    EXPECT_NEAR(s->handlePosition(1), 0.99f, 1e-5f);
+    VstKeyCode left{0, VKEY_LEFT, MODIFIER_ALTERNATE};
+    EXPECT_EQ(s->onKeyDown(left), 1);
+    EXPECT_NEAR(s->handlePosition(0), 0.89f, 1e-5f);
+    VstKeyCode letter{'a', 0, 0};
+    EXPECT_EQ(s->onKeyDown(letter), -1);
+}
+
+TEST_F(Sliders, BoundCubedHandlesShowTheirValuesWithoutDriftAndStoreThePickedOneLast) {
+    CGuidedMultiSlider* s = guided();
+    struct Log : CValueObject {
+        std::vector<int>* order;
+        int id;
+        Log(std::vector<int>* o, int i) : order(o), id(i) {}
+        void storeValue(float v) override {
+            order->push_back(id);
+            CValueObject::storeValue(v);
+        }
+    };
+    std::vector<int> order;
+    Log lo(&order, 0), hi(&order, 1);
+    ASSERT_TRUE(s->bindHandle(0, &lo));
+    ASSERT_TRUE(s->bindHandle(1, &hi));
+    lo.setValue(0.125f);
+    for (int refresh = 0; refresh < 5; ++refresh) lo.notifyDependents();
+    EXPECT_NEAR(s->handlePosition(0), 0.5f, 1e-6f);
+    EXPECT_NEAR(s->handleValue(0), 0.125f, 1e-6f);
+    order.clear();
+
+    // Handle 1 picked and moved: handle 0 (unchanged) is not written, handle 1 is.
+    s->setSelectedHandle(1);
+    s->setHandlePosition(1, 0.5f);
+    s->setHandlePosition(0, 0.25f);
+    s->storeBoundValues();
+    EXPECT_EQ(order, (std::vector<int>{0, 1}));
+    EXPECT_NEAR(hi.getValue(), 0.125f, 1e-6f);
+    EXPECT_NEAR(lo.getValue(), 0.25f * 0.25f * 0.25f, 1e-6f);
+    order.clear();
+    s->storeBoundValues();
+    EXPECT_TRUE(order.empty());
+}
+
+TEST_F(Sliders, GuideGivesHandlePlacesAndClaimsPressesNearIt) {
+    CGuidedMultiSlider* s = guided();
+    struct Probe {
+        int y;
+        int x;
+    };
+    for (const Probe& p : {Probe{0, 10}, Probe{14, 27}, Probe{29, 46}, Probe{100, 73},
+                           Probe{162, 67}, Probe{167, 67}, Probe{-1, 10}})
+        EXPECT_EQ(s->guideX(p.y), p.x) << p.y;
+    // Handles 16 x 9: the top is 2 below the first height whose guide x passes 16 (y 6: 17).
+    EXPECT_EQ(s->bottomLimit(), 168 - 1 - 4);
+    EXPECT_EQ(s->topLimit(), 6 + 2);
+    EXPECT_TRUE(s->hitTest({421 + 73, 90 + 100}));
+    EXPECT_TRUE(s->hitTest({421 + 73 - 16, 90 + 100}));
+    EXPECT_FALSE(s->hitTest({421 + 73 - 17, 90 + 100}));
+    EXPECT_TRUE(s->hitTest({421 + 67 + 16, 90 + 165}));  // the bottom handle, below the guide
+    EXPECT_FALSE(s->hitTest({421 + 67 + 16, 90 + 168}));
+    // Handle 0 ends at the guide, handle 1 starts there.
+    s->setHandlePosition(0, 1.0f);
+    EXPECT_EQ(s->handleRect(0).right, 421 + s->guideX(s->topLimit()));
+    EXPECT_EQ(s->handleRect(0).top, 90 + s->topLimit() - 4);
+    EXPECT_EQ(s->handleRect(1).left, 421 + s->guideX(s->bottomLimit()));
+}
+
+TEST_F(Sliders, MissingHandleBitmapsDrawAsBarsThatCanBeDragged) {
+    CBitmapCollection* empty = new CBitmapCollection(2, 99990);  // no such resources
+    auto* s = add<CMultiSlider>(CRect(500, 200, 539, 261), &counter, 9, 9 | 4, 6, empty, nullptr);
+    empty->forget();
+    EXPECT_EQ(s->handleCount(), CMultiSlider::kMaxHandles);
+    const CRect r = s->handleRect(0);
+    EXPECT_FALSE(r.isEmpty());
+    const CPoint at = centre(r);
+    drag(at, {{at.h, at.v - 26}});
+    EXPECT_EQ(centre(s->handleRect(0)).v, at.v - 26);
+    s->invalid();
+    editor->idle();  // draws the bars and the focus marker without their bitmaps
+    EXPECT_EQ(frame->getFocusView(), s);
+}
+
+}  // namespace

@@ -59,6 +59,7 @@ constexpr long kPaletteLitBitmap = 132;
 // The page background the pages share, and the pages' own backgrounds.
 constexpr long kPageBitmap = 133;
 constexpr long kPresetPageBitmap = 200;
+constexpr long kEnvelopePageBitmap = 300;
 constexpr long kGlobalPageBitmap = 400;
 constexpr long kLfoPageBitmap = 600;
 constexpr long kFirstPageButtonBitmap = 150;
@@ -139,7 +140,7 @@ bool OrinEditor::open(void* parentWindow) {
 
 void OrinEditor::createPages() {
     const CRect pageRect(0, 0, kPageAreaRect.width(), kPageAreaRect.height());
-    const long backgrounds[kPageCount] = {kPresetPageBitmap, kLfoPageBitmap, kPageBitmap,
+    const long backgrounds[kPageCount] = {kPresetPageBitmap, kLfoPageBitmap, kEnvelopePageBitmap,
                                           kGlobalPageBitmap};
     CBitmap* images[kPageCount];
     for (int i = 0; i < kPageCount; ++i) images[i] = new CBitmap(backgrounds[i]);

@@ -166,6 +166,51 @@ bool lfoDelayFromText(const char* text, float& value, void* userData) {
     return true;
 }
 
+void envelopeTimeText(float value, char* text, void* userData) {
+    const double ms = envelopeTimeMs(static_cast<const float*>(userData), value);
+    if (ms < 10.0)
+        writeFixed(text, ms, 2, "ms");
+    else if (ms < 100.0)
+        writeFixed(text, ms, 1, "ms");
+    else if (ms < 1000.0)
+        writeFixed(text, ms, 0, "ms");
+    else
+        writeFixed(text, ms / 1000.0, 2, "s");
+}
+
+bool envelopeTimeFromText(const char* text, float& value, void* userData) {
+    double ms = 0;
+    if (!readMilliseconds(text, ms) || !(ms > 0.0)) return false;
+    const auto* decay = static_cast<const float*>(userData);
+    const float v = envelopeParamFromMs(decay, float(ms));
+    // envelopeParamFromMs answers 1 also for times beyond the longest one.
+    if (v >= 1.0f && ms > double(envelopeTimeMs(decay, 1.0f)) * 1.00001) return false;
+    value = v;
+    return true;
+}
+
+void envelopeLevelText(float value, char* text, void*) {
+    if (!(value > 0.0f))
+        std::snprintf(text, kValueTextCapacity, "-oo");
+    else
+        writeFixed(text, 20.0 * std::log10(double(value)), 1, "dB");
+}
+
+bool envelopeLevelFromText(const char* text, float& value, void*) {
+    if (!text) return false;
+    while (isSpace(*text)) ++text;
+    if (isUnit(text, "-oo")) {
+        value = 0.0f;
+        return true;
+    }
+    double db = 0;
+    if (!readNumber(text, db, "dB")) return false;
+    const double level = std::pow(10.0, db / 20.0);
+    if (!(level <= 1.0 + 1e-9)) return false;
+    value = unitClamp(level);
+    return true;
+}
+
 void integerText(float value, char* text, int min, int max, const char* unit) {
     const int n = int(std::trunc(value * float(max - min) + 0.5f)) + min;
     if (unit && *unit)

@@ -33,6 +33,15 @@ bool balanceFromText(const char* text, float& value, void* userData = nullptr);
 // "40ms" below 100 ms, the bare number up to 1000 ms, whole seconds ("3s") above. Read as ms.
 void lfoDelayText(float value, char* text, void* userData);
 bool lfoDelayFromText(const char* text, float& value, void* userData);
+// An envelope time: the time the voice takes for the rate value (userData: the engine's decay
+// table), "9.50ms" below 10 ms, "95.0ms" below 100, "950ms" below 1000, else "1.50s". Read as ms
+// ("ms" or "s" may follow); a time no rate reaches is not read.
+void envelopeTimeText(float value, char* text, void* userData);
+bool envelopeTimeFromText(const char* text, float& value, void* userData);
+// An envelope level in decibels, "-6.0dB", and "-oo" for 0. "-oo" reads as 0; a level above 1
+// (0 dB) is not read.
+void envelopeLevelText(float value, char* text, void* userData = nullptr);
+bool envelopeLevelFromText(const char* text, float& value, void* userData = nullptr);
 // An integer n = trunc(v (max - min) + 0.5) + min, with " unit" when a unit is given.
 void integerText(float value, char* text, int min, int max, const char* unit);
 // An integer (a fraction is rounded), clamped to min..max and mapped back to 0..1.

@@ -11,6 +11,7 @@
 #include "editor/CBitmapView2.h"
 #include "editor/CPlaceholderView.h"
 #include "editor/ContextMenu.h"
+#include "editor/KeyboardView.h"
 #include "editor/PAboutScreen.h"
 #include "editor/PAdsrEditor.h"
 #include "editor/PDiskSector.h"
@@ -32,6 +33,7 @@ namespace {
 const CRect kPaletteRect(10, 53, 466, 357);
 const CRect kPageAreaRect(369, 0, 735, 449);
 const CPoint kPageButtonAt[OrinEditor::kPageCount] = {{564, 26}, {589, 42}, {636, 42}, {626, 58}};
+const CRect kKeyboardRect(0, 384, 478, 449);
 const CRect kVolumeRect(670, 384, 694, 408);
 const CRect kLoadingRect(121, 12, 205, 31);
 const CRect kPresetNameRect(215, 12, 360, 31);
@@ -63,6 +65,7 @@ constexpr long kEnvelopePageBitmap = 300;
 constexpr long kGlobalPageBitmap = 400;
 constexpr long kLfoPageBitmap = 600;
 constexpr long kFirstPageButtonBitmap = 150;
+constexpr long kKeyboardBitmap = 180;
 constexpr long kLoadingBitmap = 190;
 constexpr long kVolumeBitmap = 351;
 
@@ -161,6 +164,12 @@ void OrinEditor::createFixedControls() {
         frame_->addView(pageButtons_[i]);
     }
 
+    CBitmap* keys = new CBitmap(kKeyboardBitmap);
+    keyboard_ = new KeyboardView(kKeyboardRect, plugin_, keys, ticks_);
+    keys->forget();
+    if (keyboardCollapsed_) keyboard_->showFrame(KeyboardView::kCollapsedFrame);
+    frame_->addView(keyboard_);
+
     // The knob lies over the page area: its backdrop is the page background under it.
     CBitmap* strip = new CBitmap(kVolumeBitmap);
     volumeKnob_ = new CKnob(kVolumeRect, this, kVolumeTag, kVolumeImages, kVolumeRect.height(), strip);
@@ -210,6 +219,11 @@ void OrinEditor::close() {
     endSectorSweep();
     open_.store(false);
     if (currentPage_ >= 0) pages_[currentPage_]->pageHidden();
+    // Nothing the keyboard holds may keep sounding once it has gone.
+    if (keyboard_) {
+        keyboardCollapsed_ = keyboard_->isCollapsed();
+        keyboard_->releaseNotes();
+    }
     for (PEditor*& page : pages_) {
         page->forget();
         page = nullptr;
@@ -217,6 +231,7 @@ void OrinEditor::close() {
     AEffGUIEditor::close();
     palette_ = nullptr;
     pageArea_ = nullptr;
+    keyboard_ = nullptr;
     for (COnOffButton*& button : pageButtons_) button = nullptr;
     volumeKnob_ = nullptr;
     loadingIndicator_ = nullptr;
@@ -232,6 +247,10 @@ void OrinEditor::idle() {
     if (!frame_) return;
     const std::uint32_t now = ticks_();
     if (sweepActive_) stepSectorSweep(now);
+    if (keyboard_) {
+        keyboard_->stepSlide();
+        keyboard_->showDisplay(plugin_.keyboardDisplay());
+    }
     updateLoadingIndicator(now);
     if (pendingPage_ >= 0) {
         showPage(pendingPage_);

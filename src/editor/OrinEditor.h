@@ -26,6 +26,7 @@ class ContextMenu;
 class CKnob;
 class COnOffButton;
 class CPlaceholderView;
+class KeyboardView;
 class Orin;
 class PEditor;
 class POrinDiskControl;
@@ -103,6 +104,7 @@ public:
     void endSectorSweep();
     bool isLoadingShown() const;
     PPresetControl* presetControl() const { return presetControl_; }
+    KeyboardView* keyboard() const { return keyboard_; }
     // How many idle passes took in parameter changes (one per pass, however many arrived).
     std::uint32_t refreshCount() const { return refreshes_; }
     // The millisecond clock of the animations (tests set their own).
@@ -134,6 +136,7 @@ private:
     CKnob* volumeKnob_ = nullptr;
     COnOffButton* loadingIndicator_ = nullptr;
     PPresetControl* presetControl_ = nullptr;
+    KeyboardView* keyboard_ = nullptr;
     CAboutScreen* aboutScreen_ = nullptr;
     CAboutScreen* controllerScreen_ = nullptr;
     CAboutScreen* pendingScreen_ = nullptr;
@@ -142,6 +145,8 @@ private:
     int currentPage_ = -1;
     int lastPage_ = kPresetPage;
     int pendingPage_ = -1;
+    // Whether the keyboard's lid was closed when the window closed.
+    bool keyboardCollapsed_ = false;
 
     // The opening sweep lights the sectors one after the other, once per editor object.
     bool sweepActive_ = false;

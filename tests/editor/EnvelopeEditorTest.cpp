@@ -278,11 +278,11 @@ TEST(MPEEditor, DraggingBetweenHandlesBendsTheSegment) {
     rig.press({74, 30}, kLButton, {{{374, 0}, kLButton}});
     EXPECT_EQ(rig.env.point(1).bend, 1.0);
     EXPECT_EQ(rig.listener.begins, rig.listener.ends);
-    // A press left of point 0's handle bends the first segment and nothing else.
-    rig.editor->setOffset(0.3);  // point 0's handle leaves the area to the left
+    // A press left of point 0's handle centre (above it) bends the first segment and nothing
+    // else; the segment rises, so moving right and down by 10 adds 10 over half its width.
     const double others[] = {rig.env.point(1).bend, rig.env.point(2).bend};
-    rig.press({9, 60}, kLButton, {{{19, 70}, kLButton}});
-    EXPECT_NE(rig.env.point(0).bend, 0.0);
+    rig.press({3, 20}, kLButton, {{{13, 30}, kLButton}});
+    EXPECT_NEAR(rig.env.point(0).bend, 10.0 / 22, 1e-9);
     EXPECT_EQ(rig.env.point(1).bend, others[0]);
     EXPECT_EQ(rig.env.point(2).bend, others[1]);
 }

@@ -4,14 +4,19 @@
 // own notes, notes reaching the engine, the keyboard slide, and closing while notes arrive.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "OpenEditor.h"
+#include "core/KeyboardDisplay.h"
+#include "core/KeyboardNoteQueue.h"
 #include "editor/CBitmapCollection.h"
 #include "editor/CGuidedMultiSlider.h"
 #include "editor/CMultiSlider.h"
 #include "editor/CValueObject.h"
+#include "editor/KeyboardView.h"
 #include "gui/CBitmap.h"
 #include "gui/VstKeys.h"
 
@@ -251,6 +256,252 @@ TEST_F(Sliders, MissingHandleBitmapsDrawAsBarsThatCanBeDragged) {
     s->invalid();
     editor->idle();  // draws the bars and the focus marker without their bitmaps
     EXPECT_EQ(frame->getFocusView(), s);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard
+
+const CPoint kStrip(0, 384);  // the keyboard's top left in the window
+
+struct QueuedNote {
+    int note;
+    bool on;
+    int velocity;
+    bool operator==(const QueuedNote&) const = default;
+};
+
+class Keyboard : public OpenEditor {
+protected:
+    void SetUp() override {
+        OpenEditor::SetUp();
+        editor->idle();
+        keys = editor->keyboard();
+        ASSERT_NE(keys, nullptr);
+        plugin->setSampleRate(44100.0f);
+        plugin->setBlockSize(kBlock);
+        plugin->resume();
+    }
+    static CPoint at(int x, int y) { return {kStrip.h + x, kStrip.v + y}; }
+    void drag(const CPoint& from, const std::vector<CPoint>& path) {
+        for (const CPoint& p : path) window->queueMouse(p, kLButton);
+        window->queueMouse(path.empty() ? from : path.back(), 0);
+        frame->onMouseDown(from, kLButton);
+        window->waitForEvents();
+        ASSERT_EQ(window->pendingSteps(), 0u);
+    }
+    // Takes what the keyboard queued, as the engine's block start does.
+    std::vector<QueuedNote> queued() {
+        std::vector<QueuedNote> notes;
+        auto& queue = const_cast<KeyboardNoteQueue&>(plugin->keyboardNotes());
+        queue.drain([&](const KeyboardNoteQueue::Entry& e) {
+            notes.push_back({e.note, e.isOn != 0, e.isOn ? int(e.velocity) : 0});
+        });
+        return notes;
+    }
+    void midi(int status, int note, int velocity) {
+        VstMidiEvent e{};
+        e.type = kVstMidiType;
+        e.byteSize = sizeof e;
+        e.midiData[0] = char(status);
+        e.midiData[1] = char(note);
+        e.midiData[2] = char(velocity);
+        VstEvents list{1, 0, {reinterpret_cast<VstEvent*>(&e), nullptr}};
+        plugin->processEvents(&list);
+    }
+    void render() {
+        float* outs[2] = {left, right};
+        plugin->processReplacing(nullptr, outs, kBlock);
+    }
+    void reopen() {
+        editor->close();
+        ASSERT_TRUE(editor->open(nullptr));
+        frame = editor->getFrame();
+        window = frame->headless();
+        keys = editor->keyboard();
+        editor->idle();
+    }
+    // Lets the slide run for `steps` steps of its interval.
+    void slide(int steps) {
+        for (int i = 0; i < steps; ++i) {
+            ticksNow += KeyboardView::kSlideStepMs;
+            editor->idle();
+        }
+    }
+    CColor pixel(int x, int y) const { return frame->getBackBuffer()->getPixel(kStrip.h + x, kStrip.v + y); }
+
+    static constexpr int kBlock = 64;
+    float left[kBlock] = {};
+    float right[kBlock] = {};
+    KeyboardView* keys = nullptr;
+};
+
+TEST_F(Keyboard, KeySearchFollowsTheStripAndVelocityTheDepth) {
+    struct Case {
+        int x, y;
+        int note;
+        int velocity;
+    };
+    const Case cases[] = {
+        {38 + 7, 20, 37, 96},     // C#2 in the black keys' rows
+        {38 + 63, 10, 47, 48},    // past the last black key of the octave: B
+        {38 + 14, 10, 38, 48},    // between C# and D#: D
+        {38, 40, 36, 127},        // the first key's first pixel, pressed deep
+        {38 + 69, 40, 47, 127},   // the last pixel of the first octave
+        {38 + 70, 40, 48, 127},   // and the first of the next
+        {38 + 138, 40, 59, 127},  // an octave's last pixel past seven white key widths
+        {38 + 139, 40, 60, 127},
+        {442, 5, 106, 24},        // A#7
+        {455, 30, 107, 127},      // the last key's last pixel
+        {455, 0, 107, 1},
+        {200, 26, 64, 126},
+        {37, 40, -1, 0},          // the left end block
+        {456, 40, -1, 0},         // the right one
+        {200, 65, -1, 0},         // below the strip
+    };
+    for (const Case& c : cases) {
+        int velocity = 0;
+        EXPECT_EQ(KeyboardView::keyAt({c.x, c.y}, &velocity), c.note) << c.x << "," << c.y;
+        if (c.note >= 0) {
+            EXPECT_EQ(velocity, c.velocity) << c.x << "," << c.y;
+        }
+    }
+    // What is sent: seven tenths of the velocity, truncated.
+    drag(at(38 + 7, 20), {});
+    drag(at(38 + 70, 40), {});
+    EXPECT_EQ(queued(), (std::vector<QueuedNote>{{37, true, 67}, {37, false, 0}, {48, true, 88},
+                                                  {48, false, 0}}));
+}
+
+TEST_F(Keyboard, DragPlaysAGlissandoOneKeyAtATime) {
+    // From C2 across D to E, several pixels on each key.
+    std::vector<CPoint> path;
+    for (int x = 40; x <= 66; x += 2) path.push_back(at(x, 40));
+    drag(at(40, 40), path);
+    EXPECT_EQ(queued(), (std::vector<QueuedNote>{{36, true, 88}, {36, false, 0}, {38, true, 88},
+                                                  {38, false, 0}, {40, true, 88}, {40, false, 0}}));
+    EXPECT_EQ(keys->heldNote(), -1);
+}
+
+TEST_F(Keyboard, KeysLightOnIdleForNotesThePluginPlays) {
+    // The voice manager's side of the key state, written as the audio thread writes it.
+    auto& display = const_cast<KeyboardDisplay&>(plugin->keyboardDisplay());
+    display.keyDown(60, 100);
+    display.keyDown(30, 100);  // below the keyboard: not shown
+    EXPECT_FALSE(keys->isKeyLit(60));  // nothing happens until the editor's idle
+    editor->idle();
+    EXPECT_TRUE(keys->isKeyLit(60));
+    EXPECT_FALSE(keys->isKeyLit(61));
+    // The view reads the notes again only when the change count moved.
+    keys->setKeyLit(60, false);
+    editor->idle();
+    EXPECT_FALSE(keys->isKeyLit(60));
+    display.keyUp(61);
+    editor->idle();
+    EXPECT_TRUE(keys->isKeyLit(60));
+    const CColor open = pixel(38 + 3, 40);  // the C below
+    display.keyDown(36, 1);
+    editor->idle();
+    EXPECT_NE(pixel(38 + 3, 40), open);
+    display.allUp();
+    editor->idle();
+    EXPECT_FALSE(keys->isKeyLit(60));
+    EXPECT_EQ(pixel(38 + 3, 40), open);
+}
+
+TEST_F(Keyboard, PlayedNotesReachTheEngineAtTheNextBlock) {
+    const std::uint32_t before = plugin->keyboardDisplay().changes();
+    drag(at(200, 40), {});
+    EXPECT_EQ(plugin->keyboardNotes().size(), 2u);
+    render();
+    // Drained at the block's start into the voice manager, which shows the note-off.
+    EXPECT_EQ(plugin->keyboardNotes().size(), 0u);
+    EXPECT_NE(plugin->keyboardDisplay().changes(), before);
+}
+
+TEST_F(Keyboard, LidSlidesShutAndOpenFrameByFrameAndStaysShutAcrossReopening) {
+    const CColor ivory = pixel(250, 40);
+    EXPECT_GT(ivory.red, 180);
+    drag(at(19, 32), {});  // the end block's handle
+    std::vector<int> frames;
+    for (int i = 0; i < 7; ++i) {
+        ticksNow += KeyboardView::kSlideStepMs - 1;
+        editor->idle();
+        EXPECT_EQ(keys->shownFrame(), i) << "a step comes only after its interval";
+        ticksNow += 1;
+        editor->idle();
+        frames.push_back(keys->shownFrame());
+    }
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 6}));
+    EXPECT_TRUE(keys->isCollapsed());
+    EXPECT_LT(pixel(250, 40).red, 100);  // the lid is over the keys
+
+    drag(at(250, 40), {});  // keys under the lid do not play
+    EXPECT_TRUE(queued().empty());
+
+    reopen();
+    EXPECT_EQ(keys->shownFrame(), KeyboardView::kCollapsedFrame);
+    EXPECT_LT(pixel(250, 40).red, 100);
+
+    // The grip at the lid's leading edge opens it; closing the window half-way open reopens it
+    // open.
+    drag(at(38 + 4, 30), {});
+    slide(2);
+    EXPECT_EQ(keys->shownFrame(), 4);
+    reopen();
+    EXPECT_EQ(keys->shownFrame(), KeyboardView::kKeysFrame);
+    EXPECT_EQ(pixel(250, 40), ivory);
+}
+
+// Closes the window on the frame's first idle pass: the host closing the editor during a drag.
+struct CloseOnIdle : CView {
+    OrinEditor* editor;
+    explicit CloseOnIdle(OrinEditor* e) : CView(CRect()), editor(e) { setWantsIdle(true); }
+    void onIdle() override {
+        setWantsIdle(false);
+        editor->close();
+    }
+};
+
+TEST_F(Keyboard, ClosingDuringAGlissandoLetsGoOfTheKeyAndPlaysNoMore) {
+    frame->addView(new CloseOnIdle(editor));
+    window->queueMouse(at(40, 40), kLButton);
+    for (int x = 50; x < 100; x += 10) window->queueMouse(at(x, 40), kLButton);
+    window->queueMouse(at(100, 40), 0);
+    frame->onMouseDown(at(40, 40), kLButton);
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_EQ(queued(), (std::vector<QueuedNote>{{36, true, 88}, {36, false, 0}}));
+}
+
+TEST_F(Keyboard, OpeningAndClosingWhileNotesArriveFromTheAudioThread) {
+    auto& display = const_cast<KeyboardDisplay&>(plugin->keyboardDisplay());
+    std::atomic<bool> stop{false};
+    std::atomic<int> blocks{0};
+    // The host's audio thread: MIDI notes, blocks that drain the keyboard's notes, and the key
+    // state a playing voice writes (note 60 held throughout).
+    std::thread audio([&] {
+        display.keyDown(60, 90);
+        for (int n = 0; !stop.load(); ++n) {
+            const int note = 84 + n % 24;
+            midi(0x90, note, 100);
+            render();
+            midi(0x80, note, 0);
+            render();
+            blocks.fetch_add(1);
+        }
+    });
+    while (blocks.load() == 0) std::this_thread::yield();
+    int rounds = 0;
+    for (; rounds < 20 || blocks.load() < 200; ++rounds) {
+        if (rounds > 0) reopen();
+        editor->idle();
+        EXPECT_TRUE(keys->isKeyLit(60)) << rounds;
+        drag(at(40 + rounds % 300, 40), {at(80, 40), at(120, 40)});
+        editor->idle();
+        editor->close();
+    }
+    stop.store(true);
+    audio.join();
+    EXPECT_GE(rounds, 20);
 }
 
 }  // namespace

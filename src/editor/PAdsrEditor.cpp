@@ -235,10 +235,8 @@ void PAdsrEditor::createKnobs() {
         knob->setFont(kFont);
         knob->setValueObject(&values_[spec.value]);
         knobs_[spec.value] = knob;
-        if (spec.shown == Shown::kAlways)
-            addView(knob);
-        else
-            knob->remember();  // placed by arrange()
+        if (spec.shown != Shown::kAlways) knob->remember();  // placed by arrange()
+        if (spec.shown != Shown::kFilter) addView(knob);  // the page starts with Base
     }
     strip->forget();
     CKnobEdit* octave = knobs_[kOctave];

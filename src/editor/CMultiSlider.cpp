@@ -154,8 +154,12 @@ CValueObject* CMultiSlider::handleValueObject(int handle) const {
 }
 
 void CMultiSlider::storeBoundValues() {
+    // Positions are compared, not values: a cubed handle holds the cube root of its value, and
+    // one the gesture left alone must not write that rounding back as a new value.
     auto store = [this](int i) {
-        if (bound_[i] && bound_[i]->getValue() != handleValue(i))
+        if (!bound_[i]) return;
+        const float v = unit(bound_[i]->getValue());
+        if (((options_ & kCubed) ? std::cbrt(v) : v) != positions_[i])
             bound_[i]->setValue(handleValue(i), this);
     };
     for (int i = 0; i < count_; ++i) {

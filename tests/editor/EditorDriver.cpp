@@ -1,24 +1,41 @@
 #include "EditorDriver.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <initializer_list>
 #include <filesystem>
 #include <sstream>
 
+#include "MenuGeometry.h"
+#include "core/PParamDesc.h"
+#include "core/PProgram.h"
+#include "editor/CAutoRemoveTextEdit.h"
+#include "editor/CDepButton.h"
+#include "editor/CLfoSpeedKnob.h"
 #include "editor/PDiskPointer.h"
 #include "editor/PDiskSector.h"
+#include "editor/PGlobalEditor.h"
+#include "editor/PLfoEditor.h"
+#include "editor/PLfoMatrix.h"
 #include "editor/POrinDiskControl.h"
 #include "editor/POrinDiskDescriptor.h"
-#include "gui/COptionMenuScheme.h"
+#include "editor/PPresetEditor.h"
+#include "editor/PPresetMatrix.h"
+#include "engine/LfoShapes.h"
+#include "gui/COnOffButton.h"
+#include "gui/COptionMenu.h"
 
 namespace {
 
 using hosted::HostCall;
 
 const CPoint kCentre(OrinEditor::kWidth / 2, OrinEditor::kHeight / 2);
-// The page buttons (by page) at their middles, and the corner of the page area with the page's
-// title.
+// The page buttons (by page) at their middles, and the middle of a square of the page area that
+// every page fills with controls of its own (the pages share some controls at their top).
 const CPoint kPageButton[OrinEditor::kPageCount] = {{637, 32}, {611, 48}, {673, 48}, {650, 64}};
-const CPoint kPageTitle(530, 45);
+const CPoint kPageMiddle(552, 224);
+constexpr int kPageSquare = 300;
 // A point of the background right of the loading indicator, where a right click opens the menu.
 const CPoint kBackground(250, 20);
 // The palette control's top-left corner in the editor, and where the Base icon is dropped: the
@@ -30,17 +47,34 @@ CPoint plus(const CPoint& a, const CPoint& b) {
     return {a.h + b.h, a.v + b.v};
 }
 
-// Entry `index` of a context menu opened 2 pixels below `click`, with the default look, when
-// `separatorsAbove` separators come before it.
-CPoint menuEntry(const CPoint& click, int index, int separatorsAbove) {
-    COptionMenuScheme* scheme = new COptionMenuScheme;
-    CPoint item, separator;
-    scheme->getItemSize("x", 0, nullptr, item);
-    scheme->getItemSize("-", COptionMenuScheme::kSeparator, nullptr, separator);
-    scheme->forget();
-    const int top = click.v + 2 + 1;  // below the click, inside the border
-    return {click.h + 30,
-            top + item.v * (index - separatorsAbove) + separator.v * separatorsAbove + item.v / 2};
+// Entry `index` of a context menu opened 2 pixels below `click`, when `separatorsAbove`
+// separators come before it.
+CPoint contextMenuEntry(const CPoint& click, int index, int separatorsAbove) {
+    return menuEntry(CPoint(click.h + 10, click.v + 2), index, separatorsAbove);
+}
+
+// Page x + kPageLeft = window x.
+constexpr CCoord kPageLeft = 369;
+
+CRect onWindow(CRect onPage) {
+    onPage.offset(kPageLeft, 0);
+    return onPage;
+}
+
+CPoint middle(const CRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Pixels a knob is dragged over its whole range.
+constexpr float kKnobTravel = 200.0f;
+
+// The cents the voices play at a tuning value.
+double tuneCents(float value) {
+    return 200.0 * value - 90.0;
+}
+
+double cents(double from, double to) {
+    return 1200.0 * std::log2(to / from);
 }
 
 // A point of `own` that no rectangle of `others` covers (nearest its middle), or (-1, -1).
@@ -129,21 +163,15 @@ GestureSteps::Step EditorDriver::screenshot(const std::string& name) {
             [this, name] { return std::filesystem::exists(hostPath(shot(name))); }};
 }
 
-void EditorDriver::useTheWindow() {
-    hosted::HostedEditor hosted(hosted::Library::kTwoSines);
+void EditorDriver::open(hosted::HostedEditor& hosted) {
     ASSERT_TRUE(hosted.loaded());
     const std::filesystem::path marks = hostPath(file(""));
     std::filesystem::remove_all(marks);
     std::filesystem::create_directories(marks);
-
-    // The note before the drag waits until the instrument the drag will select has loaded too.
-    PPreset& preset = hosted.plugin().currentProgram().editPreset();
+    // Both instruments load before anything is played, so that every note has its sound.
     const std::uint32_t start = platform::tickCount();
     while (!hosted.slotLoaded(1) && platform::tickCount() - start < 60000) platform::sleepMs(5);
     ASSERT_TRUE(hosted.slotLoaded(0) && hosted.slotLoaded(1));
-    const double before = hosted.playedFundamental(60, 0.6);
-    ASSERT_GT(before, 0.0);
-
     hosted_ = &hosted;
     ASSERT_TRUE(hosted.open(parent()));
     ASSERT_TRUE(hosted.editor().getFrame()->isNative());
@@ -151,6 +179,21 @@ void EditorDriver::useTheWindow() {
     ASSERT_TRUE(steps_.perform(
         {{"window shown and its opening sweep over", GestureSteps::pointAtWindow(at(kCentre)),
           [&] { return !editor.isSweeping(); }}}));
+}
+
+void EditorDriver::close() {
+    hosted_->close();
+    EXPECT_EQ(hosted_->editor().getFrame(), nullptr);
+    hosted_ = nullptr;
+    std::filesystem::remove_all(hostPath(file("")));
+}
+
+void EditorDriver::useTheWindow() {
+    hosted::HostedEditor hosted(hosted::Library::kTwoSines);
+    PPreset& preset = hosted.plugin().currentProgram().editPreset();
+    ASSERT_NO_FATAL_FAILURE(open(hosted));
+    const double before = hosted.playedFundamental(60, 0.6);
+    ASSERT_GT(before, 0.0);
     pagesScenario();
     aboutScenario();
     EXPECT_EQ(preset.icon(0), 0);  // the clicks on the about screen stayed there
@@ -161,32 +204,276 @@ void EditorDriver::useTheWindow() {
     // lower, the sound's fundamental drops by an octave.
     EXPECT_NEAR(std::fabs(std::log2(after / before)), 1.0, 0.02)
         << before << " Hz, " << after << " Hz";
-    hosted.close();
-    EXPECT_EQ(editor.getFrame(), nullptr);
-    hosted_ = nullptr;
-    std::filesystem::remove_all(marks);
+    close();
+}
+
+void EditorDriver::useThePages() {
+    hosted::HostedEditor hosted(hosted::Library::kTwoSines);
+    ASSERT_NO_FATAL_FAILURE(open(hosted));
+    EXPECT_NO_FATAL_FAILURE(presetPage());
+    EXPECT_NO_FATAL_FAILURE(lfoPage());
+    EXPECT_NO_FATAL_FAILURE(globalPage());
+    close();
+}
+
+void EditorDriver::showPage(int page) {
+    OrinEditor& editor = hosted_->editor();
+    const std::string mark = "page" + std::to_string(page);
+    std::filesystem::remove(hostPath(file(mark)));
+    ASSERT_TRUE(steps_.perform(
+        {{"page shown",
+          whenChanged(kPageMiddle, kPageSquare, "xdotool mousemove " + at(kPageButton[page]) + " click 1",
+                      mark),
+          [&] { return exists(mark) && editor.currentPage() == page; }}}))
+        << "page " << page;
 }
 
 void EditorDriver::pagesScenario() {
-    OrinEditor& editor = hosted_->editor();
-    ASSERT_EQ(editor.currentPage(), OrinEditor::kPresetPage);
+    ASSERT_EQ(hosted_->editor().currentPage(), OrinEditor::kPresetPage);
     for (int page : {OrinEditor::kLfoPage, OrinEditor::kEnvelopePage, OrinEditor::kGlobalPage,
                      OrinEditor::kPresetPage}) {
-        const std::string mark = "page" + std::to_string(page);
-        ASSERT_TRUE(steps_.perform(
-            {{"page shown",
-              whenChanged(kPageTitle, 80, "xdotool mousemove " + at(kPageButton[page]) + " click 1",
-                          mark),
-              [&] { return exists(mark) && editor.currentPage() == page; }}}))
-            << "page " << page;
+        ASSERT_NO_FATAL_FAILURE(showPage(page));
         if (page == OrinEditor::kEnvelopePage) {
             ASSERT_TRUE(steps_.perform({screenshot("envelope-page")}));
         }
     }
 }
 
+// ---- Gestures on the pages ---------------------------------------------------------------------
+
+bool EditorDriver::told(std::int32_t opcode, int parameter) {
+    const std::vector<HostCall> calls = hosted_->calls();
+    return std::any_of(calls.begin(), calls.end(),
+                       [&](const HostCall& c) { return isGesture(c, opcode, parameter); });
+}
+
+void EditorDriver::perform(const Gesture& gesture) {
+    hosted_->clearCalls();
+    // Knob drags report from inside their tracking loops; their steps are checked there.
+    hosted_->follow([this] { steps_.check(); });
+    const testing::AssertionResult done = steps_.perform(gesture.steps);
+    hosted_->follow(nullptr);
+    ASSERT_TRUE(done) << gesture.what;
+    const std::vector<HostCall> calls = hosted_->calls();
+    const int p = gesture.parameter;
+    if (p < 0) {
+        EXPECT_TRUE(calls.empty()) << gesture.what << ": the host was told of parameter "
+                                   << calls.front().index;
+        return;
+    }
+    ASSERT_GE(calls.size(), 3u) << gesture.what;
+    EXPECT_TRUE(isGesture(calls.front(), audioMasterBeginEdit, p)) << gesture.what;
+    EXPECT_TRUE(isGesture(calls.back(), audioMasterEndEdit, p)) << gesture.what;
+    for (std::size_t i = 1; i + 1 < calls.size(); ++i)
+        EXPECT_TRUE(isGesture(calls[i], audioMasterAutomate, p))
+            << gesture.what << ", report " << i << ": " << calls[i].opcode << " on "
+            << calls[i].index;
+    EXPECT_EQ(hosted_->host().parameter(p), lastAutomated(calls, p)) << gesture.what;
+    EXPECT_EQ(hosted_->plugin().getParameter(p), lastAutomated(calls, p)) << gesture.what;
+}
+
+std::string EditorDriver::click(const CRect& onPage) {
+    return "xdotool mousemove " + at(middle(onWindow(onPage))) + " click 1";
+}
+
+std::vector<GestureSteps::Step> EditorDriver::knobDrag(const CRect& knob, int parameter, int dy) {
+    const CPoint from = middle(onWindow(knob)), to(from.h, from.v - dy);
+    const float target = hosted_->plugin().getParameter(parameter) + float(dy) / kKnobTravel;
+    return {{"knob pressed", "xdotool mousemove " + at(from) + " mousedown 1",
+             [=, this] { return told(audioMasterBeginEdit, parameter); }},
+            {"knob dragged", "xdotool mousemove " + at(to),
+             [=, this] {
+                 return std::fabs(lastAutomated(hosted_->calls(), parameter) - target) < 0.01f;
+             }},
+            {"knob released", "xdotool mouseup 1",
+             [=, this] { return told(audioMasterEndEdit, parameter); }}};
+}
+
+std::vector<GestureSteps::Step> EditorDriver::typing(const CKnobEdit& knob,
+                                                      const std::string& keys, int parameter) {
+    return {{"value field open", click(knob.getTextRect()),
+             [&knob] { return knob.typingField() != nullptr; }},
+            {"value typed", "xdotool key " + keys + " Return", [=, this, &knob] {
+                 return told(audioMasterEndEdit, parameter) && !knob.typingField();
+             }}};
+}
+
+GestureSteps::Step EditorDriver::menuChoice(const CRect& menu, const CPoint& entry,
+                                            std::function<bool()> chosen) {
+    // The menu shows from inside its own loop, in which the host's turn does not return: the
+    // shell waits until it shows before it clicks.
+    const std::string mark = "menu-" + std::to_string(entry.h) + "-" + std::to_string(entry.v);
+    return {"menu opened and an entry chosen",
+            whenChanged(entry, 8, click(menu), mark) + "; xdotool mousemove " + at(entry) +
+                " click 1",
+            [=, this] { return exists(mark) && chosen(); }};
+}
+
+void EditorDriver::presetPage() {
+    OrinEditor& editor = hosted_->editor();
+    ASSERT_EQ(editor.currentPage(), OrinEditor::kPresetPage);
+    auto& page = *static_cast<PPresetEditor*>(editor.page(OrinEditor::kPresetPage));
+    PProgram& program = hosted_->plugin().currentProgram();
+    PPreset& edit = program.editPreset();
+    auto cell = [&](int row) {
+        CRect r = page.list()->cellRect(row, 0);
+        r.offset(PPresetEditor::kListLeft, PPresetEditor::kListTop);
+        return r;
+    };
+    // The fourth preset of group B plays "Sine" on its Base layer, an octave below "Octave".
+    const int chosen = PPresetEditor::kGroupSize + 3;
+    program.preset(chosen)->setIcon(0, 1);
+    const double before = hosted_->playedFundamental(60, 0.6);
+
+    perform({"group button",
+             {{"group B shown", click(page.groupButton(1)->getViewSize()),
+               [&] { return page.displayedGroup() == 1; }}},
+             -1});
+    perform({"a click on a preset's name",
+             {{"preset chosen", click(cell(3)), [&] { return program.currentPreset() == chosen; }}},
+             -1});
+    const double chosenSound = hosted_->playedFundamental(60, 0.6);
+    EXPECT_NEAR(std::log2(chosenSound / before), -1.0, 0.02)
+        << before << " Hz, " << chosenSound << " Hz";
+
+    perform({"rename",
+             {{"rename field open", click(cell(5)).insert(0, "xdotool keydown alt; "),
+               [&] { return page.renameField() != nullptr; }},
+              {"Alt released", "xdotool keyup alt", [this] { return !altHeld(); }},
+              {"name typed", "xdotool key B a s s Return",
+               [&] { return page.renameField() == nullptr; }}},
+             -1});
+    EXPECT_STREQ(program.preset(chosen + 2)->name(), "Bass");
+
+    // "Center icons" (the second of 12 entries, 2 of them separators) puts the icons on the
+    // first three sectors, each taking its instrument along: the sound stays.
+    const CRect menu = page.paletteMenu()->getViewSize();
+    const CPoint top(middle(onWindow(menu)).h, menu.top);
+    perform({"palette command",
+             {menuChoice(menu, fittedMenuEntry(top, 1, 0, 12, 2, OrinEditor::kHeight),
+                         [&] { return edit.icon(0) == 0 && edit.icon(1) == 1 && edit.icon(2) == 2; })},
+             -1});
+    EXPECT_NEAR(hosted_->playedFundamental(60, 0.6), chosenSound, 0.01 * chosenSound);
+    ASSERT_TRUE(steps_.perform({screenshot("page-presets")}));
+}
+
+void EditorDriver::lfoPage() {
+    ASSERT_NO_FATAL_FAILURE(showPage(OrinEditor::kLfoPage));
+    auto& page = *static_cast<PLfoEditor*>(hosted_->editor().page(OrinEditor::kLfoPage));
+    PPreset& edit = hosted_->plugin().currentProgram().editPreset();
+    ASSERT_EQ(page.selectedLayer(), 0);
+
+    // The Base layer's LFO amount turned up: the note's loudness swings against the note
+    // before, which the same note played again does not.
+    const int amount = PLfoEditor::parameterFor(PLfoEditor::kAmount, 0);
+    const std::vector<float> before = hosted_->played(60, 0.6);
+    EXPECT_LT(hosted::loudnessSwing(hosted_->played(60, 0.6), before), 0.02);
+    perform({"knob drag", knobDrag(page.knob(PLfoEditor::kAmount)->getKnobArea(), amount, 100),
+             amount});
+    const double swing = hosted::loudnessSwing(hosted_->played(60, 0.6), before);
+    EXPECT_GT(swing, 0.3);
+
+    perform({"shape button",
+             {{"random steps drawn", click(page.shapeButton(4)->getViewSize()),
+               [&] { return edit.lfoShape(0) == kShapeRand && page.shapeButton(4)->isOn(); }}},
+             -1});
+
+    // A stroke along row `a` from column 1 to column 6, then down to row `b` in column 12,
+    // through cells that were dark, each move made once the cell before it lights.
+    std::array<int, 16> drawn{};
+    for (int c = 0; c < 16; ++c) drawn[c] = edit.lfoStep(0, c);
+    auto darkRow = [&](int row, std::initializer_list<int> columns) {
+        while (std::any_of(columns.begin(), columns.end(),
+                           [&](int c) { return 15 - drawn[c] == row; }))
+            ++row;
+        return row;
+    };
+    const int a = darkRow(2, {1, 6}), b = darkRow(11, {12});
+    const CRect grid = onWindow(page.grid()->getViewSize());
+    auto cellAt = [&](int row, int column) {
+        return CPoint(grid.left + (2 * column + 1) * grid.width() / 32,
+                      grid.top + (2 * row + 1) * grid.height() / 32);
+    };
+    const CPoint stroke[] = {cellAt(a, 1), cellAt(a, 6), cellAt(b, 12)};
+    std::string shell;
+    for (int i = 0; i < 3; ++i) shell += sample(stroke[i], 4, "stroke" + std::to_string(i)) + "; ";
+    for (int i = 0; i < 3; ++i)
+        shell += std::string("xdotool mousemove ") + at(stroke[i]) + (i ? "; " : " mousedown 1; ") +
+                 waitFor(stroke[i], 4, "stroke" + std::to_string(i), false,
+                         "lit" + std::to_string(i)) +
+                 "; ";
+    shell += "xdotool mouseup 1; touch " + file("stroke");
+    perform({"a drag painting steps",
+             {{"steps painted", shell, [&] { return exists("stroke"); }}},
+             -1});
+    EXPECT_TRUE(exists("lit2")) << "a painted cell did not light";
+    EXPECT_EQ(edit.lfoShape(0), kShapePattern);
+    EXPECT_FALSE(page.shapeButton(4)->isOn());
+    for (int c = 0; c < 16; ++c) {
+        const int level = edit.lfoStep(0, c);
+        if (c >= 1 && c <= 6) {
+            EXPECT_EQ(level, 15 - a) << c;
+        } else if (c > 6 && c < 12) {  // on the way down between the two rows
+            EXPECT_LE(level, edit.lfoStep(0, c - 1)) << c;
+            EXPECT_GE(level, 15 - b) << c;
+        } else {
+            EXPECT_EQ(level, c == 12 ? 15 - b : drawn[c]) << c;
+        }
+    }
+
+    const int sync = PLfoEditor::parameterFor(PLfoEditor::kSync, 0);
+    perform({"sync button",
+             {{"speed synchronised", click(page.syncButton()->getViewSize()),
+               [&] { return told(audioMasterEndEdit, sync) && page.speedKnob()->isSynced(); }}},
+             sync});
+    ASSERT_TRUE(steps_.perform({screenshot("page-lfo")}));
+    perform({"layer button",
+             {{"Top layer shown", click(page.layerButton(1)->getViewSize()),
+               [&] { return page.selectedLayer() == 1; }}},
+             -1});
+}
+
+void EditorDriver::globalPage() {
+    ASSERT_NO_FATAL_FAILURE(showPage(OrinEditor::kGlobalPage));
+    auto& page = *static_cast<PGlobalEditor*>(hosted_->editor().page(OrinEditor::kGlobalPage));
+    OrinEdit& plugin = hosted_->plugin();
+    CKnobEdit& tune = *page.knob(PGlobalEditor::kTuneTag);
+
+    // Master tuning dragged up, then typed: the note moves by the cents the knob shows.
+    const float start = plugin.getParameter(kParamMasterTune);
+    const double before = hosted_->playedFundamental(60, 0.6);
+    perform({"knob drag", knobDrag(tune.getKnobArea(), kParamMasterTune, 40), kParamMasterTune});
+    const float dragged = plugin.getParameter(kParamMasterTune);
+    EXPECT_NEAR(dragged, start + 40 / kKnobTravel, 0.01f);
+    const double draggedSound = hosted_->playedFundamental(60, 0.6);
+    EXPECT_NEAR(cents(before, draggedSound), tuneCents(dragged) - tuneCents(start), 2.0);
+
+    perform({"typed value", typing(tune, "minus 9 0", kParamMasterTune), kParamMasterTune});
+    EXPECT_EQ(plugin.getParameter(kParamMasterTune), 0.0f);
+    EXPECT_NEAR(cents(before, hosted_->playedFundamental(60, 0.6)), -90.0 - tuneCents(start),
+                2.0);
+
+    const float bypass = plugin.getParameter(kParamFxBypass);
+    perform({"button",
+             {{"effect bypass switched",
+               click(page.control(PGlobalEditor::kFxBypassTag)->getViewSize()),
+               [&] { return told(audioMasterEndEdit, kParamFxBypass); }}},
+             kParamFxBypass});
+    EXPECT_NE(plugin.getParameter(kParamFxBypass), bypass);
+
+    // "Pitch LFO Speed": entry 18 of 22 below 4 separators, destination 14 of 17.
+    const CRect menu = page.modWheelMenu()->getViewSize();
+    const CPoint top(middle(onWindow(menu)).h, menu.top);
+    perform({"menu choice",
+             {menuChoice(menu, fittedMenuEntry(top, 18, 4, 22, 4, OrinEditor::kHeight),
+                         [&] { return told(audioMasterEndEdit, kParamModWheel); })},
+             kParamModWheel});
+    EXPECT_NEAR(plugin.getParameter(kParamModWheel), 14.0f / 17.0f, 1e-5f);
+    ASSERT_TRUE(steps_.perform({screenshot("page-global")}));
+}
+
 void EditorDriver::aboutScenario() {
-    const CPoint about = menuEntry(kBackground, 3, 1);
+    const CPoint about = contextMenuEntry(kBackground, 3, 1);
     // The menu and the about screen are shown from inside the editor's own loops, in which the
     // host's turn does not return: the shell waits for what the screen shows, and leaves marks.
     ASSERT_TRUE(steps_.perform(

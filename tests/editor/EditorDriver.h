@@ -4,14 +4,19 @@
 // receives and the sound that changes; then the window opened and closed many times while the
 // audio thread plays, and the window over a damaged or missing library. A back-end test supplies
 // the host side (its window, its message loop, screen positions, how commands start); every
-// gesture starts only once the state the previous one should bring about holds. Screenshots go
-// to QUOR_SCREENSHOTS as <prefix>-<what>.png.
+// gesture starts only once the state the previous one should bring about holds. On each page one
+// control of each kind is used by hand, checking what the host was told and, where the sound
+// changes, a note played before and after. Screenshots go to QUOR_SCREENSHOTS as
+// <prefix>-<what>.png.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "editor/CKnobEdit.h"
 #include "editor/HostedEditor.h"
 #include "gui/GestureSteps.h"
 
@@ -22,6 +27,8 @@ public:
 
     // The page button, about screen and icon drag scenarios, one after the other in one window.
     void useTheWindow();
+    // The preset, LFO and global pages, each driven by hand in turn in one window.
+    void useThePages();
     // `rounds` openings and closings in the host's window while notes play.
     void soak(int rounds);
     // The window over `library` opens, draws and closes.
@@ -39,9 +46,35 @@ protected:
     virtual void pumpMessages() = 0;
     // The Linux `path` as this program names it.
     virtual std::string hostPath(const std::string& path) = 0;
+    // Whether an Alt key is down as the editor's window reads the keyboard.
+    virtual bool altHeld() = 0;
 
 private:
     using Step = GestureSteps::Step;
+    // A person's gesture on a page: its steps, and the parameter whose begin edit, automation
+    // and end edit the host must be told of, alone (-1: the host is told of nothing).
+    struct Gesture {
+        const char* what;
+        std::vector<Step> steps;
+        int parameter;
+    };
+    // Opens the editor in the host's window once both instruments have loaded, and closes it.
+    void open(hosted::HostedEditor& hosted);
+    void close();
+    void perform(const Gesture& gesture);
+    void showPage(int page);
+    void presetPage();
+    void lfoPage();
+    void globalPage();
+    // Gestures on the controls of the page that shows (page coordinates): a click; a knob
+    // pressed, dragged up `dy` pixels and released; typing `keys` (xdotool key names) into a
+    // knob's value field; a menu opened at `menu`, then its entry at `entry` clicked.
+    std::string click(const CRect& onPage);
+    std::vector<Step> knobDrag(const CRect& knob, int parameter, int dy);
+    std::vector<Step> typing(const CKnobEdit& knob, const std::string& keys, int parameter);
+    Step menuChoice(const CRect& menu, const CPoint& entry, std::function<bool()> chosen);
+    // Whether the host has been told `opcode` for `parameter` since the gesture began.
+    bool told(std::int32_t opcode, int parameter);
     void pagesScenario();
     void aboutScenario();
     void dragScenario();

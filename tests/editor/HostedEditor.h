@@ -76,6 +76,30 @@ inline CPoint iconCentre(float x, float y) {
     return {int(std::lround(x * 400.0 - 200.0)), int(std::lround(y * 268.0 - 134.0))};
 }
 
+// How much the loudness of `sound` swings against that of `reference`, the same note played
+// otherwise: (largest - smallest) / largest of the ratios of their blocks' RMS, over the blocks
+// in which the reference is within 40 dB of its loudest; 0 when one is the other made louder.
+inline double loudnessSwing(const std::vector<float>& sound, const std::vector<float>& reference) {
+    constexpr std::size_t kWindow = 1024;  // several periods of the notes played
+    auto rms = [](const std::vector<float>& x, std::size_t at) {
+        double sum = 0;
+        for (std::size_t i = at; i < at + kWindow; ++i) sum += double(x[i]) * x[i];
+        return std::sqrt(sum / kWindow);
+    };
+    const std::size_t frames = std::min(sound.size(), reference.size());
+    double loudest = 0;
+    for (std::size_t at = 0; at + kWindow <= frames; at += kWindow)
+        loudest = std::max(loudest, rms(reference, at));
+    double largest = 0, smallest = 1e9;
+    for (std::size_t at = 0; at + kWindow <= frames; at += kWindow) {
+        const double r = rms(reference, at);
+        if (r < loudest / 100) continue;
+        largest = std::max(largest, rms(sound, at) / r);
+        smallest = std::min(smallest, rms(sound, at) / r);
+    }
+    return largest > 0 ? (largest - smallest) / largest : 0.0;
+}
+
 class HostedEditor {
 public:
     static constexpr float kRate = 44100.0f;
@@ -146,9 +170,9 @@ public:
         return zone && zone->base && zone->base->data();
     }
 
-    // Plays `note` for `seconds` and answers the fundamental of its last half (Hz), then lets
-    // the note die away until a block is silent, so that the next note starts alone.
-    double playedFundamental(int note, double seconds) {
+    // Plays `note` for `seconds` and answers the left channel, then lets the note die away until
+    // a block is silent, so that the next note starts alone.
+    std::vector<float> played(int note, double seconds) {
         const auto frames = std::size_t(seconds * kRate);
         std::vector<float> left(frames + kBlock), right(frames + kBlock);
         host_.noteOn(0, note, 100);
@@ -162,7 +186,13 @@ public:
             if (std::none_of(l.begin(), l.end(), loud) && std::none_of(r.begin(), r.end(), loud))
                 break;
         }
-        return playing::fundamental(&left[frames / 2], frames / 2, kRate);
+        left.resize(frames);
+        return left;
+    }
+    // The fundamental (Hz) of the last half of `note` played for `seconds`.
+    double playedFundamental(int note, double seconds) {
+        const std::vector<float> left = played(note, seconds);
+        return playing::fundamental(&left[left.size() / 2], left.size() / 2, kRate);
     }
 
 private:

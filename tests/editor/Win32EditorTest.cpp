@@ -31,6 +31,7 @@ private:
     }
     void pumpMessages() override { pumpWindowMessages(); }
     std::string hostPath(const std::string& path) override { return "Z:" + path; }
+    bool altHeld() override { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
 
     HWND host_ = nullptr;
 };
@@ -48,6 +49,10 @@ protected:
 
 TEST_F(Win32Editor, PageButtonsAboutScreenAndIconDrag) {
     Win32Host().useTheWindow();
+}
+
+TEST_F(Win32Editor, EachPageDrivenByHandTellsTheHostAndChangesTheSound) {
+    Win32Host().useThePages();
 }
 
 TEST_F(Win32Editor, OpensAndClosesManyTimesWhileNotesPlay) {

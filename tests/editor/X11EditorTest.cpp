@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <cstdlib>
 
@@ -37,6 +38,15 @@ private:
         }
     }
     std::string hostPath(const std::string& path) override { return path; }
+    bool altHeld() override {
+        char keys[32];
+        XQueryKeymap(display_, keys);
+        for (KeySym alt : {XK_Alt_L, XK_Alt_R}) {
+            const KeyCode code = XKeysymToKeycode(display_, alt);
+            if (code && (keys[code / 8] & (1 << (code % 8)))) return true;
+        }
+        return false;
+    }
 
     Display* display_;
     Window host_ = 0;
@@ -58,6 +68,10 @@ protected:
 
 TEST_F(X11Editor, PageButtonsAboutScreenAndIconDrag) {
     X11Host(display).useTheWindow();
+}
+
+TEST_F(X11Editor, EachPageDrivenByHandTellsTheHostAndChangesTheSound) {
+    X11Host(display).useThePages();
 }
 
 TEST_F(X11Editor, OpensAndClosesManyTimesWhileNotesPlay) {

@@ -179,7 +179,11 @@ void CMultiSlider::draw(CDrawContext* context) {
     for (int i = count_ - 1; i >= 0; --i) {
         const CRect r = handleRect(i);
         if (CBitmap* b = handleBitmap(i)) {
-            b->drawTransparent(context, r);
+            // A transparency colour or mask where the bitmap has one, else its alpha channel.
+            if (b->hasTransparentColor() || b->getTransparencyMask())
+                b->drawTransparent(context, r);
+            else
+                b->draw(context, r);
         } else {
             context->setFillColor(kFallbackFace);
             context->setFrameColor(kFallbackRim);

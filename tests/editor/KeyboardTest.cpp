@@ -95,6 +95,20 @@ TEST_F(Sliders, HandlesArePickedByOpaquePixelsAndPlacedOnTheTrackOrTheGuide) {
     const CRect odd = column()->handleRect(1);
     EXPECT_EQ(odd.left, 500 + 39 / 2);
 
+    // The window's handle bitmaps (304, 305) are see-through around the handle.
+    CBitmapCollection* art = new CBitmapCollection(2, 304);
+    CMultiSlider* drawn = column(9, art);
+    art->forget();
+    editor->idle();
+    const CPoint corner = drawn->handleRect(0).topLeft();
+    drawn->setHandlePosition(0, 1.0f);
+    editor->idle();
+    const CColor under = frame->getBackBuffer()->getPixel(corner.h, corner.v);
+    drawn->setHandlePosition(0, 0.0f);
+    editor->idle();
+    EXPECT_EQ(frame->getBackBuffer()->getPixel(corner.h, corner.v), under);
+    EXPECT_NE(under, (CColor{0, 0, 0, 255}));
+
     CGuidedMultiSlider* g = guided();
     const std::pair<int, int> probes[] = {{0, 10}, {14, 27}, {100, 73}, {162, 67}, {167, 67}, {-1, 10}};
     for (auto [y, x] : probes) EXPECT_EQ(g->guideX(y), x) << y;

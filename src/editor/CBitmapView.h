@@ -8,6 +8,7 @@ public:
     CBitmapView(const CRect& size, CBitmap* bitmap);
 
     void draw(CDrawContext* context) override;
+    using CControl::valueChanged;
     void valueChanged(CControl*) override {}
     bool isTypeOf(const char* type) const override;
 };

@@ -1,5 +1,5 @@
-// The editor window on a headless frame (735 × 449): a full redraw with each page showing, an
-// idle pass with nothing to do, an idle pass after a burst of 1000 host parameter changes, and
+// The editor window on a headless frame (735 × 449): a full redraw with each page showing, a
+// switch to each page until it is drawn, an idle pass with nothing to do, an idle pass after a burst of 1000 host parameter changes, and
 // the time from opening the window to its first drawn frame. The plug-in runs without an
 // instrument library, so every sector is drawn with its missing-instrument label.
 //   build/bench/editor/editor_bench
@@ -49,6 +49,24 @@ void fullRedraw(benchmark::State& state) {
     }
 }
 BENCHMARK(fullRedraw)->DenseRange(0, OrinEditor::kPageCount - 1)->Unit(benchmark::kMillisecond);
+
+// From a press on a page button (showPage) to the page drawn by the next idle pass; the switch
+// back, from the page before (the envelope page, or the preset page to reach it), is not timed.
+void pageSwitch(benchmark::State& state) {
+    OpenEditor open;
+    const int page = int(state.range(0));
+    const int other = page == OrinEditor::kEnvelopePage ? OrinEditor::kPresetPage
+                                                        : OrinEditor::kEnvelopePage;
+    for (auto _ : state) {
+        state.PauseTiming();
+        open.editor->showPage(other);
+        open.editor->idle();
+        state.ResumeTiming();
+        open.editor->showPage(page);
+        open.editor->idle();
+    }
+}
+BENCHMARK(pageSwitch)->DenseRange(0, OrinEditor::kPageCount - 1)->Unit(benchmark::kMillisecond);
 
 void idleWithNothingToDo(benchmark::State& state) {
     OpenEditor open;

@@ -47,18 +47,23 @@ bool keyDown(int virtualKey) {
     return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }
 
-long modifierButtons() {
+bool keyDownAtMessage(int virtualKey) {
+    return (GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+long modifierButtons(bool live) {
+    auto down = live ? keyDown : keyDownAtMessage;
     long buttons = 0;
-    if (keyDown(VK_SHIFT)) buttons |= kShift;
-    if (keyDown(VK_CONTROL)) buttons |= kControl;
-    if (keyDown(VK_MENU)) buttons |= kAlt;
+    if (down(VK_SHIFT)) buttons |= kShift;
+    if (down(VK_CONTROL)) buttons |= kControl;
+    if (down(VK_MENU)) buttons |= kAlt;
     // The Windows key is the secondary-click modifier.
-    if (keyDown(VK_LWIN) || keyDown(VK_RWIN)) buttons |= kApple;
+    if (down(VK_LWIN) || down(VK_RWIN)) buttons |= kApple;
     return buttons;
 }
 
 long pressButtons(WPARAM wParam) {
-    long buttons = modifierButtons();
+    long buttons = modifierButtons(false);
     if (wParam & MK_LBUTTON) buttons |= kLButton;
     if (wParam & MK_RBUTTON) buttons |= kRButton;
     if (wParam & MK_MBUTTON) buttons |= kMButton;

@@ -16,9 +16,13 @@ const char* windowClass(const char* prefix, WNDPROC procedure);
 // The object a window was created for (its creation parameter, stored on WM_NCCREATE); null
 // before that and after the object cleared it.
 void* windowObject(HWND window, UINT message, LPARAM lParam);
+// Whether a key is down now (for tracking loops, which read the live state)...
 bool keyDown(int virtualKey);
-// Shift, Control, Alt and the secondary-click modifier as CButton bits.
-long modifierButtons();
+// ...and as of the message being handled (for key and press messages: the live state may
+// already be past them, e.g. Alt released right after an Alt-click).
+bool keyDownAtMessage(int virtualKey);
+// Shift, Control, Alt and the secondary-click modifier as CButton bits, live or at the message.
+long modifierButtons(bool live);
 // The buttons and modifiers of a press message's wParam.
 long pressButtons(WPARAM wParam);
 // Draws the part `rect` of `pixels` at the same place in `dc`.

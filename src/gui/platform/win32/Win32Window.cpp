@@ -15,10 +15,11 @@ constexpr DWORD kWaitMs = 10;
 
 unsigned char modifierKeys() {
     unsigned char m = 0;
-    if (win32::keyDown(VK_SHIFT)) m |= MODIFIER_SHIFT;
-    if (win32::keyDown(VK_MENU)) m |= MODIFIER_ALTERNATE;
-    if (win32::keyDown(VK_LWIN) || win32::keyDown(VK_RWIN)) m |= MODIFIER_COMMAND;
-    if (win32::keyDown(VK_CONTROL)) m |= MODIFIER_CONTROL;
+    if (win32::keyDownAtMessage(VK_SHIFT)) m |= MODIFIER_SHIFT;
+    if (win32::keyDownAtMessage(VK_MENU)) m |= MODIFIER_ALTERNATE;
+    if (win32::keyDownAtMessage(VK_LWIN) || win32::keyDownAtMessage(VK_RWIN))
+        m |= MODIFIER_COMMAND;
+    if (win32::keyDownAtMessage(VK_CONTROL)) m |= MODIFIER_CONTROL;
     return m;
 }
 
@@ -98,7 +99,7 @@ void Win32Window::present(const CRect& rect) {
 }
 
 long Win32Window::mouseButtons() {
-    long buttons = win32::modifierButtons();
+    long buttons = win32::modifierButtons(true);
     if (win32::keyDown(VK_LBUTTON)) buttons |= kLButton;
     if (win32::keyDown(VK_MBUTTON)) buttons |= kMButton;
     if (win32::keyDown(VK_RBUTTON)) buttons |= kRButton;

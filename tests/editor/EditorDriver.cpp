@@ -2,16 +2,27 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
-#include <initializer_list>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <map>
 #include <sstream>
+#include <thread>
 
 #include "MenuGeometry.h"
 #include "core/PParamDesc.h"
 #include "core/PProgram.h"
+#include "core/KeyboardDisplay.h"
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CDepButton.h"
+#include "editor/CDepTextEdit.h"
+#include "editor/KeyboardView.h"
+#include "editor/OrinMpeEditor.h"
+#include "editor/PAdsrEditor.h"
+#include "editor/PAdsrValue.h"
 #include "editor/CLfoSpeedKnob.h"
 #include "editor/PDiskPointer.h"
 #include "editor/PDiskSector.h"
@@ -102,6 +113,67 @@ float lastAutomated(const std::vector<HostCall>& calls, std::int32_t index) {
         if (isGesture(*c, audioMasterAutomate, index)) return c->value;
     return -1.0f;
 }
+
+// The milliseconds a rendered note takes to first reach `part` of its loudest.
+double rise(const std::vector<float>& sound, float part) {
+    float loudest = 0;
+    for (float v : sound) loudest = std::max(loudest, std::fabs(v));
+    std::size_t at = 0;
+    while (at < sound.size() && std::fabs(sound[at]) < loudest * part) ++at;
+    return 1000.0 * double(at) / hosted::HostedEditor::kRate;
+}
+
+// A time as the envelope page's fields show it ("7.59ms", "3.13s"), in milliseconds.
+double shownMs(const std::string& text) {
+    char* unit = nullptr;
+    const double value = std::strtod(text.c_str(), &unit);
+    return std::string(unit) == "s" ? 1000.0 * value : value;
+}
+
+// A thread rendering audio blocks as a host does while the editor is used. It keeps which notes the
+// plug-in's key state showed held while a block had sound, and the first time a note of `marks`
+// sounds it creates the file named there, for a shell to wait on; it counts the blocks in a row
+// that were silent with no key down.
+class Listener {
+public:
+    Listener(VstHost& host, const KeyboardDisplay& keys, std::map<int, std::string> marks)
+        : host_(host), keys_(keys), marks_(std::move(marks)), thread_([this] { run(); }) {}
+    ~Listener() {
+        done_.store(true);
+        thread_.join();
+    }
+    bool sounded(int note) const { return sounded_[note].load(); }
+    int quietBlocks() const { return quiet_.load(); }
+
+private:
+    void run() {
+        std::vector<float> left(256), right(256);
+        while (!done_.load()) {
+            host_.process(left.data(), right.data(), 256);
+            float peak = 0;
+            for (std::size_t i = 0; i < left.size(); ++i)
+                peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+            bool down = false;
+            for (int note = 0; note < KeyboardDisplay::kNotes; ++note) {
+                const bool held = keys_.velocity(note) > 0;
+                down = down || held;
+                if (!held || peak < 1e-3f || sounded_[note].load()) continue;
+                sounded_[note].store(true);
+                const auto mark = marks_.find(note);
+                if (mark != marks_.end()) std::ofstream(mark->second).put('\n');
+            }
+            quiet_.store(!down && peak < 1e-5f ? quiet_.load() + 1 : 0);
+        }
+    }
+
+    VstHost& host_;
+    const KeyboardDisplay& keys_;
+    const std::map<int, std::string> marks_;
+    std::array<std::atomic<bool>, KeyboardDisplay::kNotes> sounded_{};
+    std::atomic<int> quiet_{0};
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
 
 }  // namespace
 
@@ -470,6 +542,119 @@ void EditorDriver::globalPage() {
              kParamModWheel});
     EXPECT_NEAR(plugin.getParameter(kParamModWheel), 14.0f / 17.0f, 1e-5f);
     ASSERT_TRUE(steps_.perform({screenshot("page-global")}));
+}
+
+void EditorDriver::useTheEnvelopePage() {
+    hosted::HostedEditor hosted(hosted::Library::kTwoSines);
+    ASSERT_NO_FATAL_FAILURE(open(hosted));
+    ASSERT_NO_FATAL_FAILURE(showPage(OrinEditor::kEnvelopePage));
+    auto& page = *static_cast<PAdsrEditor*>(hosted.editor().page(OrinEditor::kEnvelopePage));
+    OrinMpeEditor& envelopes = *page.envelopeEditor();
+    ASSERT_EQ(page.selectedLayer(), 0);
+    ASSERT_EQ(envelopes.selectedEnvelope(), OrinMpeEditor::kLow);
+    const int attack =
+        PAdsrValue::envelopeParameter(0, OrinMpeEditor::kLow, OrinMpeEditor::kAttack);
+    const std::string shownBefore = page.field(OrinMpeEditor::kAttack)->getText();
+    const std::vector<float> before = hosted.played(36, 0.5);
+
+    // The attack's end (point 1, which moves only in time) dragged to the right.
+    envelopes.layoutHandles();
+    const CRect area = onWindow(envelopes.getViewSize());
+    const CPoint from = plus(area.topLeft(), envelopes.handleCentre(1));
+    const CPoint nudge(from.h + 2, from.v), to(from.h + 10, from.v);
+    auto automated = [&](bool first) {
+        const std::vector<HostCall> calls = hosted.calls();
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            const HostCall& c = calls[first ? i : calls.size() - 1 - i];
+            if (isGesture(c, audioMasterAutomate, attack)) return c.value;
+        }
+        return -1.0f;
+    };
+    perform({"envelope point drag",
+             {{"point picked up",
+               "xdotool mousemove " + at(from) + " mousedown 1 mousemove " + at(nudge),
+               [&] { return told(audioMasterBeginEdit, attack); }},
+              {"point dragged", "xdotool mousemove " + at(to),
+               [&] { return automated(false) > automated(true); }},
+              {"point released", "xdotool mouseup 1",
+               [&] { return told(audioMasterEndEdit, attack); }}},
+             attack});
+    const std::string shownAfter = page.field(OrinMpeEditor::kAttack)->getText();
+    EXPECT_NE(shownAfter, shownBefore);
+
+    // The note at the bottom of the keyboard, which plays the Low envelope, rises more slowly.
+    const std::vector<float> after = hosted.played(36, 0.5);
+    // Rendered, the level reaches 95 % later by at least half the longer attack shown, and not
+    // after the attack shown ends (the voice takes a new level in each 512-frame control block).
+    const double riseBefore = rise(before, 0.95), riseAfter = rise(after, 0.95);
+    const double attackBefore = shownMs(shownBefore), attackAfter = shownMs(shownAfter);
+    const double blockMs = 1000.0 * hosted::HostedEditor::kBlock / hosted::HostedEditor::kRate;
+    EXPECT_GT(riseAfter - riseBefore, 0.5 * (attackAfter - attackBefore))
+        << "attack shown " << shownBefore << " then " << shownAfter << ", 95 % reached after "
+        << riseBefore << " ms then " << riseAfter << " ms";
+    EXPECT_LE(riseAfter, attackAfter + blockMs) << shownAfter;
+    ASSERT_TRUE(steps_.perform({screenshot("page-envelopes")}));
+    close();
+}
+
+void EditorDriver::playTheKeyboard() {
+    hosted::HostedEditor hosted(hosted::Library::kTwoSines);
+    ASSERT_NO_FATAL_FAILURE(open(hosted));
+    const KeyboardView& keyboard = *hosted.editor().keyboard();
+    const CRect strip = keyboard.getViewSize();
+    // A rising glissando over white keys, each pressed deeper than the one before, from rows
+    // where black keys take most of the width to rows below them: the note and the row.
+    struct Key {
+        int note, row;
+        CPoint at;
+    };
+    std::vector<Key> keys = {{60, 8, {}}, {62, 14, {}}, {64, 20, {}}, {65, 26, {}}, {67, 40, {}}};
+    std::map<int, std::string> marks;
+    for (Key& key : keys) {
+        // The middle of the key's part of its row that no black key covers.
+        int first = -1, last = -1;
+        for (int x = 0; x < strip.width(); ++x)
+            if (KeyboardView::keyAt(CPoint(x, key.row)) == key.note)
+                last = x, first = first < 0 ? x : first;
+        ASSERT_GE(first, 0) << key.note;
+        key.at = plus(strip.topLeft(), CPoint((first + last) / 2, key.row));
+        marks[key.note] = hostPath(file("sounding-" + std::to_string(key.note)));
+    }
+    // Each move waits until the key before it sounds, as the rendering thread reports.
+    std::string shell = "xdotool mousemove " + at(keys[0].at) + " mousedown 1; ";
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i) shell += "xdotool mousemove " + at(keys[i].at) + "; ";
+        shell += "end=$(($(date +%s) + 60)); while [ ! -e " +
+                 file("sounding-" + std::to_string(keys[i].note)) +
+                 " ] && [ $(date +%s) -lt $end ]; do :; done; ";
+    }
+    shell += takeScreenshot("keyboard") + "; xdotool mouseup 1; touch " + file("released");
+
+    hosted.clearCalls();
+    {
+        Listener listener(hosted.host(), hosted.plugin().keyboardDisplay(), marks);
+        auto keysUp = [&] {
+            for (int note = KeyboardView::kFirstNote;
+                 note < KeyboardView::kFirstNote + KeyboardView::kKeyCount; ++note)
+                if (keyboard.isKeyLit(note)) return false;
+            return true;
+        };
+        // 200 blocks of 256 frames: over a second of silence, no note left hanging.
+        ASSERT_TRUE(steps_.perform(
+            {{"glissando played", shell,
+              [&] { return exists("released") && keyboard.heldNote() < 0; }},
+             {"keys up and the sound died away", "true",
+              [&] { return keysUp() && listener.quietBlocks() >= 200; }}}));
+        for (const Key& key : keys) EXPECT_TRUE(listener.sounded(key.note)) << key.note;
+        for (int note = 0; note < KeyboardDisplay::kNotes; ++note) {
+            if (marks.count(note) == 0) {
+                EXPECT_FALSE(listener.sounded(note)) << "a key not played sounded: " << note;
+            }
+        }
+    }
+    EXPECT_TRUE(hosted.calls().empty()) << "the keyboard told the host of a parameter";
+    EXPECT_TRUE(std::filesystem::exists(hostPath(shot("keyboard"))));
+    close();
 }
 
 void EditorDriver::aboutScenario() {

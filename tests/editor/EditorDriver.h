@@ -6,8 +6,9 @@
 // the host side (its window, its message loop, screen positions, how commands start); every
 // gesture starts only once the state the previous one should bring about holds. On each page one
 // control of each kind is used by hand, checking what the host was told and, where the sound
-// changes, a note played before and after. Screenshots go to QUOR_SCREENSHOTS as
-// <prefix>-<what>.png.
+// changes, a note played before and after; a glissando is played on the on-screen keyboard while
+// audio blocks are rendered, and every key must sound and be let go. Screenshots go to
+// QUOR_SCREENSHOTS as <prefix>-<what>.png.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,6 +30,10 @@ public:
     void useTheWindow();
     // The preset, LFO and global pages, each driven by hand in turn in one window.
     void useThePages();
+    // The envelope page: a point of the Low envelope dragged, the host told, the attack slower.
+    void useTheEnvelopePage();
+    // A glissando on the on-screen keyboard while another thread plays the audio blocks.
+    void playTheKeyboard();
     // `rounds` openings and closings in the host's window while notes play.
     void soak(int rounds);
     // The window over `library` opens, draws and closes.

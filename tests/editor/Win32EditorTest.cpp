@@ -55,6 +55,14 @@ TEST_F(Win32Editor, EachPageDrivenByHandTellsTheHostAndChangesTheSound) {
     Win32Host().useThePages();
 }
 
+TEST_F(Win32Editor, AnEnvelopePointDraggedTellsTheHostAndSlowsTheAttack) {
+    Win32Host().useTheEnvelopePage();
+}
+
+TEST_F(Win32Editor, AGlissandoOnTheKeyboardSoundsEveryKeyAndLetsThemGo) {
+    Win32Host().playTheKeyboard();
+}
+
 TEST_F(Win32Editor, OpensAndClosesManyTimesWhileNotesPlay) {
     Win32Host().soak(QUOR_EDITOR_SOAK_ROUNDS / 10);
 }

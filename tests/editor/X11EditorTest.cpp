@@ -74,6 +74,14 @@ TEST_F(X11Editor, EachPageDrivenByHandTellsTheHostAndChangesTheSound) {
     X11Host(display).useThePages();
 }
 
+TEST_F(X11Editor, AnEnvelopePointDraggedTellsTheHostAndSlowsTheAttack) {
+    X11Host(display).useTheEnvelopePage();
+}
+
+TEST_F(X11Editor, AGlissandoOnTheKeyboardSoundsEveryKeyAndLetsThemGo) {
+    X11Host(display).playTheKeyboard();
+}
+
 TEST_F(X11Editor, OpensAndClosesManyTimesWhileNotesPlay) {
     X11Host(display).soak(QUOR_EDITOR_SOAK_ROUNDS / 10);
 }

@@ -132,7 +132,7 @@ PAdsrEditor::PAdsrEditor(const CRect& size, CFrame* frame, Orin& plugin, OrinEdi
 
 PAdsrEditor::~PAdsrEditor() {
     // The knobs and the slope that come and go with the arrangement hold one reference of the
-    // page's own (see createKnobs); the views still on the page are released with it.
+    // page's own (see arrange); the container releases its own for those on the page.
     for (const KnobSpec& spec : kKnobs)
         if (spec.shown != Shown::kAlways) knobs_[spec.value]->forget();
     offsetSlope_->forget();
@@ -221,10 +221,9 @@ void PAdsrEditor::createSliders() {
     handles->forget();
     levelSlope_ = addSlope(kLevelSlopeRect, kLevelSlopeTag, &values_[kLevelLo], &values_[kLevelHi]);
     addView(levelSlope_);
-    // Placed by arrange(); the page keeps a reference of its own while it is off the page.
+    // Placed by arrange(); its first reference is the page's own.
     offsetSlope_ =
         addSlope(kOffsetSlopeRect, kOffsetSlopeTag, &values_[kOffsetLo], &values_[kOffsetHi]);
-    offsetSlope_->remember();
 }
 
 void PAdsrEditor::createKnobs() {
@@ -235,8 +234,10 @@ void PAdsrEditor::createKnobs() {
         knob->setFont(kFont);
         knob->setValueObject(&values_[spec.value]);
         knobs_[spec.value] = knob;
-        if (spec.shown != Shown::kAlways) knob->remember();  // placed by arrange()
-        if (spec.shown != Shown::kFilter) addView(knob);  // the page starts with Base
+        // The page starts with Base: the Base and Top knobs go on it (which takes a reference),
+        // and those placed by arrange() keep one of the page's own besides.
+        if (spec.shown == Shown::kBaseTop) knob->remember();
+        if (spec.shown != Shown::kFilter) addView(knob);
     }
     strip->forget();
     CKnobEdit* octave = knobs_[kOctave];
@@ -277,11 +278,15 @@ void PAdsrEditor::selectLayer(int layer) {
 void PAdsrEditor::arrange(bool filter) {
     if (filter == filterShown_) return;
     filterShown_ = filter;
+    // The page keeps one reference of its own on these views; the page's container holds
+    // another while a view is on it.
     auto place = [this](CView* view, bool shown) {
-        if (shown && !isChild(view))
+        if (shown && !isChild(view)) {
+            view->remember();
             addView(view);
-        else if (!shown && isChild(view))
-            removeView(view, false);
+        } else if (!shown && isChild(view)) {
+            removeView(view);
+        }
     };
     for (const KnobSpec& spec : kKnobs) {
         if (spec.shown != Shown::kAlways)

@@ -620,15 +620,20 @@ void EditorDriver::playTheKeyboard() {
         key.at = plus(strip.topLeft(), CPoint((first + last) / 2, key.row));
         marks[key.note] = hostPath(file("sounding-" + std::to_string(key.note)));
     }
-    // Each move waits until the key before it sounds, as the rendering thread reports.
-    std::string shell = "xdotool mousemove " + at(keys[0].at) + " mousedown 1; ";
+    // Each move waits until the key before it sounds, as the rendering thread reports; while the
+    // last one is held, keys far from the glissando must still look as they did before it.
+    const CPoint farKey = plus(strip.topLeft(), CPoint(380, 40));
+    ASSERT_EQ(KeyboardView::keyAt(CPoint(380, 40)), 95);
+    std::string shell = sample(farKey, 16, "far-key") + "; xdotool mousemove " + at(keys[0].at) +
+                        " mousedown 1; ";
     for (std::size_t i = 0; i < keys.size(); ++i) {
         if (i) shell += "xdotool mousemove " + at(keys[i].at) + "; ";
         shell += "end=$(($(date +%s) + 60)); while [ ! -e " +
                  file("sounding-" + std::to_string(keys[i].note)) +
                  " ] && [ $(date +%s) -lt $end ]; do :; done; ";
     }
-    shell += takeScreenshot("keyboard") + "; xdotool mouseup 1; touch " + file("released");
+    shell += waitFor(farKey, 16, "far-key", true, "far-key-kept") + "; " +
+             takeScreenshot("keyboard") + "; xdotool mouseup 1; touch " + file("released");
 
     hosted.clearCalls();
     {
@@ -652,6 +657,7 @@ void EditorDriver::playTheKeyboard() {
             }
         }
     }
+    EXPECT_TRUE(exists("far-key-kept")) << "the keyboard was drawn wrongly during the glissando";
     EXPECT_TRUE(hosted.calls().empty()) << "the keyboard told the host of a parameter";
     EXPECT_TRUE(std::filesystem::exists(hostPath(shot("keyboard"))));
     close();

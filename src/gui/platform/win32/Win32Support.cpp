@@ -74,17 +74,19 @@ void blit(HDC dc, const CBitmap& pixels, const CRect& rect) {
     CRect r = rect;
     r.bound(CRect(0, 0, pixels.getWidth(), pixels.getHeight()));
     if (r.isEmpty()) return;
+    // The image handed over is just the rows of the rectangle, top-down, so its source rectangle
+    // spans its whole height: systems that count a top-down image's source rows from the bottom
+    // and those that count them from the top then copy the same rows.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = pixels.getWidth();
-    info.bmiHeader.biHeight = -pixels.getHeight();  // top-down rows
+    info.bmiHeader.biHeight = -r.height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    // The source rectangle's y counts from the image's bottom row even for a top-down image.
-    const int sourceY = pixels.getHeight() - r.bottom;
-    StretchDIBits(dc, r.left, r.top, r.width(), r.height(), r.left, sourceY, r.width(), r.height(),
-                  pixels.pixels(), &info, DIB_RGB_COLORS, SRCCOPY);
+    const std::uint32_t* rows = pixels.pixels() + std::size_t(r.top) * std::size_t(pixels.getWidth());
+    StretchDIBits(dc, r.left, r.top, r.width(), r.height(), r.left, 0, r.width(), r.height(), rows,
+                  &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace win32

@@ -150,7 +150,8 @@ void PRSVoice::start(int32_t newNote, double newVelocity) {
         return;
     }
 
-    if (host) host->showKeyDown(channel, newNote, static_cast<int32_t>(newVelocity));
+    // The key display takes MIDI velocities; the voice's velocity is 0..1.
+    if (host) host->showKeyDown(channel, newNote, static_cast<int32_t>(newVelocity * 127.0 + 0.5));
 
     samplePeriod_ = context_.samplePeriod();
     rateFactor_ = static_cast<float>(samplePeriod_ * 16800.0);

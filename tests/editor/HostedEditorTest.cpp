@@ -68,4 +68,16 @@ TEST(HostedEditor, TheHostsEditorCallsReachTheWindow) {
     hosted.close();
 }
 
+// The keys the voices light carry the velocity they were played with.
+TEST(HostedEditor, LitKeysCarryTheirVelocity) {
+    hosted::HostedEditor hosted(hosted::Library::kTwoSines);
+    ASSERT_TRUE(hosted.loaded());
+    std::vector<float> left(hosted::HostedEditor::kBlock), right(hosted::HostedEditor::kBlock);
+    for (int velocity : {1, 64, 127}) {
+        hosted.host().noteOn(0, 60, velocity);
+        hosted.host().process(left.data(), right.data(), hosted::HostedEditor::kBlock);
+        EXPECT_EQ(hosted.plugin().keyboardDisplay().velocity(60), velocity);
+    }
+}
+
 }  // namespace

@@ -59,14 +59,14 @@ constexpr PAdsrValue::LayerParameters kValueParameters[PAdsrEditor::kValueCount]
 
 // Which arrangement a knob belongs to.
 enum class Shown { kAlways, kBaseTop, kFilter };
-struct KnobSpec {
+struct KnobLayout {
     PAdsrEditor::Value value;
     long tag;
     CPoint centre;
     CRect text;  // empty: a knob without text
     Shown shown;
 };
-const KnobSpec kKnobs[] = {
+const KnobLayout kKnobs[] = {
     {PAdsrEditor::kVelocity, 19, {81, 332}, {68, 348, 94, 360}, Shown::kAlways},
     {PAdsrEditor::kVelocityAttack, 20, {116, 332}, {103, 348, 129, 360}, Shown::kAlways},
     {PAdsrEditor::kOctave, 21, {150, 332}, {138, 348, 164, 360}, Shown::kBaseTop},
@@ -133,8 +133,8 @@ PAdsrEditor::PAdsrEditor(const CRect& size, CFrame* frame, Orin& plugin, OrinEdi
 PAdsrEditor::~PAdsrEditor() {
     // The knobs and the slope that come and go with the arrangement hold one reference of the
     // page's own (see arrange); the container releases its own for those on the page.
-    for (const KnobSpec& spec : kKnobs)
-        if (spec.shown != Shown::kAlways) knobs_[spec.value]->forget();
+    for (const KnobLayout& layout : kKnobs)
+        if (layout.shown != Shown::kAlways) knobs_[layout.value]->forget();
     offsetSlope_->forget();
 }
 
@@ -228,16 +228,16 @@ void PAdsrEditor::createSliders() {
 
 void PAdsrEditor::createKnobs() {
     CBitmap* strip = new CBitmap(kKnobStripBitmap);
-    for (const KnobSpec& spec : kKnobs) {
-        auto* knob = new CKnobEdit(spec.centre, spec.text, this, spec.tag, strip, kKnobImages,
+    for (const KnobLayout& layout : kKnobs) {
+        auto* knob = new CKnobEdit(layout.centre, layout.text, this, layout.tag, strip, kKnobImages,
                                    getBackground());
         knob->setFont(kFont);
-        knob->setValueObject(&values_[spec.value]);
-        knobs_[spec.value] = knob;
+        knob->setValueObject(&values_[layout.value]);
+        knobs_[layout.value] = knob;
         // The page starts with Base: the Base and Top knobs go on it (which takes a reference),
         // and those placed by arrange() keep one of the page's own besides.
-        if (spec.shown == Shown::kBaseTop) knob->remember();
-        if (spec.shown != Shown::kFilter) addView(knob);
+        if (layout.shown == Shown::kBaseTop) knob->remember();
+        if (layout.shown != Shown::kFilter) addView(knob);
     }
     strip->forget();
     CKnobEdit* octave = knobs_[kOctave];
@@ -288,9 +288,9 @@ void PAdsrEditor::arrange(bool filter) {
             removeView(view);
         }
     };
-    for (const KnobSpec& spec : kKnobs) {
-        if (spec.shown != Shown::kAlways)
-            place(knobs_[spec.value], (spec.shown == Shown::kFilter) == filter);
+    for (const KnobLayout& layout : kKnobs) {
+        if (layout.shown != Shown::kAlways)
+            place(knobs_[layout.value], (layout.shown == Shown::kFilter) == filter);
     }
     place(offsetSlope_, filter);
     paintCorner(filter);

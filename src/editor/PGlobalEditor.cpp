@@ -69,7 +69,7 @@ constexpr int kParameterOf[PGlobalEditor::kTagCount] = {kParamFxDelay,
 // How a knob writes and reads its value.
 enum class Reading { kSpeed, kPercent, kMix, kBalance, kRange, kLfoDelay, kNone };
 
-struct KnobSpec {
+struct KnobLayout {
     long tag;
     CPoint centre;
     CRect text;  // empty: a knob without text
@@ -85,7 +85,7 @@ constexpr float kPitchNoteStep = 1.0f / 18.0f;
 // The effect's delay while synchronised: one of its 18 note values.
 constexpr float kFxNoteStep = 1.0f / 17.0f;
 
-const KnobSpec kKnobs[] = {
+const KnobLayout kKnobs[] = {
     {PGlobalEditor::kFxDelayTag, {140, 255}, {124, 269, 170, 281}, Reading::kSpeed},
     {PGlobalEditor::kFxFeedbackTag, {196, 255}, {181, 269, 209, 281}, Reading::kPercent},
     {PGlobalEditor::kFxSpreadTag, {251, 255}, {236, 269, 264, 281}, Reading::kPercent},
@@ -141,13 +141,13 @@ const KnobSpec kKnobs[] = {
     {PGlobalEditor::kPitchFormTag, {242, 113}, {}, Reading::kNone, 0, 100, nullptr, 0.2f},
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
     long tag;
     long bitmap;
     CPoint at;
 };
 
-const ButtonSpec kButtons[] = {
+const ButtonLayout kButtons[] = {
     {PGlobalEditor::kFxBypassTag, kBypassBitmap, {171, 218}},
     {PGlobalEditor::kFxTypeTag, kEffectTypeBitmap, {271, 218}},
     {PGlobalEditor::kFxSyncTag, kSyncBitmap, {155, 247}},
@@ -218,21 +218,21 @@ PGlobalEditor::~PGlobalEditor() {
 void PGlobalEditor::createKnobs(CBitmap* background) {
     CBitmap* strip = new CBitmap(kKnobStripBitmap);
     const VoiceTables* tables = plugin_.voiceTables();
-    for (const KnobSpec& spec : kKnobs) {
+    for (const KnobLayout& layout : kKnobs) {
         CKnobEdit* knob = nullptr;
-        if (spec.reading == Reading::kSpeed) {
-            knob = new CLfoSpeedKnob(spec.centre, spec.text, this, spec.tag, strip, kKnobImages,
+        if (layout.reading == Reading::kSpeed) {
+            knob = new CLfoSpeedKnob(layout.centre, layout.text, this, layout.tag, strip, kKnobImages,
                                      background);
         } else {
-            knob = new CKnobEdit(spec.centre, spec.text, this, spec.tag, strip, kKnobImages,
+            knob = new CKnobEdit(layout.centre, layout.text, this, layout.tag, strip, kKnobImages,
                                  background);
         }
         knob->setFont(kFont);
-        knob->setDisplayRange(spec.min, spec.max);
-        knob->setUnit(spec.unit);
-        knob->setWheelInc(spec.wheelStep);
-        if (spec.defaultValue >= 0) knob->setDefaultValue(spec.defaultValue);
-        switch (spec.reading) {
+        knob->setDisplayRange(layout.min, layout.max);
+        knob->setUnit(layout.unit);
+        knob->setWheelInc(layout.wheelStep);
+        if (layout.defaultValue >= 0) knob->setDefaultValue(layout.defaultValue);
+        switch (layout.reading) {
             case Reading::kPercent:
                 knob->setTextFunctions(percentText, nullptr);
                 knob->setUnit("%");  // typed "40%" reads as 40
@@ -253,7 +253,7 @@ void PGlobalEditor::createKnobs(CBitmap* background) {
             default:
                 break;
         }
-        controls_[spec.tag] = knob;
+        controls_[layout.tag] = knob;
         addView(knob);
     }
     strip->forget();
@@ -261,11 +261,11 @@ void PGlobalEditor::createKnobs(CBitmap* background) {
 }
 
 void PGlobalEditor::createButtons() {
-    for (const ButtonSpec& spec : kButtons) {
-        CBitmap* image = new CBitmap(spec.bitmap);
-        auto* button = new COnOffButton(buttonRect(spec.at, *image), this, spec.tag, image);
+    for (const ButtonLayout& layout : kButtons) {
+        CBitmap* image = new CBitmap(layout.bitmap);
+        auto* button = new COnOffButton(buttonRect(layout.at, *image), this, layout.tag, image);
         image->forget();
-        controls_[spec.tag] = button;
+        controls_[layout.tag] = button;
         addView(button);
     }
 }
@@ -353,8 +353,8 @@ void PGlobalEditor::updateControls() {
 }
 
 void PGlobalEditor::pageHidden() {
-    for (const KnobSpec& spec : kKnobs) {
-        if (CAutoRemoveTextEdit* field = knob(spec.tag)->typingField()) field->looseFocus();
+    for (const KnobLayout& layout : kKnobs) {
+        if (CAutoRemoveTextEdit* field = knob(layout.tag)->typingField()) field->looseFocus();
     }
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "NotifiedParent.h"
 #include "editor/CValueObject.h"
 #include "editor/MPEEditor.h"
 #include "editor/MultiMPEEditor.h"
@@ -331,14 +332,7 @@ TEST(MPEEditor, ValueTextsWhileDragging) {
 }
 
 TEST(MultiMPEEditor, SwitchesEnvelopesByRightClickAndDigits) {
-    struct Parent : CViewContainer {
-        using CViewContainer::CViewContainer;
-        std::vector<std::string> messages;
-        long notify(CView*, const char* message) override {
-            messages.push_back(message);
-            return kMessageNotified;
-        }
-    };
+    using Parent = NotifiedParent;
     CFrame frame(CRect(0, 0, 400, 120), nullptr, nullptr);
     auto* parent = new Parent(CRect(0, 0, 400, 120), &frame);
     frame.addView(parent);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "NotifiedParent.h"
 #include "OpenEditor.h"
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CDepButton.h"
@@ -243,14 +244,7 @@ TEST_F(PageValues, RemovedFieldCommitsWhatWasTyped) {
 }
 
 TEST(AutoRemoveTextEdit, TellsItsParentOnceAndRemovesItself) {
-    struct Parent : CViewContainer {
-        using CViewContainer::CViewContainer;
-        std::vector<std::string> messages;
-        long notify(CView*, const char* message) override {
-            messages.push_back(message);
-            return kMessageNotified;
-        }
-    };
+    using Parent = NotifiedParent;
     struct Listener : CControlListener {
         std::vector<std::string> commits;
         void valueChanged(CControl* c) override {

@@ -164,7 +164,7 @@ void PAdsrEditor::createControls() {
     // The value fields show whichever envelope's value reached them last.
     const float* decay = plugin_.voiceTables() ? plugin_.voiceTables()->decay : nullptr;
     for (int column = 0; column < kColumnCount; ++column) {
-        auto* field = new CDepTextEdit(columnRect(column, 177, 187, 3), this,
+        auto* field = new CDepTextEdit(columnRect(column, 177, 187, -2), this,
                                        kFirstFieldTag + column, nullptr, kNoFrame);
         field->setFont(kFont);
         field->setFontColor(kInk);

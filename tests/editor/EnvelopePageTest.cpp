@@ -20,6 +20,7 @@
 #include "editor/OrinMpeEditor.h"
 #include "editor/PAdsrEditor.h"
 #include "gui/CBitmap.h"
+#include "gui/CDrawContext.h"
 #include "gui/COnOffButton.h"
 
 namespace {
@@ -275,6 +276,20 @@ TEST_F(EnvelopePage, FieldsShowTheSelectedEnvelopeInTheEnginesTimesAndDecibels) 
     page->field(2)->setText("-oo");  // the sustain, silent
     page->field(2)->valueChanged();
     EXPECT_EQ(plugin->getParameter(77), 0.0f);
+
+    // Whatever a field shows fits inside it, in the font it is drawn with.
+    CDrawContext context(frame, nullptr);
+    for (int column = 0; column < PAdsrEditor::kColumnCount; ++column) {
+        CDepTextEdit* field = page->field(column);
+        context.setFont(field->getFont());
+        const int room = int(field->getViewSize().width()) - 2;
+        const int parameter = kAttackBaseLo + column;  // attack, decay, sustain, release
+        for (int step = 0; step <= 100; ++step) {
+            page->envelopeEditor()->selectEnvelope(OrinMpeEditor::kLow);
+            hostSets(parameter, 0.01f * float(step));
+            EXPECT_LE(context.getStringWidth(field->getText()), room) << field->getText();
+        }
+    }
 }
 
 TEST_F(EnvelopePage, TheLevelSliderKeepsHostLevelsThroughRefreshesAndOtherHandlesDrags) {

@@ -18,7 +18,7 @@ run_ctest() {  # name build-dir ctest-args...
   local name=$1 dir=$2; shift 2
   echo "=== $name ==="
   local log; log=$(mktemp)
-  if xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$dir" -j"$jobs" --timeout 900 "$@" 2>&1 | tee "$log"; then
+  if xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --test-dir "$dir" -j"$jobs" --timeout 900 "$@" 2>&1 | tee "$log"; then
     :
   else
     summary+=("$name: FAILED")

@@ -96,8 +96,7 @@ long MultiMPEEditor::onKeyDown(VstKeyCode& key) {
     const int index = key.character - '1';
     if (key.character >= '1' && key.character <= '9') {
         if (index >= count_ || !envelopes_[index]) return -1;
-        selected_ = index;
-        setEnvelope(envelopes_[index]);
+        selectEnvelope(index);
         return 1;
     }
     return MPEEditor::onKeyDown(key);

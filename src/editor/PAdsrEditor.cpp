@@ -337,6 +337,16 @@ void PAdsrEditor::updateControls() {
     for (PAdsrValue& value : values_) value.notifyDependents();
 }
 
+long PAdsrEditor::notify(CView* sender, const char* message) {
+    if (sender != envelopeEditor_ || !message ||
+        std::strcmp(message, MultiMPEEditor::kSelectMessage) != 0)
+        return PEditor::notify(sender, message);
+    const int selected = envelopeEditor_->selectedEnvelope();
+    for (int column = 0; column < kColumnCount; ++column)
+        fields_[column]->update(&envelopeValues_[selected][column]);
+    return kMessageNotified;
+}
+
 void PAdsrEditor::pageHidden() {
     pendingLayer_ = -1;
 }

@@ -92,6 +92,8 @@ public:
     void controlBeginEdit(CControl* control) override;
     void controlEndEdit(CControl* control) override;
     void drawBackgroundRect(CDrawContext* context, const CRect& updateRect) override;
+    // The envelope editor's selection changed: the value fields show the selected envelope.
+    long notify(CView* sender, const char* message) override;
     bool isTypeOf(const char* type) const override;
 
 private:

@@ -24,6 +24,7 @@
 #include "editor/PAdsrEditor.h"
 #include "editor/PAdsrValue.h"
 #include "editor/CLfoSpeedKnob.h"
+#include "editor/CMultiSlider.h"
 #include "editor/PDiskPointer.h"
 #include "editor/PDiskSector.h"
 #include "editor/PGlobalEditor.h"
@@ -348,17 +349,24 @@ std::string EditorDriver::click(const CRect& onPage) {
     return "xdotool mousemove " + at(middle(onWindow(onPage))) + " click 1";
 }
 
-std::vector<GestureSteps::Step> EditorDriver::knobDrag(const CRect& knob, int parameter, int dy) {
-    const CPoint from = middle(onWindow(knob)), to(from.h, from.v - dy);
-    const float target = hosted_->plugin().getParameter(parameter) + float(dy) / kKnobTravel;
-    return {{"knob pressed", "xdotool mousemove " + at(from) + " mousedown 1",
+std::vector<GestureSteps::Step> EditorDriver::drag(const CPoint& from, const CPoint& to,
+                                                    int parameter, std::function<bool()> reached) {
+    // The first move of two pixels towards `to` makes every kind of control write.
+    const CPoint nudge(from.h + (to.h > from.h) * 2 - (to.h < from.h) * 2,
+                       from.v + (to.v > from.v) * 2 - (to.v < from.v) * 2);
+    return {{"pressed", "xdotool mousemove " + at(from) + " mousedown 1 mousemove " + at(nudge),
              [=, this] { return told(audioMasterBeginEdit, parameter); }},
-            {"knob dragged", "xdotool mousemove " + at(to),
-             [=, this] {
-                 return std::fabs(lastAutomated(hosted_->calls(), parameter) - target) < 0.01f;
-             }},
-            {"knob released", "xdotool mouseup 1",
+            {"dragged", "xdotool mousemove " + at(to), std::move(reached)},
+            {"released", "xdotool mouseup 1",
              [=, this] { return told(audioMasterEndEdit, parameter); }}};
+}
+
+std::vector<GestureSteps::Step> EditorDriver::knobDrag(const CRect& knob, int parameter, int dy) {
+    const CPoint from = middle(onWindow(knob));
+    const float target = hosted_->plugin().getParameter(parameter) + float(dy) / kKnobTravel;
+    return drag(from, CPoint(from.h, from.v - dy), parameter, [=, this] {
+        return std::fabs(lastAutomated(hosted_->calls(), parameter) - target) < 0.01f;
+    });
 }
 
 std::vector<GestureSteps::Step> EditorDriver::typing(const CKnobEdit& knob,
@@ -561,7 +569,7 @@ void EditorDriver::useTheEnvelopePage() {
     envelopes.layoutHandles();
     const CRect area = onWindow(envelopes.getViewSize());
     const CPoint from = plus(area.topLeft(), envelopes.handleCentre(1));
-    const CPoint nudge(from.h + 2, from.v), to(from.h + 10, from.v);
+    const CPoint to(from.h + 10, from.v);
     auto automated = [&](bool first) {
         const std::vector<HostCall> calls = hosted.calls();
         for (std::size_t i = 0; i < calls.size(); ++i) {
@@ -571,14 +579,7 @@ void EditorDriver::useTheEnvelopePage() {
         return -1.0f;
     };
     perform({"envelope point drag",
-             {{"point picked up",
-               "xdotool mousemove " + at(from) + " mousedown 1 mousemove " + at(nudge),
-               [&] { return told(audioMasterBeginEdit, attack); }},
-              {"point dragged", "xdotool mousemove " + at(to),
-               [&] { return automated(false) > automated(true); }},
-              {"point released", "xdotool mouseup 1",
-               [&] { return told(audioMasterEndEdit, attack); }}},
-             attack});
+             drag(from, to, attack, [&] { return automated(false) > automated(true); }), attack});
     const std::string shownAfter = page.field(OrinMpeEditor::kAttack)->getText();
     EXPECT_NE(shownAfter, shownBefore);
 
@@ -593,8 +594,86 @@ void EditorDriver::useTheEnvelopePage() {
         << "attack shown " << shownBefore << " then " << shownAfter << ", 95 % reached after "
         << riseBefore << " ms then " << riseAfter << " ms";
     EXPECT_LE(riseAfter, attackAfter + blockMs) << shownAfter;
-    ASSERT_TRUE(steps_.perform({screenshot("page-envelopes")}));
+    EXPECT_NO_FATAL_FAILURE(envelopeControls(page));
     close();
+}
+
+std::string EditorDriver::wheel(const CPoint& onPage, bool up) {
+    return "xdotool mousemove " + at(CPoint(onPage.h + kPageLeft, onPage.v)) + " click " +
+           (up ? "4" : "5");
+}
+
+void EditorDriver::envelopeControls(PAdsrEditor& page) {
+    OrinMpeEditor& envelopes = *page.envelopeEditor();
+    OrinEdit& plugin = hosted_->plugin();
+    auto parameter = [](int envelope, int kind) {
+        return PAdsrValue::envelopeParameter(0, envelope, kind);
+    };
+    auto endedEdit = [this](int p) { return [this, p] { return told(audioMasterEndEdit, p); }; };
+
+    // The envelope editor, which took the focus with the drag: the Right key selects the decay's
+    // end, whose level (the sustain) the wheel then moves, away from the end it is nearest.
+    perform({"arrow key on the envelope",
+             {{"next point selected", "xdotool key Right",
+               [&] { return envelopes.selectedPoint() == 2; }}},
+             -1});
+    const int sustain = parameter(OrinMpeEditor::kLow, OrinMpeEditor::kSustain);
+    const float sustainBefore = plugin.getParameter(sustain);
+    const bool up = sustainBefore < 0.5f;
+    perform({"wheel on the envelope",
+             {{"sustain level moved", wheel(middle(envelopes.getViewSize()), up),
+               endedEdit(sustain)}},
+             sustain});
+    EXPECT_EQ(plugin.getParameter(sustain) > sustainBefore, up);
+    perform({"digit key on the envelope",
+             {{"High envelope shown", "xdotool key 2",
+               [&] { return envelopes.selectedEnvelope() == OrinMpeEditor::kHigh; }}},
+             -1});
+
+    // A time typed into the release field goes to the envelope that shows.
+    const int release = parameter(OrinMpeEditor::kHigh, OrinMpeEditor::kRelease);
+    CDepTextEdit& field = *page.field(OrinMpeEditor::kRelease);
+    perform({"typed release",
+             {{"release field open", click(field.getViewSize()), [&] { return field.isEditing(); }},
+              {"release typed", "xdotool key 5 0 0 m s Return",
+               [&] { return told(audioMasterEndEdit, release) && !field.isEditing(); }}},
+             release});
+    EXPECT_NEAR(shownMs(field.getText()), 500.0, 500.0 * 0.04) << field.getText();
+
+    // The decay slider's Low handle dragged down, then one step up by the Up key; the wheel
+    // turns the velocity knob.
+    CMultiSlider& slider = *page.columnSlider(OrinMpeEditor::kDecay);
+    const int decay = parameter(OrinMpeEditor::kLow, OrinMpeEditor::kDecay);
+    const CPoint handle = middle(onWindow(slider.handleRect(0)));
+    const float decayBefore = plugin.getParameter(decay);
+    perform({"slider drag",
+             drag(handle, CPoint(handle.h, handle.v + 12), decay,
+                  [&] { return lastAutomated(hosted_->calls(), decay) < decayBefore - 0.02f; }),
+             decay});
+    const float dragged = plugin.getParameter(decay);
+    EXPECT_LT(dragged, decayBefore);
+    perform({"arrow key on the slider", {{"handle stepped", "xdotool key Up", endedEdit(decay)}},
+             decay});
+    EXPECT_GT(plugin.getParameter(decay), dragged);
+    const int velocity = 59;  // the Base layer's velocity amount
+    const float velocityBefore = plugin.getParameter(velocity);
+    perform({"wheel on a knob",
+             {{"knob turned",
+               wheel(middle(page.knob(PAdsrEditor::kVelocity)->getKnobArea()), velocityBefore < 0.5f),
+               endedEdit(velocity)}},
+             velocity});
+    EXPECT_NE(plugin.getParameter(velocity), velocityBefore);
+    ASSERT_TRUE(steps_.perform({screenshot("page-envelopes")}));
+
+    // The Filter layer: its corner and emphasis knob show, and the knob turns by hand.
+    perform({"layer button",
+             {{"Filter layer shown", click(page.layerButton(PAdsrEditor::kFilterLayer)->getViewSize()),
+               [&] { return page.filterArrangement(); }}},
+             -1});
+    CKnobEdit& emphasis = *page.knob(PAdsrEditor::kEmphasis);
+    perform({"knob drag", knobDrag(emphasis.getKnobArea(), kParamFilterEmphasis, 30),
+             kParamFilterEmphasis});
+    ASSERT_TRUE(steps_.perform({screenshot("page-envelopes-filter")}));
 }
 
 void EditorDriver::playTheKeyboard() {

@@ -21,6 +21,8 @@
 #include "editor/HostedEditor.h"
 #include "gui/GestureSteps.h"
 
+class PAdsrEditor;
+
 class EditorDriver {
 public:
     explicit EditorDriver(std::string prefix) : prefix_(std::move(prefix)) {}
@@ -71,10 +73,16 @@ private:
     void presetPage();
     void lfoPage();
     void globalPage();
+    // The envelope page's keys, wheel, slider, field, layer button and knobs.
+    void envelopeControls(PAdsrEditor& page);
     // Gestures on the controls of the page that shows (page coordinates): a click; a knob
     // pressed, dragged up `dy` pixels and released; typing `keys` (xdotool key names) into a
     // knob's value field; a menu opened at `menu`, then its entry at `entry` clicked.
     std::string click(const CRect& onPage);
+    std::string wheel(const CPoint& onPage, bool up);
+    // A control pressed at `from`, dragged to `to` until `reached` holds, and released.
+    std::vector<Step> drag(const CPoint& from, const CPoint& to, int parameter,
+                           std::function<bool()> reached);
     std::vector<Step> knobDrag(const CRect& knob, int parameter, int dy);
     std::vector<Step> typing(const CKnobEdit& knob, const std::string& keys, int parameter);
     Step menuChoice(const CRect& menu, const CPoint& entry, std::function<bool()> chosen);

@@ -356,7 +356,7 @@ TEST(MultiMPEEditor, SwitchesEnvelopesByRightClickAndDigits) {
     EXPECT_EQ(editor->onKeyDown(two), 1);
     EXPECT_EQ(editor->getEnvelope(), &b);
     EXPECT_EQ(editor->onKeyDown(three), -1);
-    EXPECT_EQ(parent->messages.size(), 2u);  // digits select quietly
+    EXPECT_EQ(parent->messages.size(), 3u);  // a digit selects as a right click does
     // An envelope without points gets the default ones on the first press.
     MultiPointEnvelope empty;
     FMemoryStream record;

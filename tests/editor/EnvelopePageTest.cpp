@@ -266,7 +266,6 @@ TEST_F(EnvelopePage, FieldsShowTheSelectedEnvelopeInTheEnginesTimesAndDecibels) 
     hostSets(kReleaseBaseHi, 0.30f);
     hostSets(kReleaseBaseLo, 0.68f);
     page->envelopeEditor()->selectEnvelope(OrinMpeEditor::kHigh);
-    page->updateControls();
     EXPECT_STREQ(page->field(3)->getText(), "67.0ms");
     page->field(3)->setText("1.05 s");
     page->field(3)->valueChanged();

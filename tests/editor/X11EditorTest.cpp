@@ -55,8 +55,10 @@ private:
 class X11Editor : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
         display = XOpenDisplay(nullptr);
-        if (!display) GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
+        ASSERT_NE(display, nullptr) << "cannot connect to the X display " << std::getenv("DISPLAY");
         if (std::system("xdotool version > /dev/null 2>&1 && import -version > /dev/null 2>&1"))
             GTEST_SKIP() << "xdotool or ImageMagick's import is not installed";
     }

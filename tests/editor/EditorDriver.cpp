@@ -434,6 +434,25 @@ void EditorDriver::presetPage() {
                          [&] { return edit.icon(0) == 0 && edit.icon(1) == 1 && edit.icon(2) == 2; })},
              -1});
     EXPECT_NEAR(hosted_->playedFundamental(60, 0.6), chosenSound, 0.01 * chosenSound);
+
+    // The wheel: down over the list plays the next preset; over a sector of the palette it
+    // steps that sector's instrument through the pool.
+    perform({"wheel on the list",
+             {{"next preset chosen", wheel(middle(cell(3)), false),
+               [&] { return program.currentPreset() == chosen + 1; }}},
+             -1});
+    POrinDiskDescriptor& model = editor.paletteModel();
+    const CPoint wheelAt(0, -100);
+    const PDiskSector* sector = model.sectorAt(wheelAt);
+    ASSERT_NE(sector, nullptr);
+    PPreset& shown = program.editPreset();
+    const std::int32_t slot = shown.slot(sector->id());
+    perform({"wheel on the palette",
+             {{"sector's instrument stepped",
+               "xdotool mousemove " + at(plus(model.toControl(wheelAt), kPaletteCorner)) +
+                   " click 4",
+               [&] { return shown.slot(sector->id()) != slot; }}},
+             -1});
     ASSERT_TRUE(steps_.perform({screenshot("page-presets")}));
 }
 
@@ -452,6 +471,13 @@ void EditorDriver::lfoPage() {
              amount});
     const double swing = hosted::loudnessSwing(hosted_->played(60, 0.6), before);
     EXPECT_GT(swing, 0.3);
+    // The knob keeps the focus: the Down key turns it one step back.
+    const float turned = hosted_->plugin().getParameter(amount);
+    perform({"arrow key on a knob",
+             {{"knob stepped", "xdotool key Down",
+               [&] { return told(audioMasterEndEdit, amount); }}},
+             amount});
+    EXPECT_LT(hosted_->plugin().getParameter(amount), turned);
 
     perform({"shape button",
              {{"random steps drawn", click(page.shapeButton(4)->getViewSize()),
@@ -540,6 +566,11 @@ void EditorDriver::globalPage() {
                [&] { return told(audioMasterEndEdit, kParamFxBypass); }}},
              kParamFxBypass});
     EXPECT_NE(plugin.getParameter(kParamFxBypass), bypass);
+    perform({"space bar on the button",
+             {{"effect bypass switched back", "xdotool key space",
+               [&] { return told(audioMasterEndEdit, kParamFxBypass); }}},
+             kParamFxBypass});
+    EXPECT_EQ(plugin.getParameter(kParamFxBypass), bypass);
 
     // "Pitch LFO Speed": entry 18 of 22 below 4 separators, destination 14 of 17.
     const CRect menu = page.modWheelMenu()->getViewSize();
@@ -549,6 +580,14 @@ void EditorDriver::globalPage() {
                          [&] { return told(audioMasterEndEdit, kParamModWheel); })},
              kParamModWheel});
     EXPECT_NEAR(plugin.getParameter(kParamModWheel), 14.0f / 17.0f, 1e-5f);
+    // Opened again, the menu is worked by keys: Down highlights the first entry, Return takes it.
+    const CPoint shownEntry = fittedMenuEntry(top, 18, 4, 22, 4, OrinEditor::kHeight);
+    perform({"menu worked by keys",
+             {{"first destination chosen",
+               whenChanged(shownEntry, 8, click(menu), "menu-by-keys") + "; xdotool key Down Return",
+               [&] { return told(audioMasterEndEdit, kParamModWheel); }}},
+             kParamModWheel});
+    EXPECT_EQ(plugin.getParameter(kParamModWheel), 0.0f);
     ASSERT_TRUE(steps_.perform({screenshot("page-global")}));
 }
 
@@ -739,6 +778,20 @@ void EditorDriver::playTheKeyboard() {
     EXPECT_TRUE(exists("far-key-kept")) << "the keyboard was drawn wrongly during the glissando";
     EXPECT_TRUE(hosted.calls().empty()) << "the keyboard told the host of a parameter";
     EXPECT_TRUE(std::filesystem::exists(hostPath(shot("keyboard"))));
+
+    // A click on the keyboard's left end slides the lid over the keys, another one opens it.
+    const std::string end = click(CRect(strip.left - kPageLeft + 3, strip.top + 20,
+                                        strip.left - kPageLeft + 5, strip.top + 22));
+    perform({"keyboard end clicked",
+             {{"lid closed", end,
+               [&] { return keyboard.isCollapsed() && !keyboard.isSliding(); }}},
+             -1});
+    ASSERT_TRUE(steps_.perform({screenshot("keyboard-closed")}));
+    perform({"keyboard end clicked again",
+             {{"lid opened", end,
+               [&] { return keyboard.shownFrame() == KeyboardView::kKeysFrame &&
+                            !keyboard.isSliding(); }}},
+             -1});
     close();
 }
 

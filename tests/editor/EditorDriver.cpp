@@ -24,7 +24,9 @@
 #include "editor/PAdsrEditor.h"
 #include "editor/PAdsrValue.h"
 #include "editor/CLfoSpeedKnob.h"
+#include "editor/CGuidedMultiSlider.h"
 #include "editor/CMultiSlider.h"
+#include "editor/CSlopeDisplay.h"
 #include "editor/PDiskPointer.h"
 #include "editor/PDiskSector.h"
 #include "editor/PGlobalEditor.h"
@@ -694,6 +696,26 @@ void EditorDriver::envelopeControls(PAdsrEditor& page) {
     perform({"arrow key on the slider", {{"handle stepped", "xdotool key Up", endedEdit(decay)}},
              decay});
     EXPECT_GT(plugin.getParameter(decay), dragged);
+    // The level slider's High handle along its curved guide, and with Alt held the release
+    // slope's right (High) end alone.
+    constexpr int kLevelHigh = 4;
+    const CPoint levelHandle = middle(onWindow(page.levelSlider()->handleRect(1)));
+    const float levelBefore = plugin.getParameter(kLevelHigh);
+    perform({"guided slider drag",
+             drag(levelHandle, CPoint(levelHandle.h, levelHandle.v + 15), kLevelHigh,
+                  [&] { return lastAutomated(hosted_->calls(), kLevelHigh) < levelBefore; }),
+             kLevelHigh});
+    const CRect slope = onWindow(page.columnSlope(OrinMpeEditor::kRelease)->getViewSize());
+    const CPoint slopeEnd(slope.right - 5, (slope.top + slope.bottom) / 2);
+    const float releaseBefore = plugin.getParameter(release);
+    std::vector<Step> altDrag =
+        drag(slopeEnd, CPoint(slopeEnd.h, slopeEnd.v - 10), release,
+             [&] { return lastAutomated(hosted_->calls(), release) > releaseBefore; });
+    altDrag.front().shell.insert(0, "xdotool keydown alt; ");
+    altDrag.back().shell += "; xdotool keyup alt";
+    altDrag.push_back({"Alt released", "true", [this] { return !altHeld(); }});
+    perform({"slope drag with Alt", altDrag, release});
+
     const int velocity = 59;  // the Base layer's velocity amount
     const float velocityBefore = plugin.getParameter(velocity);
     perform({"wheel on a knob",

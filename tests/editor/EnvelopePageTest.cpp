@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -351,6 +352,7 @@ TEST(EnvelopePageRendered, TheReleaseShownIsTheReleaseTheVoicePlays) {
                 if (std::fabs(left[i]) > held * 1e-4f) lastLoud = frame + i;
         }
         const double renderedMs = double(lastLoud + 1) / kRate * 1000.0;
+        std::printf("release %.2f: shown %s, rendered %.1f ms\n", release, shown.c_str(), renderedMs);
         // The voice takes a key's release in at its next control block (512 frames) and ramps
         // to each block's level over the following block: up to two blocks late. The text is
         // rounded to three digits (0.5 %) and the engine's segment (256 / (33600 d) s) is 0.4 %

@@ -73,7 +73,6 @@ public:
     int32_t envelopeMode() const { return mode_; }
     int32_t finishedBits() const { return finished_; }
     int32_t semitoneOffset(int layer) const { return semitones_[layer]; }
-    int32_t blockLength() const { return blockLength_; }
     int32_t blockPosition() const { return blockPosition_; }
 
 private:

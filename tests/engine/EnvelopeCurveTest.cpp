@@ -36,8 +36,6 @@ TEST(EnvelopeCurve, BendAndRateShapeTheFall) {
 }
 
 TEST(EnvelopeCurve, EditorTimesRoundTrip) {
-    EXPECT_FLOAT_EQ(envelopeTimeMs(decay(), 0.0f), 7.59f);
-    EXPECT_NEAR(envelopeTimeMs(decay(), 1.0f), 10763.3f, 0.1f);  // 7.59 / 0.93^100
     for (int i = 0; i < 100; ++i) {
         const float x = i * 0.01f;
         EXPECT_FLOAT_EQ(envelopeParamFromMs(decay(), envelopeTimeMs(decay(), x)), x) << i;

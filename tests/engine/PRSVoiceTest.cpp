@@ -158,7 +158,6 @@ TEST_F(PRSVoiceTest, PitchFollowsNoteTuneBendAndFineTune) {
 TEST_F(PRSVoiceTest, EnvelopeStagesFromAttackToRelease) {
     start(60);
     EXPECT_EQ(voice.envelopeMode(), PRSVoice::kHeld);  // attack rounds to 0: none
-    EXPECT_EQ(voice.blockLength(), PRSVoice::kFirstBlockLength);
     param(8) = param(76) = 0.01f;  // rounds to 1: from 0.2, over at the first update
     param(12) = param(79) = 0.5f;  // a long attack from 0
     start(60);

@@ -14,14 +14,8 @@ namespace {
 
 class VoicerTest : public ::testing::Test {
 protected:
-    void SetUp() override { addVoices(64); }
-
-    void addVoices(int n) {
-        for (int i = 0; i < n; ++i) {
-            auto* v = new TestVoice;
-            voices.push_back(v);
-            voicer.addVoice(v);
-        }
+    void SetUp() override {
+        for (int i = 0; i < 64; ++i) voicer.addVoice(voices.emplace_back(new TestVoice));
         voicer.setPolyphony(64);
     }
     void bytes(std::initializer_list<int> list, int32_t delta = 0) {

@@ -1,10 +1,6 @@
 #include "engine/EnvelopeCurve.h"
 
-#include <cmath>
-
-int roundToEven(float x) {
-    return static_cast<int>(std::nearbyint(x));
-}
+#include "engine/FastMath.h"
 
 float envelopeCurve(const float* decay, float rateFactor, float rate, float timeFrames,
                     float bend) {

@@ -12,6 +12,3 @@ float envelopeCurve(const float* decay, float rateFactor, float rate, float time
 float envelopeTimeMs(const float* decay, float x);
 // The rate parameter whose time is the first at or above ms, in steps of 0.01; 1.0 when none is.
 float envelopeParamFromMs(const float* decay, float ms);
-
-// Nearest integer, ties to even, for values well inside the int range.
-int roundToEven(float x);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/EngineRandom.h"
+#include "engine/FastMath.h"
 #include "engine/LfoShapes.h"
 #include "engine/RelaxedFloat.h"
 #include "engine/TempoNoteValues.h"
@@ -25,7 +26,7 @@ float param(const LayerLfoContext& c, int32_t index) {
 
 // Decay table entry at value x scale, rounded (ties to even) and wrapped to 0..127.
 float decayAt(const LayerLfoContext& c, float value, float scale) {
-    return c.decayTable[static_cast<int32_t>(std::nearbyint(value * scale)) & 127];
+    return c.decayTable[roundToEven(value * scale) & 127];
 }
 
 double phaseIncrement(const LayerLfoContext& c, int32_t e, float speed, bool sync) {
@@ -101,10 +102,10 @@ float lfoValue(const LayerLfoContext& c, LayerLfoState& state, int32_t k, float 
         float smooth = param(c, kSmoothBase + k);
         int32_t steps = static_cast<int32_t>(128.0f * smooth * smooth + 16.0f);
         float step = std::floor(state.phase[k] * static_cast<float>(steps));
-        int32_t index = static_cast<int32_t>(std::nearbyint(step * kLayerTableSize / steps));
+        int32_t index = roundToEven(step * kLayerTableSize / steps);
         index = std::clamp(index, 0, kLayerTableSize - 1);
         return loadRelaxed(c.layerTables[e][index]) * depth;
     }
-    int32_t form = static_cast<int32_t>(std::nearbyint(param(c, p + 3) * 4.5f));
+    int32_t form = roundToEven(param(c, p + 3) * 4.5f);
     return pitchShape(state, k, form) * depth;
 }

@@ -6,6 +6,7 @@
 #include "data/PResourceHold.h"
 #include "engine/EngineRandom.h"
 #include "engine/EnvelopeCurve.h"
+#include "engine/FastMath.h"
 #include "engine/FrameLookup.h"
 #include "engine/RelaxedFloat.h"
 #include "engine/SoundingVoiceList.h"
@@ -47,7 +48,6 @@ struct StartParams {
 };
 constexpr StartParams kStart[2] = {{87, 89, 2, -3328, -3840, 8}, {88, 90, 12, -6912, -4096, 9}};
 
-constexpr double kSemitone = 0.69314718055994530942 * 0.08333333333333333;  // ln 2 / 12
 constexpr double kIncrementScale = 722496915.0;  // ratio 1 reads 11024.43 samples per second
 constexpr float kMaxIncrement = 16777216.0f;     // 256 samples per frame
 constexpr float kFadedLevel = 0.0001f;
@@ -363,8 +363,7 @@ void PRSVoice::stopVoice() {
 void PRSVoice::setIncrements(float semitones) {
     for (int layer = kBase; layer <= kTop; ++layer) {
         float increment = static_cast<float>(
-            std::exp(static_cast<double>(semitones + static_cast<float>(semitones_[layer])) *
-                     kSemitone) *
+            pow2(static_cast<double>(semitones + static_cast<float>(semitones_[layer])) / 12.0) *
             fineRatio_[layer] * samplePeriod_ * kIncrementScale);
         if (!(increment >= 0.0f)) increment = 0.0f;
         if (increment > kMaxIncrement) increment = kMaxIncrement;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/FastMath.h"
 #include "engine/TempoNoteValues.h"
 
 namespace {
@@ -100,7 +101,7 @@ void VsLFO::trigger() {
 void VsLFO::process(float* out, int32_t n) {
     for (int32_t i = 0; i < n; ++i) {
         int32_t index =
-            static_cast<int32_t>(static_cast<int64_t>(std::nearbyint(phase_)) & (kSize - 1));
+            static_cast<int32_t>(roundToEven(phase_) & (kSize - 1));
         out[i] = static_cast<float>(table_[index] * gain_);
         phase_ += increment_;
         if (phase_ >= kSize || phase_ < 0.0) phase_ -= kSize * std::floor(phase_ / kSize);

@@ -21,7 +21,7 @@ void renderAndCheck(VstHost& host, int frames, bool accumulate = false) {
     EXPECT_EQ(right.back(), 0.25f);
 }
 
-TEST(HostRobustness, CallsBeforeOpenAndResume) {
+TEST(HostRobustnessBeforeOpen, CallsBeforeOpenAndResume) {
     ModuleCopy module;
     VstHost host;
     ASSERT_TRUE(host.load(module.path().c_str())) << host.error();
@@ -39,45 +39,30 @@ TEST(HostRobustness, CallsBeforeOpenAndResume) {
     EXPECT_EQ(host.effectName(), "Quor");
 }
 
-TEST(HostRobustness, OddRatesAndBlockSizes) {
-    ModuleCopy module;
-    VstHost host;
-    ASSERT_TRUE(host.load(module.path().c_str())) << host.error();
-    host.open();
-    host.resume();
-    const float rates[] = {0.0f,
-                           -44100.0f,
-                           std::numeric_limits<float>::quiet_NaN(),
-                           std::numeric_limits<float>::infinity(),
-                           1.0f,
-                           1e12f,
-                           22050.0f,
-                           44100.0f,
-                           48000.0f,
-                           96000.0f,
-                           192000.0f,
-                           11025.0f};
+using HostRobustness = LoadedPlugin;
+
+TEST_F(HostRobustness, OddRatesAndBlockSizes) {
+    VstHost& plugin = *host;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float rates[] = {0.0f,     -44100.0f, nan,      INFINITY, 1.0f,      1e12f,
+                           22050.0f, 44100.0f,  48000.0f, 96000.0f, 192000.0f, 11025.0f};
     const int sizes[] = {0, -1, 1, 7, 64, 512, 4096, 1 << 30};
     for (float rate : rates) {
-        host.setSampleRate(rate);  // without suspend and resume
+        plugin.setSampleRate(rate);  // without suspend and resume
         for (int size : sizes) {
-            host.setBlockSize(size);
-            renderAndCheck(host, 0);
-            renderAndCheck(host, 1);
-            renderAndCheck(host, 1000);  // more than the block size announced
+            plugin.setBlockSize(size);
+            renderAndCheck(plugin, 0);
+            renderAndCheck(plugin, 1);
+            renderAndCheck(plugin, 1000);  // more than the block size announced
         }
     }
-    host.dispatch(effSetBlockSizeAndSampleRate, 0, 256, nullptr, 0.0f);
-    host.dispatch(effSetBlockSizeAndSampleRate, 0, -7, nullptr, 96000.0f);
-    renderAndCheck(host, 300);
+    plugin.dispatch(effSetBlockSizeAndSampleRate, 0, 256, nullptr, 0.0f);
+    plugin.dispatch(effSetBlockSizeAndSampleRate, 0, -7, nullptr, 96000.0f);
+    renderAndCheck(plugin, 300);
 }
 
-TEST(HostRobustness, EventListsOfEveryShape) {
-    ModuleCopy module;
-    VstHost host;
-    ASSERT_TRUE(host.load(module.path().c_str())) << host.error();
-    host.open();
-    host.resume();
+TEST_F(HostRobustness, EventListsOfEveryShape) {
+    VstHost& plugin = *host;
     // Events of unknown type, a lying byteSize, odd delta frames, all-ones data.
     std::vector<VstMidiEvent> events(6);
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -94,27 +79,22 @@ TEST(HostRobustness, EventListsOfEveryShape) {
     auto** pointers = reinterpret_cast<VstEvent**>(list.data() + offsetof(VstEvents, events));
     for (std::size_t i = 0; i < events.size(); ++i)
         pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);
-    EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, header), 1);
-    renderAndCheck(host, 128);
+    EXPECT_EQ(plugin.dispatch(effProcessEvents, 0, 0, header), 1);
+    renderAndCheck(plugin, 128);
     header->numEvents = 0;
-    EXPECT_EQ(host.dispatch(effProcessEvents, 0, 0, header), 1);
-    for (int note = 0; note < 128; ++note) host.noteOn(note % 16, note, note);
-    renderAndCheck(host, 512);
+    EXPECT_EQ(plugin.dispatch(effProcessEvents, 0, 0, header), 1);
+    for (int note = 0; note < 128; ++note) plugin.noteOn(note % 16, note, note);
+    renderAndCheck(plugin, 512);
 }
 
-TEST(HostRobustness, ManyInstancesComeAndGo) {
-    ModuleCopy module;
-    std::vector<std::unique_ptr<VstHost>> hosts;
-    for (int i = 0; i < 4; ++i) {
-        hosts.push_back(std::make_unique<VstHost>());
-        ASSERT_TRUE(hosts.back()->load(module.path().c_str())) << hosts.back()->error();
-        hosts.back()->open();
-    }
-    hosts[1].reset();
-    hosts[3]->setParameter(3, 0.5f);
-    EXPECT_EQ(hosts[0]->parameter(3), 0.0f);  // instances share no values
-    EXPECT_EQ(hosts[3]->parameter(3), 0.5f);
-    hosts.clear();
+TEST_F(HostRobustness, ManyInstancesComeAndGo) {
+    std::vector<std::unique_ptr<VstHost>> others;
+    for (int i = 0; i < 3; ++i) others.push_back(another());
+    others[1].reset();
+    others[2]->setParameter(3, 0.5f);
+    EXPECT_EQ(host->parameter(3), 0.0f);  // instances share no values
+    EXPECT_EQ(others[2]->parameter(3), 0.5f);
+    others.clear();
 }
 
 }  // namespace

@@ -193,16 +193,6 @@ TEST(Playing, TheAccumulatingCallAddsWhatTheReplacingCallWrites) {
     }
 }
 
-TEST(Playing, ZeroFramesLeaveTheOutputsAlone) {
-    Instance instance;
-    ASSERT_TRUE(instance.loaded());
-    instance.host().noteOn(0, 60, 100);
-    float left = 3.0f, right = 4.0f;
-    instance.host().process(&left, &right, 0);
-    EXPECT_EQ(left, 3.0f);
-    EXPECT_EQ(right, 4.0f);
-}
-
 // Every parameter at its extremes and at random values, both effect units, with chords and
 // controller sweeps: nothing but finite normal numbers (or zero) comes out, and after the
 // notes end and the tails die away the output is silent.

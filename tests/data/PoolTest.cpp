@@ -181,23 +181,24 @@ TEST_F(Pool, FindZoneBlendsWithTheNearerNeighbour) {
              "<zone limit='127' rn='3'/></oip><oip name='empty'/></oip-pool>"));
     const POIP* instrument = pool.get(0);
     const PZone* zones = &instrument->zones[0];
+    // A key, its zone, the neighbour blended in (-1: none) and that zone's weight (-1: any).
+    const struct {
+        int key, zone, neighbour;
+        float weight;
+    } cases[] = {{55, 1, 2, 0.75f},
+                 {50, 1, 0, 1.0f},
+                 {128, 2, -1, 1.0f},
+                 {5, 0, -1, -1.0f},  // the first zone's lower edge is key 0: no lower neighbour
+                 {39, 0, 1, 1.0f / 40.0f + 0.5f}};
     float weight = 0;
     const PZone* neighbour = nullptr;
-    EXPECT_EQ(PPool::findZone(instrument, 55, &weight, &neighbour), zones + 1);
-    EXPECT_EQ(neighbour, zones + 2);
-    EXPECT_FLOAT_EQ(weight, 0.75f);
-    EXPECT_EQ(PPool::findZone(instrument, 50, &weight, &neighbour), zones + 1);
-    EXPECT_EQ(neighbour, zones);
-    EXPECT_FLOAT_EQ(weight, 1.0f);
-    EXPECT_EQ(PPool::findZone(instrument, 128, &weight, &neighbour), zones + 2);
-    EXPECT_EQ(neighbour, nullptr);
-    EXPECT_FLOAT_EQ(weight, 1.0f);
-    // The first zone's lower edge is key 0 and it has no lower neighbour.
-    EXPECT_EQ(PPool::findZone(instrument, 5, &weight, &neighbour), zones);
-    EXPECT_EQ(neighbour, nullptr);
-    EXPECT_EQ(PPool::findZone(instrument, 39, &weight, &neighbour), zones);
-    EXPECT_EQ(neighbour, zones + 1);
-    EXPECT_FLOAT_EQ(weight, 1.0f / 40.0f + 0.5f);
+    for (const auto& c : cases) {
+        EXPECT_EQ(PPool::findZone(instrument, c.key, &weight, &neighbour), zones + c.zone) << c.key;
+        EXPECT_EQ(neighbour, c.neighbour < 0 ? nullptr : zones + c.neighbour) << c.key;
+        if (c.weight >= 0) {
+            EXPECT_FLOAT_EQ(weight, c.weight) << c.key;
+        }
+    }
     EXPECT_EQ(PPool::findZone(pool.get(1), 60, &weight, &neighbour), nullptr);
     EXPECT_EQ(PPool::findZone(nullptr, 60, &weight, &neighbour), nullptr);
     EXPECT_EQ(instrument->zoneForKey(61), zones + 2);

@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <string>
+#include <vector>
 
 #include "data/PPropertyMatrix.h"
 
@@ -14,6 +15,15 @@ PPropertyMatrix matrixOf(const std::string& text, int rows = 6, int columns = 4)
     m.loadText(text.data(), text.size(), rows, columns);
     return m;
 }
+
+// The first `n` rows a search of the matrix answers.
+std::vector<std::int32_t> rowsFrom(PPropertyMatrix& m,
+                                   void (PPropertyMatrix::*search)(std::int32_t*, int), int n) {
+    std::vector<std::int32_t> out(static_cast<std::size_t>(n), -9);
+    (m.*search)(out.data(), n);
+    return out;
+}
+using Rows = std::vector<std::int32_t>;
 
 TEST(PropertyMatrix, ParsesLinesLikeTheFileFormat) {
     PPropertyMatrix m;
@@ -86,37 +96,19 @@ TEST(PropertyMatrix, NearestAndFarthestTakeTheFirstOnTiesAndNeverTheCurrentRow) 
     PPropertyMatrix m =
         matrixOf("0 0 0 0\r\n1 0 0 0\r\n2 0 0 0\r\n1 0 0 0\r\n3 0 0 0\r\n0.5 0 0 0\r\n", 6, 4);
     m.computeDistances(0, kOnes);
-    std::int32_t out[5];
-    m.nearest(out, 3);
-    EXPECT_EQ(out[0], 5);
-    EXPECT_EQ(out[1], 1);  // rows 1 and 3 tie: the first comes first
-    EXPECT_EQ(out[2], 3);
-    m.farthest(out, 3);
-    EXPECT_EQ(out[0], 4);
-    EXPECT_EQ(out[1], 1);
-    EXPECT_EQ(out[2], 3);
+    EXPECT_EQ(rowsFrom(m, &PPropertyMatrix::nearest, 3), (Rows{5, 1, 3}));  // 1 and 3 tie
+    EXPECT_EQ(rowsFrom(m, &PPropertyMatrix::farthest, 3), (Rows{4, 1, 3}));
     // Row 2 is marked 2.0 and takes part in nothing: fewer rows than asked repeat the last one.
-    m.nearest(out, 5);
-    EXPECT_EQ(out[3], 4);
-    EXPECT_EQ(out[4], 4);
+    EXPECT_EQ(rowsFrom(m, &PPropertyMatrix::nearest, 5), (Rows{5, 1, 3, 4, 4}));
 }
 
 TEST(PropertyMatrix, EqualRowsAndAllEqualTables) {
     PPropertyMatrix same = matrixOf("1 1 1 1\r\n1 1 1 1\r\n1 1 1 1\r\n", 3, 4);
     same.computeDistances(1, kOnes);
-    std::int32_t out[3];
-    same.equal(out, 3);
-    EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[1], 2);
-    EXPECT_EQ(out[2], -1);
+    EXPECT_EQ(rowsFrom(same, &PPropertyMatrix::equal, 3), (Rows{0, 2, -1}));
     // Every distance 0: farthest finds nothing and repeats its first answer, 0.
-    same.farthest(out, 2);
-    EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[1], 0);
-    same.nearest(out, 3);
-    EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[1], 2);
-    EXPECT_EQ(out[2], 2);
+    EXPECT_EQ(rowsFrom(same, &PPropertyMatrix::farthest, 2), (Rows{0, 0}));
+    EXPECT_EQ(rowsFrom(same, &PPropertyMatrix::nearest, 3), (Rows{0, 2, 2}));
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ struct FakeEffect : AudioEffectX {
         number = f;
         if (throwOnCall) throw std::runtime_error(name);
     }
-    void open() override { note("open"); }
     void setProgram(std::int32_t program) override { note("setProgram", program); }
     void getProgramName(char*) override { note("getProgramName"); }
     void getParameterName(std::int32_t index, char*) override { note("getParameterName", index); }

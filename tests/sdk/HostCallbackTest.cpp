@@ -40,13 +40,10 @@ TEST(HostCallback, WrappersSendTheirOpcodesAndAnswerNothingWithoutAHost) {
         std::intptr_t value, answer;
     };
     const Case cases[] = {
-        {[](FakeEffect& e) { return e.getMasterVersion(); }, audioMasterVersion, 0, 0, 2400},
         {[](FakeEffect& e) { return std::intptr_t(e.getTimeInfo(kVstTempoValid)); },
          audioMasterGetTime, 0, kVstTempoValid, std::intptr_t(&timeInfo)},
         {[](FakeEffect& e) { return e.canHostDo("supplyIdle"); }, audioMasterCanDo, 0, 0, 1},
         {[](FakeEffect& e) { return e.canHostDo("sizeWindow"); }, audioMasterCanDo, 0, 0, -1},
-        {[](FakeEffect& e) { return e.wantEvents(); }, audioMasterWantMidi, 0, 1, 1},
-        {[](FakeEffect& e) { return e.needIdle(); }, audioMasterNeedIdle, 0, 0, 1},
         {[](FakeEffect& e) { return e.updateDisplay(); }, audioMasterUpdateDisplay, 0, 0, 1},
         {[](FakeEffect& e) { return e.beginEdit(9); }, audioMasterBeginEdit, 9, 0, 1},
         {[](FakeEffect& e) { return e.endEdit(9); }, audioMasterEndEdit, 9, 0, 1},

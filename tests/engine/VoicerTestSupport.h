@@ -12,7 +12,6 @@
 class TestVoice : public Voice {
 public:
     void render(float**, float** outputs, int32_t frames) override {
-        renderedFrames += frames;
         float mark = releasedByManager ? 2.0f : 1.0f;
         for (int32_t i = 0; i < frames; ++i) outputs[0][i] += mark;
     }
@@ -39,7 +38,6 @@ public:
 
     int starts = 0;
     int stops = 0;
-    int32_t renderedFrames = 0;
     bool releasedByManager = false;
     bool stolenByManager = false;
     bool acceptRelease = true;
@@ -64,9 +62,7 @@ public:
     }
     int32_t outputChannelCount() const override { return 2; }
     void showKeyDown(int32_t, int32_t, int32_t) override {}
-    void showKeyUp(int32_t, int32_t note) override {
-        if (record) keysUp.push_back(note);
-    }
+    void showKeyUp(int32_t, int32_t) override {}
     void showAllKeysUp() override { ++allKeysUp; }
     void midiProgramChanged() override { ++programNotices; }
 
@@ -74,7 +70,6 @@ public:
     float params[108] = {};
     int32_t controllerMap[128];
     std::vector<int32_t> setCalls;
-    std::vector<int32_t> keysUp;
     int allKeysUp = 0;
     int programNotices = 0;
 };

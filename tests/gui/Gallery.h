@@ -27,7 +27,6 @@ enum Tag : long {
     kText = 6,
     kSplash = 7,
     kLongMenu = 8,
-    kDisplay = 9,
 };
 
 // Where the controls are (frame coordinates).

@@ -6,6 +6,7 @@
 #include <memory>
 #include <numbers>
 #include <set>
+#include <tuple>
 
 #include "Catalogue.h"
 #include "FactoryBank.h"
@@ -36,10 +37,10 @@ int sectorAt(double x, double y) {
     return -1;
 }
 
-std::unique_ptr<PProgram[]> factoryPrograms() {
+std::unique_ptr<PProgram[]> factoryPrograms(bool recordings = true) {
     auto programs = std::make_unique<PProgram[]>(kBankPrograms);
     std::string error;
-    EXPECT_TRUE(buildFactoryPrograms(catalogue(), programs.get(), &error)) << error;
+    EXPECT_TRUE(buildFactoryPrograms(catalogue(), recordings, programs.get(), &error)) << error;
     return programs;
 }
 
@@ -94,14 +95,36 @@ TEST(FactoryBank, DesignedPresetsNameRealInstrumentsAndDiffer) {
     EXPECT_EQ(sounds.size(), 64u);  // no two designed presets are the same sound
 }
 
+// A recorded instrument's plain preset plays its recording back once settled: the Base held as
+// long as the key, plain filter sets and a Filter envelope that settles, for every key and
+// velocity, on the frames that hold the recording's sustain (from a third of the table on), whose
+// position is amount x sustain x velocity factor + offset with frame (0.99 - position) x frames.
+// Without the recordings the same instrument keeps its category's shape.
 TEST(FactoryBank, EveryInstrumentHasAPlainPreset) {
     const std::vector<InstrumentRecipe> recipes = catalogue();
     const auto programs = factoryPrograms();
+    const auto designedOnly = factoryPrograms(false);
+    int recorded = 0;
     for (std::size_t i = 0; i < recipes.size(); ++i) {
         const PPreset& p = *programs[1 + i / 64].preset(static_cast<int>(i % 64));
         EXPECT_EQ(recipes[i].name, p.name());
         for (int layer = 0; layer < 3; ++layer) EXPECT_EQ(p.selectedInstrument(layer), int(i));
+        if (!recipes[i].recorded()) continue;
+        ++recorded;
+        EXPECT_EQ(p.value(45), 0.5f) << p.name() << ": emphasis";
+        EXPECT_EQ(p.value(10), 1.0f) << p.name() << ": Base sustain";
+        EXPECT_LT(designedOnly[1 + i / 64].preset(static_cast<int>(i % 64))->value(10), 1.0f)
+            << p.name();
+        for (const auto& [amount, sustain, offset] : {std::tuple{1, 18, 3}, std::tuple{0, 83, 2}}) {
+            for (double velocity : {0.0, 1.27}) {
+                const double factor = velocity * p.value(61) + 1.0 - p.value(61) * 0.8;
+                const double position =
+                    p.value(amount) * p.value(sustain) * factor + p.value(offset);
+                EXPECT_GE((0.99 - position) * 12.0, 4.0) << p.name() << " at velocity " << velocity;
+            }
+        }
     }
+    EXPECT_GE(recorded, 40);
 }
 
 TEST(FactoryBank, BankFileReadsBackThroughThePluginsReader) {
@@ -109,7 +132,7 @@ TEST(FactoryBank, BankFileReadsBackThroughThePluginsReader) {
     const TempFolder folder;
     const std::string path = folder.file("quor2def.fxb");
     std::string error;
-    ASSERT_TRUE(writeFactoryBank(recipes, path, &error)) << error;
+    ASSERT_TRUE(writeFactoryBank(recipes, true, path, &error)) << error;
     ASSERT_EQ(PPool::shared().count(), static_cast<int>(recipes.size()));
 
     std::vector<std::uint8_t> chunk;

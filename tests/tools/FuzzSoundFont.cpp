@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const makelib::RecordedZone& z : makelib::recordedZones(font, preset, velocity)) {
                 if (z.start >= z.end || z.end > font.samples.size() || z.keyLow > z.keyHigh)
                     std::abort();
-                if (z.looped && (z.loopStart < z.start || z.loopEnd <= z.loopStart ||
-                                 z.loopEnd > z.end))
+                if (z.looped &&
+                    (z.loopStart < z.start || z.loopEnd <= z.loopStart || z.loopEnd > z.end))
                     std::abort();
             }
         }

@@ -73,7 +73,7 @@ TEST(Library, RefusesTooManyInstruments) {
     std::vector<InstrumentRecipe> recipes(kMaxInstruments + 1);
     LibraryReport report;
     std::string error;
-    EXPECT_FALSE(buildLibrary(recipes, folder.path(), &report, &error));
+    EXPECT_FALSE(buildLibrary(recipes, nullptr, folder.path(), &report, &error));
     EXPECT_FALSE(error.empty());
 }
 

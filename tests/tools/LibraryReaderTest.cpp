@@ -46,8 +46,8 @@ TEST(LibraryReader, SameLibraryEveryRunAndPluginReadersAcceptEveryFileUnchanged)
     ASSERT_EQ(recipes.size(), 2u);
     LibraryReport report;
     std::string error;
-    ASSERT_TRUE(buildLibrary(recipes, again.path(), &report, &error)) << error;
-    ASSERT_TRUE(buildLibrary(recipes, folder.string(), &report, &error)) << error;
+    ASSERT_TRUE(buildLibrary(recipes, nullptr, again.path(), &report, &error)) << error;
+    ASSERT_TRUE(buildLibrary(recipes, nullptr, folder.string(), &report, &error)) << error;
     const auto files = folderContents(folder);
     EXPECT_EQ(files, folderContents(again.path()));
     EXPECT_EQ(report.files, static_cast<int>(files.size()));

@@ -118,14 +118,14 @@ inline Bytes soundFont(const std::vector<Preset>& presets,
     }
     putText(shdr, "EOS", 46);
     for (std::int16_t v : data) put16(smpl, static_cast<std::uint16_t>(v));
-    return list("RIFF", "sfbk",
-                {list("LIST", "INFO", {chunk("ifil", {2, 0, 1, 0})}),
-                 list("LIST", "sdta", {chunk("smpl", smpl)}),
-                 list("LIST", "pdta",
-                      {chunk("phdr", phdr), chunk("pbag", p.bags), chunk("pmod", p.modulators),
-                       chunk("pgen", p.generators), chunk("inst", inst), chunk("ibag", i.bags),
-                       chunk("imod", i.modulators), chunk("igen", i.generators),
-                       chunk("shdr", shdr)})});
+    return list(
+        "RIFF", "sfbk",
+        {list("LIST", "INFO", {chunk("ifil", {2, 0, 1, 0})}),
+         list("LIST", "sdta", {chunk("smpl", smpl)}),
+         list("LIST", "pdta",
+              {chunk("phdr", phdr), chunk("pbag", p.bags), chunk("pmod", p.modulators),
+               chunk("pgen", p.generators), chunk("inst", inst), chunk("ibag", i.bags),
+               chunk("imod", i.modulators), chunk("igen", i.generators), chunk("shdr", shdr)})});
 }
 
 }  // namespace sfbytes

@@ -25,7 +25,11 @@ std::vector<std::int16_t> ramp(int n) {
 // The pieces of the bank, so that a test can damage one of them before writing.
 struct Bank {
     std::vector<sfbytes::Preset> presets{
-        {"Piano", 0, 0, {{{sfgen::kFineTune, std::uint16_t(-5)}}, {{sfgen::kKeyRange, range(40, 100)}, {sfgen::kInstrument, 0}}}},
+        {"Piano",
+         0,
+         0,
+         {{{sfgen::kFineTune, std::uint16_t(-5)}},
+          {{sfgen::kKeyRange, range(40, 100)}, {sfgen::kInstrument, 0}}}},
         {"Broken", 1, 0, {{{sfgen::kInstrument, 1}}}}};
     std::vector<sfbytes::Instrument> instruments{
         {"Keys",
@@ -37,7 +41,9 @@ struct Bank {
            {sfgen::kSampleId, 0}},
           {{sfgen::kKeyRange, range(60, 127)}, {sfgen::kCoarseTune, 1}, {sfgen::kSampleId, 1}},
           {{sfgen::kKeyRange, range(60, 127)}, {sfgen::kSampleId, 2}},
-          {{sfgen::kVelocityRange, range(0, 40)}, {sfgen::kSampleModes, 0}, {sfgen::kSampleId, 0}}}},
+          {{sfgen::kVelocityRange, range(0, 40)},
+           {sfgen::kSampleModes, 0},
+           {sfgen::kSampleId, 0}}}},
         {"Far", {{{sfgen::kStartCoarseOffset, 1}, {sfgen::kSampleId, 0}}}}};
     std::vector<sfbytes::Sample> samples{{"Low", 0, 300, 100, 250, 44100, 48, -10, 0, 1},
                                          {"High L", 300, 600, 400, 550, 22050, 72, 0, 2, 4},
@@ -170,9 +176,7 @@ TEST(SoundFont, DamageIsRefusedWithAMessageThatNamesIt) {
         {"a table of broken records (the last one, an odd size padded to the old one)", nullptr,
          [](sfbytes::Bytes& b) { setChunkSize(b, "shdr", 4 * 46 - 1); }, "whole records"},
         {"a missing table", nullptr,
-         [](sfbytes::Bytes& b) {
-             *std::search(b.begin(), b.end(), "pmod", "pmod" + 4) = 'q';
-         },
+         [](sfbytes::Bytes& b) { *std::search(b.begin(), b.end(), "pmod", "pmod" + 4) = 'q'; },
          "\"pmod\" table is missing"},
         {"a zone that names a missing instrument",
          [](Bank& k) { k.presets[1].zones[0][0].second = 7; }, nullptr, "missing instrument"},

@@ -195,10 +195,50 @@ void setLevels(std::vector<InstrumentRecipe>& recipes) {
         {"Drum Kit", 15.0},   {"Vibraphone", 6.5},    {"Glockenspiel", 6.0}, {"Celesta", 6.0},
         {"Bowed Glass", 3.5}, {"Drawbar Organ", 3.0}, {"Church Organ", 3.5}, {"Pipe Organ", 2.5},
         {"Reed Organ", 2.5},  {"Accordion", 3.5},     {"Church Bell", 2.5},  {"Dark Drone", 4.0},
-        {"Metal Drone", 5.0}, {"Choir Ooh", -3.0}};
+        {"Metal Drone", 5.0}, {"Choir Ooh", -3.0},    {"Music Box", 8.5},    {"Dulcimer", 9.5},
+        {"Harmonica", 6.5},   {"Steel Drum", 6.0},    {"Glass Pad", 3.0}};
     for (InstrumentRecipe& recipe : recipes) {
         for (const auto& [name, levelDb] : kLevels) {
             if (recipe.name == name) recipe.levelDb = levelDb;
+        }
+    }
+}
+
+// The recordings behind the acoustic instruments: General MIDI presets (bank 8 holds variations),
+// with level offsets from rendering their plain presets through the plug-in (a bell's long ring,
+// an organ's bright drawbars and a solo voice sound louder than their loudest stretch suggests).
+void setRecordings(std::vector<InstrumentRecipe>& recipes) {
+    static const std::pair<const char*, RecordingSource> kSources[] = {
+        {"Choir Aah", {0, 52, -3.5}}, {"Choir Ooh", {0, 53, -2.5}},
+        {"Solo Voice", {0, 85, -8.5}}, {"Violin", {0, 40, -3.5}},
+        {"Viola", {0, 41, -3.5}}, {"Cello", {0, 42, -3.5}},
+        {"Contrabass", {0, 43, 5.0}}, {"String Section", {0, 48, -4.0}},
+        {"Tremolo Strings", {0, 44, -2.5}}, {"Fiddle", {0, 110, -2.5}},
+        {"Flute", {0, 73, -4.0}}, {"Piccolo", {0, 72, -6.0}},
+        {"Clarinet", {0, 71, -6.0}}, {"Oboe", {0, 68, -4.5}},
+        {"English Horn", {0, 69, -3.5}}, {"Bassoon", {0, 70, -2.5}},
+        {"Alto Sax", {0, 65, -4.5}}, {"Tenor Sax", {0, 66, -3.0}},
+        {"Recorder", {0, 74, -7.0}}, {"Pan Flute", {0, 75, -3.5}},
+        {"Trumpet", {0, 56, -5.0}}, {"Muted Trumpet", {0, 59, -4.0}},
+        {"Trombone", {0, 57, -3.5}}, {"French Horn", {0, 60, -2.5}},
+        {"Tuba", {0, 58, -1.0}}, {"Brass Section", {0, 61, -4.5}},
+        {"Nylon Guitar", {0, 24, -3.5}}, {"Steel Guitar", {0, 25, -5.5}},
+        {"Jazz Guitar", {0, 26, -3.0}}, {"Harp", {0, 46, -1.5}},
+        {"Banjo", {0, 105, -2.5}}, {"Koto", {0, 107, -5.0}},
+        {"Harpsichord", {0, 6, -6.0}}, {"Acoustic Bass", {0, 32, -4.0}},
+        {"Sitar", {0, 104, -4.0}}, {"Vibraphone", {0, 11, -8.0}},
+        {"Glockenspiel", {0, 9, -3.0}}, {"Tubular Bell", {0, 14, -15.0}},
+        {"Church Bell", {8, 14, -13.0}}, {"Celesta", {0, 8, -7.0}},
+        {"Kalimba", {0, 108, -9.5}}, {"Music Box", {0, 10, -5.5}},
+        {"Dulcimer", {0, 15, -4.5}}, {"Piano", {0, 0, -4.5}},
+        {"Electric Piano", {0, 4, -4.0}}, {"Clavinet", {0, 7, -6.0}},
+        {"Drawbar Organ", {0, 16, -10.5}}, {"Pipe Organ", {8, 19, -5.5}},
+        {"Church Organ", {0, 19, -3.5}}, {"Reed Organ", {0, 20, -4.0}},
+        {"Accordion", {0, 21, -8.0}}, {"Harmonica", {0, 22, -3.5}},
+    };
+    for (InstrumentRecipe& recipe : recipes) {
+        for (const auto& [name, source] : kSources) {
+            if (recipe.name == name) recipe.recording = source;
         }
     }
 }
@@ -207,7 +247,7 @@ std::vector<InstrumentRecipe> build() {
     std::vector<InstrumentRecipe> out;
     auto add = [&](const char* name, int category, ExcitationRecipe base, ExcitationRecipe top,
                    EnvelopeShape opened, EnvelopeShape settled, double tracking = 0.0) {
-        out.push_back({name, category, std::move(base), std::move(top), std::move(opened),
+        out.push_back({name, category, {}, std::move(base), std::move(top), std::move(opened),
                        std::move(settled), tracking, false});
     };
 
@@ -220,6 +260,7 @@ std::vector<InstrumentRecipe> build() {
         0.1);
     add("Choir Ooh", kVoices, glottal().ensemble(0.5).loop(0.8), breath(), vowel('o'), vowel('u'),
         0.1);
+    add("Solo Voice", kVoices, glottal(), breath(), vowel('a'), vowel('o'), 0.1);
     add("Whisper", kVoices, breath().tonal(0.15), breath(), vowel('a'), vowel('e'), 0.0);
     add("Vowel Sweep Ya-Oo", kVoices, glottal(), breath(), vowel('i'), vowel('u'), 0.1);
 
@@ -256,9 +297,15 @@ std::vector<InstrumentRecipe> build() {
         shape({{1100, 200, 12}, {2700, 500, 6}}, -3, 5000));
     add("Bassoon", kWinds, wind().slope(-5).noise(0.03, 500, 6000), breath(),
         shape({{480, 120, 14}, {1150, 300, 10}}, -3, 5000), shape({{480, 120, 12}}, -4, 3000));
-    add("Saxophone", kWinds, wind().slope(-5).noise(0.06, 1000, 9000), breath(),
+    add("English Horn", kWinds, wind().slope(-4).noise(0.03, 800, 7000), breath(),
+        shape({{900, 200, 14}, {2300, 500, 10}}, -2, 6000),
+        shape({{900, 200, 12}, {2300, 500, 6}}, -3, 4000));
+    add("Alto Sax", kWinds, wind().slope(-5).noise(0.06, 1000, 9000), breath(),
         shape({{600, 200, 10}, {1500, 400, 10}, {2800, 700, 8}}, -1, 8000),
         shape({{600, 200, 10}, {1500, 400, 6}}, -3, 4000));
+    add("Tenor Sax", kWinds, wind().slope(-5).noise(0.06, 800, 8000), breath(),
+        shape({{450, 150, 10}, {1200, 400, 10}, {2500, 700, 8}}, -1, 7000),
+        shape({{450, 150, 10}, {1200, 400, 6}}, -3, 3500));
     add("Recorder", kWinds, wind().slope(-18).noise(0.08, 1000, 8000), breath(),
         shape({{1000, 600, 4}}, -4, 5000), shape({{1000, 600, 3}}, -5, 4000), 0.5);
     add("Pan Flute", kWinds, wind().slope(-18).noise(0.3, 600, 7000).burst(0.8, 0.03), breath(),
@@ -285,6 +332,8 @@ std::vector<InstrumentRecipe> build() {
 
     add("Nylon Guitar", kPlucked, pluck(), attackNoise(1500, 8000), guitarBody(1.0, 5000),
         guitarBody(1.0, 1500));
+    add("Jazz Guitar", kPlucked, pluck().slope(-7), attackNoise(1500, 7000), guitarBody(0.9, 4000),
+        guitarBody(0.9, 1200));
     add("Steel Guitar", kPlucked, pluck().slope(-4), attackNoise(2500, 12000),
         guitarBody(1.0, 9000), guitarBody(1.0, 2500));
     add("Harp", kPlucked, pluck().slope(-9).head(0.5, 0.35, 0.5), attackNoise(1000, 6000),
@@ -298,7 +347,7 @@ std::vector<InstrumentRecipe> build() {
     add("Harpsichord", kPlucked, pluck().slope(-3).pulse(0.12).head(0.4, 0.4, 0.6),
         attackNoise(3000, 12000), shape({{250, 80, 8}, {2000, 1200, 8}}, 0, 12000),
         shape({{250, 80, 8}, {2000, 1200, 4}}, -1, 6000));
-    add("Plucked Bass", kPlucked, pluck().slope(-8), attackNoise(600, 4000), guitarBody(0.5, 3000),
+    add("Acoustic Bass", kPlucked, pluck().slope(-8), attackNoise(600, 4000), guitarBody(0.5, 3000),
         guitarBody(0.5, 800));
     add("Sitar", kPlucked, pluck().slope(-3).ensemble(0.3).head(0.5, 0.4, 0.3),
         attackNoise(2000, 10000),
@@ -333,6 +382,11 @@ std::vector<InstrumentRecipe> build() {
         mallet(bar({{1, 1}, {2, 0.8}, {3, 0.4}, {4.02, 0.2}}, 0.7)).ensemble(0.2),
         attackNoise(1000, 6000), shape({{900, 300, 10}}, -1, 8000),
         shape({{900, 300, 6}}, -3, 3500), 1.0);
+    add("Music Box", kMallets, mallet(bar({{1, 1}, {4.2, 0.3}, {11.0, 0.1}}, 0.5)),
+        attackNoise(3000, 10000), shape({{3000, 2000, 4}}, 0, 12000), shape({}, -3, 6000), 1.0);
+    add("Dulcimer", kMallets, pluck().slope(-4).ensemble(0.3).head(0.5, 0.4, 0.4),
+        attackNoise(2000, 9000), shape({{400, 150, 8}, {2500, 1200, 6}}, -1, 10000),
+        shape({{400, 150, 8}}, -2, 4000), 1.0);
     add("Kalimba", kMallets, mallet(bar({{1, 1}, {5.6, 0.4}, {10.4, 0.15}}, 0.4)),
         attackNoise(1500, 7000), shape({{300, 100, 8}}, -2, 7000), shape({{300, 100, 8}}, -4, 3000),
         1.0);
@@ -367,6 +421,9 @@ std::vector<InstrumentRecipe> build() {
             .head(0.1)
             .ensemble(0.1),
         breath(), shape({{250, 200, 6}}, -1, 9000), shape({{250, 200, 6}}, -1, 8000));
+    add("Harmonica", kKeys, wave().slope(-4, 0.6).noise(0.05, 1000, 8000).attack(0.03).head(0.05),
+        breath(), shape({{1100, 300, 10}, {2600, 600, 6}}, -1, 7000),
+        shape({{1100, 300, 8}}, -2, 5000));
     add("Toy Piano", kKeys, mallet(bar({{1, 1}, {3.1, 0.6}, {6.7, 0.4}}, 0.3)),
         attackNoise(2000, 9000), shape({{2000, 600, 8}}, 0, 10000), shape({}, -3, 4000), 1.0);
 
@@ -449,6 +506,7 @@ std::vector<InstrumentRecipe> build() {
         out[i].top.seed = 2 * i + 2;
     }
     setLevels(out);
+    setRecordings(out);
     return out;
 }
 

@@ -139,12 +139,14 @@ double keyFrequency(double key) {
     return 440.0 * std::pow(2.0, (key - 69.0) / 12.0);
 }
 
-std::vector<std::int16_t> toSamples(const std::vector<double>& signal, double level) {
+std::vector<std::int16_t> toSamples(const std::vector<double>& signal, double level,
+                                    double* appliedScale) {
     double peak = 0.0;
     for (double x : signal) peak = std::max(peak, std::fabs(x));
     const double mean = rms(signal, 0, static_cast<int>(signal.size()));
     double scale = mean > 0.0 ? level / mean : 0.0;
     if (peak * scale > 0.9 * 32767.0) scale = 0.9 * 32767.0 / peak;
+    if (appliedScale) *appliedScale = scale;
     std::vector<std::int16_t> out(signal.size());
     for (std::size_t i = 0; i < signal.size(); ++i) {
         out[i] = static_cast<std::int16_t>(std::lround(signal[i] * scale));

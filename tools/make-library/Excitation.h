@@ -58,6 +58,7 @@ struct SampleData {
     int loopStart = 0;
     int loopEnd = 0;
     int rootKey = 60;
+    int fineTune = 50;  // the pitch ratio is 1 + (fineTune - 50) / 1000
 };
 
 inline constexpr double kStorageRate = 44100.0;
@@ -70,7 +71,8 @@ double keyFrequency(double key);
 SampleData synthesizeExcitation(const ExcitationRecipe& recipe, const ZonePlan& zone, double level);
 
 // Shared by the excitation and the kit: scale to `level` RMS (peaks below 90 % of full scale),
-// round to 16 bits. DC is the caller's business.
-std::vector<std::int16_t> toSamples(const std::vector<double>& signal, double level);
+// round to 16 bits. DC is the caller's business. *scale (when given) receives the factor applied.
+std::vector<std::int16_t> toSamples(const std::vector<double>& signal, double level,
+                                    double* scale = nullptr);
 
 }  // namespace makelib

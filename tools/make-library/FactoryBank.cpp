@@ -217,11 +217,22 @@ Design with(Design d, Change change) {
     return d;
 }
 
+// Most sounds start from recorded instruments; a few play one instrument's excitation through
+// another's envelope (strings and a trumpet that sing).
 std::vector<Design> factoryDesigns() {
     return {
-        // Pads
+        // Pads: choirs, strings, organs and brass
         pad("Warm Strings", "String Section", "String Section", "Cello"),
         pad("Choir of Ahs", "Choir Aah", "Breath", "Choir Aah"),
+        pad("Singing Strings", "String Section", "Choir Ooh", "Choir Aah"),
+        with(pad("Cathedral Choir", "Choir Ooh", "Church Organ", "Choir Ooh"),
+             [](Design& d) { d.echo = 0.3f; }),
+        pad("Strings and Voices", "Choir Aah", "String Section", "String Section"),
+        with(pad("Slow Cellos", "Cello", "Contrabass", "Cello"),
+             [](Design& d) { d.baseEnv.attack = 0.6f; }),
+        pad("Organ Swell", "Church Organ", "Pipe Organ", "Pipe Organ"),
+        with(pad("Brass Pad", "Brass Section", "French Horn", "Brass Section"),
+             [](Design& d) { d.filterOffset = 0.2f; }),
         pad("Glass Cathedral", "Glass Pad", "Church Organ", "Glass Pad"),
         with(pad("Analog Brass Pad", "Super Saw", "Brass Section", "Brass Section"),
              [](Design& d) {
@@ -229,64 +240,54 @@ std::vector<Design> factoryDesigns() {
                  d.filterOffset = 0.15f;
              }),
         pad("Soft Vowels", "Vowel Oh", "Breath", "Vowel Sweep Ya-Oo"),
-        with(pad("Hollow Pad", "Hollow Square", "Pan Flute", "Flute"),
-             [](Design& d) { d.topOctave = 1; }),
-        pad("Bowed Metal", "Bowed Glass", "Metal Drone", "Metal Drone"),
-        with(pad("Evening Pad", "Triangle Wave", "Shimmer", "Airy Pad"),
-             [](Design& d) { d.echo = 0.3f; }),
-        pad("Organ Swell", "Pipe Organ", "Reed Organ", "Pipe Organ"),
-        with(pad("Dark Strings", "Contrabass", "Cello", "Muted Strings"),
-             [](Design& d) { d.emphasis = 0.35f; }),
-        pad("Accordion Pad", "Accordion", "Reed Organ", "Accordion"),
-        with(pad("Wide Saw Pad", "Super Saw", "Saw Wave", "Dark Drone"),
-             [](Design& d) { d.filterLfo = 0.2f; }),
-        pad("Ghost Choir", "Ghost Voices", "Choir Ooh", "Choir Ooh"),
-        pad("Airy Flutes", "Flute", "Breath", "Airy Pad"),
+        pad("Voice of the Reeds", "Accordion", "Harmonica", "Choir Aah"),
         with(pad("Tremolo Strings", "Tremolo Strings", "Violin", "Viola"),
              [](Design& d) { d.baseEnv.attack = 0.35f; }),
-        with(pad("Sine Pad", "Sine Wave", "Glass Pad", "Sine Wave"),
-             [](Design& d) {
-                 d.topOctave = 1;
-                 d.topVolume = 0.2f;
-             }),
-        // Leads and keys
+        with(pad("Dark Strings", "Contrabass", "Cello", "Cello"),
+             [](Design& d) { d.emphasis = 0.35f; }),
+        pad("Ghost Choir", "Ghost Voices", "Choir Ooh", "Choir Ooh"),
+        with(pad("Evening Pad", "Triangle Wave", "Shimmer", "Airy Pad"),
+             [](Design& d) { d.echo = 0.3f; }),
+        // Leads and keys: reeds, brass and bowed solos; pianos and organs
         lead("Solo Violin", "Violin", "Violin", "Violin"),
         lead("Trumpet Lead", "Trumpet", "Trumpet", "Trumpet"),
-        lead("Sax Lead", "Saxophone", "Breath", "Saxophone"),
+        lead("Alto Sax Lead", "Alto Sax", "Breath", "Alto Sax"),
+        lead("Tenor Sax", "Tenor Sax", "Tenor Sax", "Tenor Sax"),
         lead("Clarinet", "Clarinet", "Clarinet", "Clarinet"),
-        with(lead("Saw Lead", "Saw Wave", "Super Saw", "Saw Wave"),
-             [](Design& d) { d.emphasis = 0.75f; }),
+        lead("Oboe Song", "Oboe", "Oboe", "English Horn"),
+        lead("French Horn", "French Horn", "French Horn", "French Horn"),
+        with(lead("Singing Trumpet", "Trumpet", "Breath", "Choir Aah"),
+             [](Design& d) { d.filterLfo = 0.15f; }),
+        lead("Reed Lead", "Harmonica", "Breath", "Oboe"),
         with(lead("Square Lead", "Square Wave", "Pulse 25%", "Square Wave"),
              [](Design& d) { d.emphasis = 0.7f; }),
-        lead("Oboe Song", "Oboe", "Oboe", "Oboe"),
-        lead("French Horn", "French Horn", "French Horn", "French Horn"),
-        keys("Electric Piano", "Electric Piano", "Electric Piano", "Electric Piano"),
         keys("Piano", "Piano", "Piano", "Piano"),
-        with(keys("Clavinet", "Clavinet", "Clavinet", "Clavinet"),
-             [](Design& d) { d.emphasis = 0.7f; }),
+        keys("Electric Piano", "Electric Piano", "Electric Piano", "Electric Piano"),
+        with(keys("Church Organ", "Church Organ", "Pipe Organ", "Church Organ"),
+             [](Design& d) {
+                 d.baseEnv = {0.2f, 0.7f, 1.0f, 0.5f};
+                 d.echo = 0.2f;
+             }),
         with(keys("Drawbar Organ", "Drawbar Organ", "Drawbar Organ", "Drawbar Organ"),
              [](Design& d) {
                  d.baseEnv = {0.0f, 0.7f, 1.0f, 0.15f};
                  d.baseVolume = 0.6f;
                  d.vibrato = 0.05f;
              }),
-        with(keys("Church Organ", "Church Organ", "Pipe Organ", "Church Organ"),
-             [](Design& d) {
-                 d.baseEnv = {0.2f, 0.7f, 1.0f, 0.5f};
-                 d.echo = 0.2f;
-             }),
-        with(keys("Toy Piano", "Toy Piano", "Celesta", "Toy Piano"),
-             [](Design& d) { d.echo = 0.15f; }),
-        lead("Bright Pulse Lead", "Bright Pulse", "Pulse 10%", "Bright Pulse"),
-        with(lead("Whistle", "Sine Wave", "Breath", "Piccolo"),
-             [](Design& d) { d.vibrato = 0.12f; }),
-        // Plucks and percussion
+        with(keys("Clavinet", "Clavinet", "Clavinet", "Clavinet"),
+             [](Design& d) { d.emphasis = 0.7f; }),
+        with(keys("Accordion", "Accordion", "Reed Organ", "Accordion"),
+             [](Design& d) { d.baseEnv = {0.05f, 0.7f, 1.0f, 0.3f}; }),
+        // Plucks and percussion: guitars, harps and mallets
         pluck("Nylon Guitar", "Nylon Guitar", "Nylon Guitar", "Nylon Guitar"),
         pluck("Steel Guitar", "Steel Guitar", "Steel Guitar", "Steel Guitar"),
+        pluck("Jazz Guitar", "Jazz Guitar", "Jazz Guitar", "Jazz Guitar"),
         pluck("Concert Harp", "Harp", "Harp", "Harp"),
-        pluck("Pizzicato", "Pizzicato", "Pizzicato", "Pizzicato"),
         pluck("Harpsichord", "Harpsichord", "Harpsichord", "Harpsichord"),
         pluck("Koto", "Koto", "Koto", "Koto"),
+        pluck("Banjo", "Banjo", "Banjo", "Banjo"),
+        pluck("Singing Harp", "Harp", "Music Box", "Choir Aah"),
+        pluck("Acoustic Bass", "Acoustic Bass", "Acoustic Bass", "Acoustic Bass"),
         with(pluck("Synth Pluck", "Saw Wave", "Pulse 25%", "Saw Wave"),
              [](Design& d) {
                  d.emphasis = 0.8f;
@@ -297,24 +298,22 @@ std::vector<Design> factoryDesigns() {
                  d.topVolume = 0.5f;
                  d.echo = 0.2f;
              }),
-        pluck("Plucked Bass", "Plucked Bass", "Plucked Bass", "Plucked Bass"),
-        percussion("Marimba", "Marimba", "Marimba", "Marimba"),
         with(percussion("Vibraphone", "Vibraphone", "Vibraphone", "Vibraphone"),
              [](Design& d) {
                  d.baseEnv = {0.0f, 0.78f, 0.0f, 0.55f};
                  d.echo = 0.12f;
              }),
-        percussion("Xylophone", "Xylophone", "Xylophone", "Xylophone"),
         with(percussion("Glockenspiel", "Glockenspiel", "Celesta", "Glockenspiel"),
              [](Design& d) { d.baseEnv.decay = 0.7f; }),
         with(percussion("Tubular Bells", "Tubular Bell", "Church Bell", "Tubular Bell"),
              [](Design& d) {
                  d.baseEnv = {0.0f, 0.82f, 0.0f, 0.7f};
              }),
-        percussion("Steel Drum", "Steel Drum", "Steel Drum", "Steel Drum"),
+        with(percussion("Music Box", "Music Box", "Celesta", "Music Box"),
+             [](Design& d) { d.echo = 0.15f; }),
+        percussion("Marimba", "Marimba", "Marimba", "Marimba"),
         with(percussion("Drum Kit", "Drum Kit", "Drum Kit", "Drum Kit"),
              [](Design& d) { d.voices = 0.5f; }),
-        percussion("Kalimba", "Kalimba", "Kalimba", "Kalimba"),
         // Textures and effects
         texture("Wind Through Glass", "Wind", "Glass Pad", "Wind"),
         texture("Ocean Surf", "Surf", "Pink Noise", "Surf"),
@@ -322,10 +321,10 @@ std::vector<Design> factoryDesigns() {
         texture("Spectral Swell", "Spectral Swell", "Shimmer", "Spectral Swell"),
         texture("Whispers", "Whisper", "Breath", "Whisper"),
         texture("Radio Ghosts", "Radio Static", "Ghost Voices", "Radio Static"),
-        texture("Steam Vents", "Steam", "White Noise", "Steam"),
-        texture("Church Bells Far", "Church Bell", "Tubular Bell", "Church Bell"),
+        with(texture("Church Bells Far", "Church Bell", "Tubular Bell", "Church Bell"),
+             [](Design& d) { d.baseEnv = {0.0f, 0.85f, 1.0f, 0.75f}; }),
         texture("Shimmer Cloud", "Shimmer", "Glass Pad", "Shimmer"),
-        texture("Breathing Pad", "Airy Pad", "Breath", "Vowel Ah"),
+        texture("Breathing Choir", "Choir Ooh", "Breath", "Choir Ooh"),
         texture("Metal Rain", "Metal Drone", "Noise Snare", "Metal Drone"),
         with(texture("Talking Saw", "Saw Wave", "Super Saw", "Vowel Sweep Ya-Oo"),
              [](Design& d) {
@@ -333,8 +332,14 @@ std::vector<Design> factoryDesigns() {
                  d.emphasis = 0.75f;
              }),
         texture("Bowed Glass", "Bowed Glass", "Glass Pad", "Bowed Glass"),
-        texture("Sitar Drone", "Sitar", "Sitar", "Sitar"),
+        with(texture("Sitar Drone", "Sitar", "Sitar", "Sitar"),
+             [](Design& d) { d.baseEnv.attack = 0.3f; }),
         texture("Choir in the Fog", "Choir Pad", "Pink Noise", "Choir Pad"),
+        with(texture("Kalimba Rain", "Kalimba", "Music Box", "Kalimba"),
+             [](Design& d) {
+                 d.baseEnv = {0.0f, 0.85f, 1.0f, 0.75f};
+                 d.echo = 0.35f;
+             }),
         with(texture("Noise Sweep", "White Noise", "Steam", "White Noise"),
              [](Design& d) { d.filterLfo = 0.6f; }),
     };
@@ -344,7 +349,7 @@ const char* const kFactoryGroups[4] = {"Pads", "Leads and Keys", "Plucks and Per
                                        "Textures and Effects"};
 
 // The plain sound of an instrument, shaped by its category.
-Design plainDesign(const InstrumentRecipe& recipe) {
+Design categoryDesign(const InstrumentRecipe& recipe) {
     const char* n = recipe.name.c_str();
     switch (recipe.category) {
         case 0:
@@ -365,6 +370,20 @@ Design plainDesign(const InstrumentRecipe& recipe) {
         default:
             return recipe.kit ? percussion(n, n, n, n) : texture(n, n, n, n);
     }
+}
+
+// With the recordings in the library, a recorded instrument's plain preset plays its recording
+// back: the plain filter sets only (the emphasis knob centred), no vibrato beyond the
+// recording's own, and the Top layer's designed element only in the attack. Every category's
+// Filter envelope settles among the frames that hold the recording's sustain.
+Design plainDesign(const InstrumentRecipe& recipe, bool recordings) {
+    Design d = categoryDesign(recipe);
+    if (recordings && recipe.recorded()) {
+        d.emphasis = 0.5f;
+        d.vibrato = 0.0f;
+        d.topEnv.sustain = 0.0f;
+    }
+    return d;
 }
 
 int instrumentIndex(const std::vector<InstrumentRecipe>& catalogue, const char* name) {
@@ -418,8 +437,10 @@ void fillSlots(PPreset& p, const std::vector<InstrumentRecipe>& catalogue, const
     }
 }
 
-bool makePreset(const Design& d, const std::vector<InstrumentRecipe>& catalogue, PPreset& p,
-                std::string* error) {
+// With the recordings in the library, a recorded Base decays as it was recorded (a guitar, a
+// bell), so its envelope holds while the key does instead of fading it a second time.
+bool makePreset(Design d, const std::vector<InstrumentRecipe>& catalogue, bool recordings,
+                PPreset& p, std::string* error) {
     const int layers[3] = {instrumentIndex(catalogue, d.base), instrumentIndex(catalogue, d.top),
                            instrumentIndex(catalogue, d.filter)};
     for (int layer = 0; layer < 3; ++layer) {
@@ -428,6 +449,7 @@ bool makePreset(const Design& d, const std::vector<InstrumentRecipe>& catalogue,
             return false;
         }
     }
+    if (recordings && catalogue[layers[0]].recorded()) d.baseEnv.sustain = 1.0f;
     p = PPreset();
     p.setName(d.name);
     fillSlots(p, catalogue, layers);
@@ -492,21 +514,21 @@ void sectorIconPosition(int sector, float* x, float* y) {
     *y = static_cast<float>(std::clamp((ry * std::cos(angle) + 134.0) / 268.0, 0.0, 1.0));
 }
 
-bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, PProgram* programs,
-                          std::string* error) {
+bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, bool recordings,
+                          PProgram* programs, std::string* error) {
     const std::vector<Design> designs = factoryDesigns();
     PProgram& factory = programs[0];
     factory.setName("Factory");
     for (int g = 0; g < PProgram::kGroupCount; ++g) factory.setGroupName(g, kFactoryGroups[g]);
     for (int i = 0; i < PProgram::kPresetCount && i < static_cast<int>(designs.size()); ++i) {
-        if (!makePreset(designs[i], catalogue, *factory.preset(i), error)) return false;
+        if (!makePreset(designs[i], catalogue, recordings, *factory.preset(i), error)) return false;
     }
     // Every instrument as a plain sound, in catalogue order, over programs 2 and 3.
     programs[1].setName("Instruments 1");
     programs[2].setName("Instruments 2");
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         PProgram& program = programs[1 + i / PProgram::kPresetCount];
-        if (!makePreset(plainDesign(catalogue[i]), catalogue,
+        if (!makePreset(plainDesign(catalogue[i], recordings), catalogue, recordings,
                         *program.preset(static_cast<int>(i % PProgram::kPresetCount)), error)) {
             return false;
         }
@@ -515,11 +537,11 @@ bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, PProgr
     return true;
 }
 
-bool writeFactoryBank(const std::vector<InstrumentRecipe>& catalogue, const std::string& path,
-                      std::string* error) {
+bool writeFactoryBank(const std::vector<InstrumentRecipe>& catalogue, bool recordings,
+                      const std::string& path, std::string* error) {
     registerCatalogue(catalogue);
     auto programs = std::make_unique<PProgram[]>(kBankPrograms);
-    if (!buildFactoryPrograms(catalogue, programs.get(), error)) return false;
+    if (!buildFactoryPrograms(catalogue, recordings, programs.get(), error)) return false;
     FMemoryStream chunk;
     chunk.setSwapBytes(true);
     if (!PChunkCodec::writeBank(chunk, programs.get(), kBankPrograms, 0) ||

@@ -21,14 +21,15 @@ namespace makelib {
 
 inline constexpr int kBankPrograms = 8;
 
-// Fills programs[0..7]. False (with the unknown name in *error) when a designed preset names an
-// instrument that is not in the catalogue.
-bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, PProgram* programs,
-                          std::string* error);
+// Fills programs[0..7]; `recordings` tells whether the library's recorded instruments were made
+// from their recordings (else they stand in with their designed sources). False (with the unknown
+// name in *error) when a designed preset names an instrument that is not in the catalogue.
+bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, bool recordings,
+                          PProgram* programs, std::string* error);
 
 // Builds the programs and writes them to path as a bank file.
-bool writeFactoryBank(const std::vector<InstrumentRecipe>& catalogue, const std::string& path,
-                      std::string* error);
+bool writeFactoryBank(const std::vector<InstrumentRecipe>& catalogue, bool recordings,
+                      const std::string& path, std::string* error);
 
 // The palette position (the "X"/"Y" icon parameters) of the middle of a sector, 0..32.
 void sectorIconPosition(int sector, float* x, float* y);

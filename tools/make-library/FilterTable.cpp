@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+#include <numbers>
 
 #include "Lpc.h"
 
@@ -40,6 +42,28 @@ std::vector<FilterFrame> makeFilterFrames(const EnvelopeShape& opened, const Env
         writeSet(frame, kNegativeSet, power, kFlattenExponent);
     }
     return frames;
+}
+
+FilterFrame filterFrameFromSpectrum(std::vector<double> power) {
+    // A floor 50 dB below the peak, as for designed envelopes: the model then needs no
+    // reflection coefficient at the edge of stability to follow a near-empty band.
+    const double floor = *std::max_element(power.begin(), power.end()) * 1e-5 + 1e-30;
+    for (double& p : power) p += floor;
+    FilterFrame frame;
+    frame.fill(0);
+    writeSet(frame, kPlainSet, power, 1.0);
+    const LpcModel model = levinsonDurbin(autocorrelation(reshape(power, 1.0), kFilterOrder));
+    const std::vector<double> a = directForm(model.reflection);
+    std::vector<double> envelope(power.size());
+    for (std::size_t i = 0; i < envelope.size(); ++i) {
+        const double w = std::numbers::pi * (static_cast<double>(i) + 0.5) / envelope.size();
+        std::complex<double> sum = 1.0;
+        for (std::size_t j = 0; j < a.size(); ++j) sum += a[j] * std::polar(1.0, -w * (j + 1.0));
+        envelope[i] = 1.0 / std::norm(sum);
+    }
+    writeSet(frame, kPositiveSet, envelope, kSharpenExponent);
+    writeSet(frame, kNegativeSet, envelope, kFlattenExponent);
+    return frame;
 }
 
 std::vector<float> frameCoefficients(const FilterFrame& frame, int set) {

@@ -30,6 +30,10 @@ using FilterFrame = std::array<std::int16_t, kFrameValues>;
 std::vector<FilterFrame> makeFilterFrames(const EnvelopeShape& opened, const EnvelopeShape& settled,
                                           int frameCount);
 
+// The frame of a measured power spectrum (bins evenly spaced from 0 up to the Nyquist frequency):
+// the plain set is its order-10 model; the emphasis sets sharpen or flatten that model's envelope.
+FilterFrame filterFrameFromSpectrum(std::vector<double> power);
+
 // The set starting at `set` of a frame as the floats the voice computes (k[0..10]).
 std::vector<float> frameCoefficients(const FilterFrame& frame, int set);
 

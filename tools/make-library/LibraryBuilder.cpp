@@ -1,5 +1,6 @@
 #include "LibraryBuilder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,9 @@
 #include "PoolDescription.h"
 #include "PropertyTable.h"
 #include "RawFiles.h"
+#include "RecordingAnalysis.h"
+#include "RecordingsLicence.h"
+#include "SoundFontZones.h"
 
 namespace makelib {
 namespace {
@@ -50,6 +54,59 @@ std::string rawName(char kind, int number) {
 
 }  // namespace
 
+std::vector<RecordedZone> loopedZones(const SoundFont& font, const RecordingSource& source) {
+    const SoundFontPreset* preset = font.findPreset(source.bank, source.program);
+    if (!preset) return {};
+    std::vector<RecordedZone> looped;
+    for (const RecordedZone& zone : recordedZones(font, *preset, 100)) {
+        if (zone.looped) looped.push_back(zone);
+    }
+    return pickZones(looped, kMaxZones);
+}
+
+namespace {
+
+std::vector<BuiltZone> recordedInstrument(const InstrumentRecipe& recipe, const SoundFont& font) {
+    std::vector<BuiltZone> out;
+    for (const RecordedZone& zone : loopedZones(font, recipe.recording)) {
+        BuiltZone z;
+        z.recorded = true;
+        z.plan.limit = zone.keyHigh;
+        z.plan.rootKey = static_cast<int>(std::lround(zone.pitchKey));
+        // Up to an octave above the root nothing folds back; the top zone's highest keys may.
+        const int span = std::clamp(zone.keyHigh - z.plan.rootKey, 0, 12);
+        z.plan.bandLimitHz = kBandLimitHz / std::pow(2.0, span / 12.0);
+        const Recording recording =
+            loadRecording(font, zone, kMaxHeadSeconds, z.plan.bandLimitHz);
+        RecordingAnalysis analysis = analyseRecording(recording, kFilterFrames, kExcitationRms);
+        z.plan.rootKey = recording.rootKey;
+        z.files.base = std::move(analysis.base);
+        z.files.frames = std::move(analysis.frames);
+        z.files.top = synthesizeExcitation(recipe.top, z.plan, kExcitationRms);
+        z.gain = gainByteForRms(analysis.latticeRms, recipe.recording.levelDb);
+        out.push_back(std::move(z));
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<BuiltZone> makeInstrument(const InstrumentRecipe& recipe, const SoundFont* font) {
+    if (recipe.recorded() && font) {
+        std::vector<BuiltZone> zones = recordedInstrument(recipe, *font);
+        if (!zones.empty()) return zones;
+    }
+    std::vector<BuiltZone> out;
+    for (const ZonePlan& plan : recipe.kit ? std::vector<ZonePlan>{kitZonePlan()} : zonePlans()) {
+        BuiltZone z;
+        z.plan = plan;
+        z.files = makeZone(recipe, plan);
+        z.gain = gainByteFor(z.files.base, z.files.top, z.files.frames, recipe.levelDb);
+        out.push_back(std::move(z));
+    }
+    return out;
+}
+
 ZoneFiles makeZone(const InstrumentRecipe& recipe, const ZonePlan& plan) {
     ZoneFiles z;
     if (recipe.kit) {
@@ -79,8 +136,8 @@ std::vector<ZonePlan> zonePlans() {
     return plans;
 }
 
-bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const std::string& folder,
-                  LibraryReport* report, std::string* error) {
+bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const SoundFont* font,
+                  const std::string& folder, LibraryReport* report, std::string* error) {
     *report = LibraryReport{};
     if (instruments.size() > static_cast<std::size_t>(kMaxInstruments)) {
         *error = "too many instruments";
@@ -97,36 +154,35 @@ bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const std::s
     std::vector<InstrumentEntry> entries;
     std::vector<Features> features;
     int rawNumber = 1;
-    const std::vector<ZonePlan> plans = zonePlans();
     for (const InstrumentRecipe& recipe : instruments) {
         InstrumentEntry entry{recipe.name, categoryNames().at(recipe.category), {}};
-        const std::vector<ZonePlan> zones =
-            recipe.kit ? std::vector<ZonePlan>{kitZonePlan()} : plans;
+        const std::vector<BuiltZone> zones = makeInstrument(recipe, font);
         for (std::size_t z = 0; z < zones.size(); ++z) {
-            const ZoneFiles files = makeZone(recipe, zones[z]);
-            const std::uint8_t gain =
-                gainByteFor(files.base, files.top, files.frames, recipe.levelDb);
+            const ZoneFiles& files = zones[z].files;
             if (!writer.write("Raw/" + rawName('B', rawNumber), sampleFileBytes(files.base)) ||
                 !writer.write("Raw/" + rawName('T', rawNumber), sampleFileBytes(files.top)) ||
                 !writer.write("Raw/" + rawName('L', rawNumber),
-                              filterFileBytes(gain, files.frames))) {
+                              filterFileBytes(zones[z].gain, files.frames))) {
                 return false;
             }
-            entry.zones.push_back({zones[z].limit, recipe.kit ? 0 : kZoneTranspose, rawNumber});
+            const int limit = z + 1 == zones.size() ? 127 : zones[z].plan.limit;
+            entry.zones.push_back({limit, recipe.kit ? 0 : kZoneTranspose, rawNumber});
             ++rawNumber;
             // The features describe the instrument's middle register.
             if (z == zones.size() / 2) {
-                const bool pitched = !recipe.kit && recipe.base.tonal > 0.0;
-                features.push_back(measureFeatures(files.base, files.top, files.frames,
-                                                   pitched ? keyFrequency(zones[z].rootKey) : 0.0,
-                                                   recipe.category));
+                const bool pitched = !recipe.kit && (zones[z].recorded || recipe.base.tonal > 0.0);
+                features.push_back(measureFeatures(
+                    files.base, files.top, files.frames,
+                    pitched ? keyFrequency(zones[z].plan.rootKey) : 0.0, recipe.category));
             }
         }
         entries.push_back(std::move(entry));
         report->instruments += 1;
+        report->recorded += !zones.empty() && zones.front().recorded ? 1 : 0;
     }
     return writer.write("OIP/Quor.xml", poolDescriptionXml(entries)) &&
-           writer.write("quor_prop1.prn", propertyTableText(features));
+           writer.write("quor_prop1.prn", propertyTableText(features)) &&
+           (report->recorded == 0 || writer.write(kRecordingsLicenceFile, recordingsLicence()));
 }
 
 }  // namespace makelib

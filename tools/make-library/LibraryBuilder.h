@@ -14,6 +14,8 @@
 #include "Catalogue.h"
 #include "Excitation.h"
 #include "FilterTable.h"
+#include "SoundFont.h"
+#include "SoundFontZones.h"
 
 namespace makelib {
 
@@ -22,9 +24,12 @@ inline constexpr int kFilterFrames = 12;
 inline constexpr int kZoneTranspose = 24;  // samples hold their root key at four times the
                                            // voice's reference reading rate
 inline constexpr double kExcitationRms = 3000.0;
+inline constexpr int kMaxZones = 7;
+inline constexpr double kMaxHeadSeconds = 2.0;  // longer attacks are shortened into the loop
 
 struct LibraryReport {
     int instruments = 0;
+    int recorded = 0;  // of them made from recordings
     int files = 0;
     std::uint64_t bytes = 0;
 };
@@ -42,9 +47,24 @@ struct ZoneFiles {
 };
 ZoneFiles makeZone(const InstrumentRecipe& recipe, const ZonePlan& plan);
 
-// Writes `folder`/OIP/Quor.xml, `folder`/Raw/*.raw and `folder`/quor_prop1.prn. False (with a
-// reason in *error) when a file can't be written or the catalogue is too large.
-bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const std::string& folder,
-                  LibraryReport* report, std::string* error);
+// The loud recordings (velocity 100) of a bank preset that hold a sustain loop, at most kMaxZones
+// of them: the zones of an instrument made from that preset.
+std::vector<RecordedZone> loopedZones(const SoundFont& font, const RecordingSource& source);
+
+struct BuiltZone {
+    ZonePlan plan;
+    ZoneFiles files;
+    std::uint8_t gain = 0;
+    bool recorded = false;
+};
+// Every zone of an instrument: analysed from its recording when it has one and `font` (which may
+// be null) holds it with a sustain loop, designed otherwise.
+std::vector<BuiltZone> makeInstrument(const InstrumentRecipe& recipe, const SoundFont* font);
+
+// Writes `folder`/OIP/Quor.xml, `folder`/Raw/*.raw and `folder`/quor_prop1.prn, and with
+// recorded instruments the recordings' licence. False (with a reason in *error) when a file
+// can't be written or the catalogue is too large.
+bool buildLibrary(const std::vector<InstrumentRecipe>& instruments, const SoundFont* font,
+                  const std::string& folder, LibraryReport* report, std::string* error);
 
 }  // namespace makelib

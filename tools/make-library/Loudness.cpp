@@ -41,7 +41,10 @@ double voiceRms(const SampleData& base, const SampleData& top,
 
 std::uint8_t gainByteFor(const SampleData& base, const SampleData& top,
                          const std::vector<FilterFrame>& frames, double levelDb) {
-    const double rms = latticeRms(base, top, frames);
+    return gainByteForRms(latticeRms(base, top, frames), levelDb);
+}
+
+std::uint8_t gainByteForRms(double rms, double levelDb) {
     if (!(rms > 0.0)) return 50;
     const double target = kTargetVoiceRms * std::pow(10.0, levelDb / 20.0);
     const double gain = std::sqrt(target / (rms * 1e-10)) / 0.02;

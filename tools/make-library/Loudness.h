@@ -23,4 +23,8 @@ double voiceRms(const SampleData& base, const SampleData& top,
 std::uint8_t gainByteFor(const SampleData& base, const SampleData& top,
                          const std::vector<FilterFrame>& frames, double levelDb = 0.0);
 
+// The gain byte that brings a voice whose lattice output (in the kernel's integer units, before
+// the gain) has this RMS to the target level raised by levelDb.
+std::uint8_t gainByteForRms(double latticeRms, double levelDb);
+
 }  // namespace makelib

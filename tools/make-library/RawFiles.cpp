@@ -19,7 +19,7 @@ std::vector<std::uint8_t> sampleFileBytes(const SampleData& sample) {
     std::vector<std::uint8_t> out(kSampleHeaderSize + 2 * sample.samples.size(), 0);
     out[0] = kSampleFormatVersion;
     out[2] = static_cast<std::uint8_t>(static_cast<std::int8_t>(sample.rootKey));
-    out[3] = 50;       // no fine tuning: the loops are cut to the exact pitch
+    out[3] = static_cast<std::uint8_t>(static_cast<std::int8_t>(sample.fineTune));
     put16(out, 4, 0);  // start frame
     put32(out, 8, sample.loopStart);
     put32(out, 12, sample.loopEnd);

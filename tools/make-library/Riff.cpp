@@ -59,7 +59,8 @@ bool readChunks(const ByteSource& source, std::uint64_t from, std::uint64_t size
         }
         chunks->push_back(chunk);
         // Bodies of odd size are followed by a pad byte.
-        const std::uint64_t padded = (chunk.listType.empty() ? 0 : 4) + chunk.size + (chunk.size & 1);
+        const std::uint64_t padded =
+            (chunk.listType.empty() ? 0 : 4) + chunk.size + (chunk.size & 1);
         at += 8 + padded;
         if (at > end) break;  // a missing pad byte at the very end is harmless
     }

@@ -45,8 +45,8 @@ private:
 };
 
 struct Chunk {
-    std::string id;           // four characters
-    std::string listType;     // for "RIFF" and "LIST" chunks, the four characters after the size
+    std::string id;            // four characters
+    std::string listType;      // for "RIFF" and "LIST" chunks, the four characters after the size
     std::uint64_t offset = 0;  // of the body (after the list type for lists)
     std::uint64_t size = 0;    // of the body
 };

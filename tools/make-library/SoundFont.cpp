@@ -71,9 +71,8 @@ private:
         const Chunk* chunk = findChunk(chunks, id);
         if (!chunk) return fail(std::string("the \"") + id + "\" table is missing");
         if (chunk->size % recordSize != 0 || chunk->size < recordSize)
-            return fail(std::string("the \"") + id + "\" table has " +
-                        std::to_string(chunk->size) + " bytes, not whole records of " +
-                        std::to_string(recordSize));
+            return fail(std::string("the \"") + id + "\" table has " + std::to_string(chunk->size) +
+                        " bytes, not whole records of " + std::to_string(recordSize));
         table->bytes.resize(chunk->size);
         if (!source_.read(chunk->offset, table->bytes.data(), table->bytes.size()))
             return fail(std::string("the \"") + id + "\" table cannot be read");
@@ -108,7 +107,8 @@ private:
         for (std::size_t b = 0; b < bags.count; ++b) {
             const std::size_t index = le16(bags.record(b, kBagRecord) + 2);
             if (index < previous || index >= modulators.count)
-                return fail(std::string("the ") + what + " zone table's modulator indices are damaged");
+                return fail(std::string("the ") + what +
+                            " zone table's modulator indices are damaged");
             previous = index;
         }
         return true;
@@ -149,42 +149,55 @@ private:
             if (h.sampleRate == 0) return fail("sample \"" + h.name + "\" has no sample rate");
             font->sampleHeaders.push_back(h);
         }
+        const ZoneTables instrumentTables{
+            "instrument", inst, kInstrumentRecord, 20,
+            ibag,         igen, sfgen::kSampleId,  font->sampleHeaders.size()};
         for (std::size_t i = 0; i + 1 < inst.count; ++i) {
             SoundFontInstrument instrument;
             instrument.name = name20(inst.record(i, kInstrumentRecord));
-            if (!readZones("instrument", instrument.name,
-                           le16(inst.record(i, kInstrumentRecord) + 20),
-                           le16(inst.record(i + 1, kInstrumentRecord) + 20), ibag, igen,
-                           &instrument.zones) ||
-                !checkIndices(instrument.zones, sfgen::kSampleId, font->sampleHeaders.size(),
-                              "instrument \"" + instrument.name + "\" names a missing sample")) {
+            if (!readOwnerZones(instrumentTables, i, instrument.name, &instrument.zones))
                 return false;
-            }
             font->instruments.push_back(std::move(instrument));
         }
+        const ZoneTables presetTables{"preset", phdr, kPresetRecord,      24,
+                                      pbag,     pgen, sfgen::kInstrument, font->instruments.size()};
         for (std::size_t p = 0; p + 1 < phdr.count; ++p) {
             const std::uint8_t* r = phdr.record(p, kPresetRecord);
             SoundFontPreset preset;
             preset.name = name20(r);
             preset.program = le16(r + 20);
             preset.bank = le16(r + 22);
-            if (!readZones("preset", preset.name, le16(r + 24),
-                           le16(phdr.record(p + 1, kPresetRecord) + 24), pbag, pgen,
-                           &preset.zones) ||
-                !checkIndices(preset.zones, sfgen::kInstrument, font->instruments.size(),
-                              "preset \"" + preset.name + "\" names a missing instrument")) {
-                return false;
-            }
+            if (!readOwnerZones(presetTables, p, preset.name, &preset.zones)) return false;
             font->presets.push_back(std::move(preset));
         }
         return true;
     }
 
-    bool checkIndices(const std::vector<GeneratorZone>& zones, std::uint16_t type,
-                      std::size_t count, const std::string& message) {
-        for (const GeneratorZone& zone : zones) {
-            const Generator* g = zone.find(type);
-            if (g && g->amount >= count) return fail(message);
+    // What a preset's or an instrument's zones are read from, and what their closing generator
+    // (instrument or sample) may point at.
+    struct ZoneTables {
+        const char* kind;
+        const Table& headers;
+        std::uint64_t recordSize;
+        std::size_t bagOffset;  // of the first zone's index in a header record
+        const Table& bags;
+        const Table& generators;
+        std::uint16_t closing;
+        std::size_t targets;
+    };
+
+    bool readOwnerZones(const ZoneTables& t, std::size_t owner, const std::string& name,
+                        std::vector<GeneratorZone>* zones) {
+        if (!readZones(t.kind, name, le16(t.headers.record(owner, t.recordSize) + t.bagOffset),
+                       le16(t.headers.record(owner + 1, t.recordSize) + t.bagOffset), t.bags,
+                       t.generators, zones)) {
+            return false;
+        }
+        for (const GeneratorZone& zone : *zones) {
+            const Generator* g = zone.find(t.closing);
+            if (g && g->amount >= t.targets)
+                return fail(std::string(t.kind) + " \"" + name + "\" names a missing " +
+                            (t.closing == sfgen::kSampleId ? "sample" : "instrument"));
         }
         return true;
     }

@@ -20,11 +20,14 @@ struct Layered {
         const Generator* g = find(type);
         return g ? g->value() : fallback;
     }
-    bool range(std::uint16_t type, int* low, int* high) const {
-        const Generator* g = find(type);
-        *low = g ? g->low() : 0;
-        *high = g ? g->high() : 127;
-        return *low <= *high;
+    // Whether a note of this velocity plays the zone; its key range in *low and *high.
+    bool plays(int velocity, int* low, int* high) const {
+        const Generator* keys = find(sfgen::kKeyRange);
+        const Generator* velocities = find(sfgen::kVelocityRange);
+        *low = keys ? keys->low() : 0;
+        *high = keys ? keys->high() : 127;
+        return *low <= *high &&
+               (!velocities || (velocities->low() <= velocity && velocity <= velocities->high()));
     }
 };
 
@@ -70,7 +73,8 @@ int stereoPartner(const SoundFont& font, int sample) {
     const SampleHeader& left = font.sampleHeaders[sample];
     if (left.type != kLeftSample || left.link >= font.sampleHeaders.size()) return -1;
     const SampleHeader& right = font.sampleHeaders[left.link];
-    const bool same = right.type == kRightSample && right.end - right.start == left.end - left.start &&
+    const bool same = right.type == kRightSample &&
+                      right.end - right.start == left.end - left.start &&
                       right.loopStart - right.start == left.loopStart - left.start &&
                       right.loopEnd - right.start == left.loopEnd - left.start &&
                       right.sampleRate == left.sampleRate;
@@ -86,23 +90,15 @@ std::vector<RecordedZone> recordedZones(const SoundFont& font, const SoundFontPr
     for (const GeneratorZone& pz : preset.zones) {
         const Layered p{&pz, presetGlobal};
         const Generator* instrumentId = pz.find(sfgen::kInstrument);
-        int pKeyLow, pKeyHigh, pVelLow, pVelHigh;
-        if (!instrumentId || !p.range(sfgen::kKeyRange, &pKeyLow, &pKeyHigh) ||
-            !p.range(sfgen::kVelocityRange, &pVelLow, &pVelHigh) || velocity < pVelLow ||
-            velocity > pVelHigh) {
-            continue;
-        }
+        int pKeyLow, pKeyHigh;
+        if (!instrumentId || !p.plays(velocity, &pKeyLow, &pKeyHigh)) continue;
         const SoundFontInstrument& instrument = font.instruments[instrumentId->amount];
         const GeneratorZone* instrumentGlobal = globalZone(instrument.zones, sfgen::kSampleId);
         for (const GeneratorZone& iz : instrument.zones) {
             const Layered z{&iz, instrumentGlobal};
             const Generator* sampleId = iz.find(sfgen::kSampleId);
-            int keyLow, keyHigh, velLow, velHigh;
-            if (!sampleId || !z.range(sfgen::kKeyRange, &keyLow, &keyHigh) ||
-                !z.range(sfgen::kVelocityRange, &velLow, &velHigh) || velocity < velLow ||
-                velocity > velHigh) {
-                continue;
-            }
+            int keyLow, keyHigh;
+            if (!sampleId || !z.plays(velocity, &keyLow, &keyHigh)) continue;
             const SampleHeader& h = font.sampleHeaders[sampleId->amount];
             if (h.type == kRightSample) continue;  // played with its left channel
             RecordedZone r;
@@ -116,8 +112,9 @@ std::vector<RecordedZone> recordedZones(const SoundFont& font, const SoundFontPr
             const int key = root >= 0 && root <= 127 ? root
                             : h.originalKey <= 127   ? h.originalKey
                                                      : 60;
-            const double cents = 100.0 * (z.value(sfgen::kCoarseTune) + p.value(sfgen::kCoarseTune)) +
-                                 z.value(sfgen::kFineTune) + p.value(sfgen::kFineTune) + h.correction;
+            const double cents =
+                100.0 * (z.value(sfgen::kCoarseTune) + p.value(sfgen::kCoarseTune)) +
+                z.value(sfgen::kFineTune) + p.value(sfgen::kFineTune) + h.correction;
             r.pitchKey = key - cents / 100.0;
             out.push_back(r);
         }

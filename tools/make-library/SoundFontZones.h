@@ -19,7 +19,8 @@ struct RecordedZone {
     bool looped = false;
     double sampleRate = 44100.0;
     // The key the recording sounds at, in fractional semitones, when its sample rate is kept:
-    // the root key less the tuning (coarse, fine and the sample's own correction) it is played with.
+    // the root key less the tuning (coarse, fine and the sample's own correction) it is played
+    // with.
     double pitchKey = 60.0;
 };
 

@@ -13,6 +13,7 @@ packages=(
   libx11-dev libxext-dev xvfb xdotool x11-apps imagemagick
   libstb-dev fonts-dejavu-core                  # PNG decoding, font rasterising, the font
   sox                                           # audio checks and spectrograms
+  fluid-soundfont-gm                            # the recordings of the acoustic instruments
   librsvg2-bin python3                          # the artwork: SVG generated and rendered to PNG
   pandoc weasyprint                             # the manual in HTML and PDF
   ardour                                        # a real host for the plug-in test

@@ -218,12 +218,16 @@ Design with(Design d, Change change) {
 }
 
 // Most sounds start from recorded instruments; a few play one instrument's excitation through
-// another's envelope (strings and a trumpet that sing).
+// another's envelope (strings and a trumpet that sing). The demo piece and the spectrogram
+// script pick presets by number: Warm Strings, Choir of Ahs, Glass Cathedral, Saw Lead, Oboe
+// Song, Electric Piano, Nylon Guitar, the bass at 40, Vibraphone, Glockenspiel, Drum Kit, Ocean
+// Surf and Talking Saw keep their places.
 std::vector<Design> factoryDesigns() {
     return {
         // Pads: choirs, strings, organs and brass
         pad("Warm Strings", "String Section", "String Section", "Cello"),
         pad("Choir of Ahs", "Choir Aah", "Breath", "Choir Aah"),
+        pad("Glass Cathedral", "Glass Pad", "Church Organ", "Glass Pad"),
         pad("Singing Strings", "String Section", "Choir Ooh", "Choir Aah"),
         with(pad("Cathedral Choir", "Choir Ooh", "Church Organ", "Choir Ooh"),
              [](Design& d) { d.echo = 0.3f; }),
@@ -233,7 +237,6 @@ std::vector<Design> factoryDesigns() {
         pad("Organ Swell", "Church Organ", "Pipe Organ", "Pipe Organ"),
         with(pad("Brass Pad", "Brass Section", "French Horn", "Brass Section"),
              [](Design& d) { d.filterOffset = 0.2f; }),
-        pad("Glass Cathedral", "Glass Pad", "Church Organ", "Glass Pad"),
         with(pad("Analog Brass Pad", "Super Saw", "Brass Section", "Brass Section"),
              [](Design& d) {
                  d.filterAmount = 0.8f;
@@ -253,16 +256,16 @@ std::vector<Design> factoryDesigns() {
         lead("Trumpet Lead", "Trumpet", "Trumpet", "Trumpet"),
         lead("Alto Sax Lead", "Alto Sax", "Breath", "Alto Sax"),
         lead("Tenor Sax", "Tenor Sax", "Tenor Sax", "Tenor Sax"),
+        with(lead("Saw Lead", "Saw Wave", "Super Saw", "Saw Wave"),
+             [](Design& d) { d.emphasis = 0.75f; }),
         lead("Clarinet", "Clarinet", "Clarinet", "Clarinet"),
         lead("Oboe Song", "Oboe", "Oboe", "English Horn"),
         lead("French Horn", "French Horn", "French Horn", "French Horn"),
+        keys("Electric Piano", "Electric Piano", "Electric Piano", "Electric Piano"),
         with(lead("Singing Trumpet", "Trumpet", "Breath", "Choir Aah"),
              [](Design& d) { d.filterLfo = 0.15f; }),
         lead("Reed Lead", "Harmonica", "Breath", "Oboe"),
-        with(lead("Square Lead", "Square Wave", "Pulse 25%", "Square Wave"),
-             [](Design& d) { d.emphasis = 0.7f; }),
         keys("Piano", "Piano", "Piano", "Piano"),
-        keys("Electric Piano", "Electric Piano", "Electric Piano", "Electric Piano"),
         with(keys("Church Organ", "Church Organ", "Pipe Organ", "Church Organ"),
              [](Design& d) {
                  d.baseEnv = {0.2f, 0.7f, 1.0f, 0.5f};
@@ -286,8 +289,13 @@ std::vector<Design> factoryDesigns() {
         pluck("Harpsichord", "Harpsichord", "Harpsichord", "Harpsichord"),
         pluck("Koto", "Koto", "Koto", "Koto"),
         pluck("Banjo", "Banjo", "Banjo", "Banjo"),
-        pluck("Singing Harp", "Harp", "Music Box", "Choir Aah"),
         pluck("Acoustic Bass", "Acoustic Bass", "Acoustic Bass", "Acoustic Bass"),
+        pluck("Singing Harp", "Harp", "Music Box", "Choir Aah"),
+        with(percussion("Vibraphone", "Vibraphone", "Vibraphone", "Vibraphone"),
+             [](Design& d) {
+                 d.baseEnv = {0.0f, 0.78f, 0.0f, 0.55f};
+                 d.echo = 0.12f;
+             }),
         with(pluck("Synth Pluck", "Saw Wave", "Pulse 25%", "Saw Wave"),
              [](Design& d) {
                  d.emphasis = 0.8f;
@@ -298,11 +306,6 @@ std::vector<Design> factoryDesigns() {
                  d.topVolume = 0.5f;
                  d.echo = 0.2f;
              }),
-        with(percussion("Vibraphone", "Vibraphone", "Vibraphone", "Vibraphone"),
-             [](Design& d) {
-                 d.baseEnv = {0.0f, 0.78f, 0.0f, 0.55f};
-                 d.echo = 0.12f;
-             }),
         with(percussion("Glockenspiel", "Glockenspiel", "Celesta", "Glockenspiel"),
              [](Design& d) { d.baseEnv.decay = 0.7f; }),
         with(percussion("Tubular Bells", "Tubular Bell", "Church Bell", "Tubular Bell"),
@@ -311,9 +314,9 @@ std::vector<Design> factoryDesigns() {
              }),
         with(percussion("Music Box", "Music Box", "Celesta", "Music Box"),
              [](Design& d) { d.echo = 0.15f; }),
-        percussion("Marimba", "Marimba", "Marimba", "Marimba"),
         with(percussion("Drum Kit", "Drum Kit", "Drum Kit", "Drum Kit"),
              [](Design& d) { d.voices = 0.5f; }),
+        percussion("Marimba", "Marimba", "Marimba", "Marimba"),
         // Textures and effects
         texture("Wind Through Glass", "Wind", "Glass Pad", "Wind"),
         texture("Ocean Surf", "Surf", "Pink Noise", "Surf"),
@@ -326,12 +329,12 @@ std::vector<Design> factoryDesigns() {
         texture("Shimmer Cloud", "Shimmer", "Glass Pad", "Shimmer"),
         texture("Breathing Choir", "Choir Ooh", "Breath", "Choir Ooh"),
         texture("Metal Rain", "Metal Drone", "Noise Snare", "Metal Drone"),
+        texture("Bowed Glass", "Bowed Glass", "Glass Pad", "Bowed Glass"),
         with(texture("Talking Saw", "Saw Wave", "Super Saw", "Vowel Sweep Ya-Oo"),
              [](Design& d) {
                  d.filterLfo = 0.5f;
                  d.emphasis = 0.75f;
              }),
-        texture("Bowed Glass", "Bowed Glass", "Glass Pad", "Bowed Glass"),
         with(texture("Sitar Drone", "Sitar", "Sitar", "Sitar"),
              [](Design& d) { d.baseEnv.attack = 0.3f; }),
         texture("Choir in the Fog", "Choir Pad", "Pink Noise", "Choir Pad"),

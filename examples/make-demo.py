@@ -54,7 +54,7 @@ SECTIONS = [
     {
         "chords": ["Am", "F", "C", "G"],
         "melody": [],
-        "presets": {"chords": 1, "melody": 23, "bass": 40},  # Warm Strings, Plucked Bass
+        "presets": {"chords": 1, "melody": 23, "bass": 40},  # Warm Strings, Acoustic Bass
         "bass": "whole",
     },
     {

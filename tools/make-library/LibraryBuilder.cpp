@@ -79,6 +79,9 @@ std::vector<BuiltZone> recordedInstrument(const InstrumentRecipe& recipe, const 
         const Recording recording =
             loadRecording(font, zone, kMaxHeadSeconds, z.plan.bandLimitHz);
         RecordingAnalysis analysis = analyseRecording(recording, kFilterFrames, kExcitationRms);
+        // A quiet zone whose gain byte would run out is stored louder, as far as its peaks allow.
+        if (gainByteForRms(analysis.latticeRms, recipe.recording.levelDb) == 255)
+            analysis = analyseRecording(recording, kFilterFrames, 4.0 * kExcitationRms);
         z.plan.rootKey = recording.rootKey;
         z.files.base = std::move(analysis.base);
         z.files.frames = std::move(analysis.frames);

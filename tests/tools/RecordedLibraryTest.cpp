@@ -216,3 +216,19 @@ TEST(RecordedLibrary, PlainPresetsPlayTheRecordingsBack) {
         }
     }
 }
+
+// Struck instruments leave most of their residual in the strike: their quiet zones must still
+// reach their level, with a gain byte short of its ceiling.
+TEST(RecordedLibrary, QuietZonesReachTheirLevel) {
+    if (!std::filesystem::exists(kBank)) GTEST_SKIP() << "no sound bank at " << kBank;
+    SoundFont font;
+    std::string error;
+    ASSERT_TRUE(readSoundFontFile(kBank, &font, &error)) << error;
+    for (const InstrumentRecipe& recipe : catalogue()) {
+        if (recipe.name != "Glockenspiel" && recipe.name != "Vibraphone") continue;
+        for (const BuiltZone& zone : makeInstrument(recipe, &font)) {
+            EXPECT_TRUE(zone.recorded);
+            EXPECT_LT(zone.gain, 255) << recipe.name << " key " << zone.plan.rootKey;
+        }
+    }
+}

@@ -33,10 +33,14 @@ public:
     Reader(const ByteSource& source, std::string* error) : source_(source), error_(error) {}
 
     bool read(SoundFont* font) {
+        std::uint8_t header[12];
+        if (!source_.read(0, header, sizeof header) || std::memcmp(header, "RIFF", 4) != 0 ||
+            std::memcmp(header + 8, "sfbk", 4) != 0) {
+            return fail("not a SoundFont 2 file (it does not start with a RIFF \"sfbk\" header)");
+        }
         std::vector<Chunk> top;
         if (!readChunks(source_, 0, source_.size(), &top, error_)) return false;
         const Chunk* riff = findChunk(top, "RIFF", "sfbk");
-        if (!riff) return fail("not a SoundFont 2 file (no RIFF \"sfbk\" chunk)");
         std::vector<Chunk> lists;
         if (!readChunks(source_, riff->offset, riff->size, &lists, error_)) return false;
         const Chunk* sdta = findChunk(lists, "LIST", "sdta");

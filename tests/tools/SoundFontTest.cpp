@@ -1,12 +1,13 @@
 // The sound bank reader on a small bank written here: what a preset plays (key and velocity
-// ranges, root key, tuning, loop offsets, stereo pairs, global zones), and refusal of every kind
-// of damage without reading outside the bytes.
+// ranges, root key, tuning, loop offsets, stereo pairs, global zones), refusal of every kind
+// of damage without reading outside the bytes, and a zone's recording played held.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
 
+#include "HeldRecording.h"
 #include "SoundFont.h"
 #include "SoundFontBytes.h"
 #include "SoundFontZones.h"
@@ -145,6 +146,33 @@ TEST(SoundFont, PickedZonesCoverAllKeysInOrder) {
             const RecordedZone& own = zones[picked[i].sample];
             EXPECT_GE(own.keyLow, picked[i].keyLow);
             EXPECT_LE(own.keyHigh, picked[i].keyHigh);
+        }
+    }
+}
+
+// Held, a looped recording runs from its start to its loop's end and then repeats the loop
+// without a gap or a doubled sample, for exactly the frames asked for; one without a loop stops
+// at its end.
+TEST(SoundFont, HeldRecordingRepeatsItsLoopSeamlessly) {
+    SoundFont font;
+    font.samples = ramp(1000);
+    RecordedZone zone;
+    zone.start = 100;
+    zone.loopStart = 130;
+    zone.loopEnd = 140;
+    zone.end = 200;
+    struct Case {
+        bool looped;
+        std::size_t frames, expected;
+    };
+    for (const Case c : {Case{true, 75, 75}, Case{true, 25, 25}, Case{true, 40, 40},
+                         Case{false, 75, 75}, Case{false, 150, 100}}) {
+        zone.looped = c.looped;
+        const std::vector<std::int16_t> held = heldRecording(font, zone, c.frames);
+        ASSERT_EQ(held.size(), c.expected) << "looped " << c.looped << ", " << c.frames;
+        for (std::size_t n = 0; n < held.size(); ++n) {
+            const std::size_t at = !c.looped || n < 40 ? 100 + n : 130 + (n - 40) % 10;
+            EXPECT_EQ(held[n], font.samples[at]) << "frame " << n << " of " << c.frames;
         }
     }
 }

@@ -517,6 +517,11 @@ void sectorIconPosition(int sector, float* x, float* y) {
     *y = static_cast<float>(std::clamp((ry * std::cos(angle) + 134.0) / 268.0, 0.0, 1.0));
 }
 
+PresetPlace plainPresetPlace(std::size_t index) {
+    return {1 + static_cast<int>(index / PProgram::kPresetCount),
+            static_cast<int>(index % PProgram::kPresetCount)};
+}
+
 bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, bool recordings,
                           PProgram* programs, std::string* error) {
     const std::vector<Design> designs = factoryDesigns();
@@ -530,9 +535,9 @@ bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, bool r
     programs[1].setName("Instruments 1");
     programs[2].setName("Instruments 2");
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
-        PProgram& program = programs[1 + i / PProgram::kPresetCount];
+        const PresetPlace place = plainPresetPlace(i);
         if (!makePreset(plainDesign(catalogue[i], recordings), catalogue, recordings,
-                        *program.preset(static_cast<int>(i % PProgram::kPresetCount)), error)) {
+                        *programs[place.program].preset(place.preset), error)) {
             return false;
         }
     }

@@ -10,6 +10,7 @@
 // process's pool when the pool is still empty.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,13 @@ inline constexpr int kBankPrograms = 8;
 // name in *error) when a designed preset names an instrument that is not in the catalogue.
 bool buildFactoryPrograms(const std::vector<InstrumentRecipe>& catalogue, bool recordings,
                           PProgram* programs, std::string* error);
+
+// Where the plain preset of the catalogue's instrument `index` lies in the bank, both from 0.
+struct PresetPlace {
+    int program = 0;
+    int preset = 0;
+};
+PresetPlace plainPresetPlace(std::size_t index);
 
 // Builds the programs and writes them to path as a bank file.
 bool writeFactoryBank(const std::vector<InstrumentRecipe>& catalogue, bool recordings,

@@ -5,6 +5,9 @@
 // fluid-soundfont-gm package puts it); without it they are designed like the others. With
 // --instruments (the first N of the catalogue, for quick tests) the factory bank, which uses the
 // whole catalogue, is left out.
+//   make-library --recording <instrument> <file.wav> [--soundfont PATH]
+// writes instead three seconds of the recording an instrument is made from, held (see
+// SourceRecording.h).
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -16,6 +19,7 @@
 #include "FactoryBank.h"
 #include "LibraryBuilder.h"
 #include "SoundFont.h"
+#include "SourceRecording.h"
 
 namespace {
 
@@ -23,13 +27,20 @@ constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: make-library <output folder> [--instruments N] [--soundfont PATH]\n");
+                 "usage: make-library <output folder> [--instruments N] [--soundfont PATH]\n"
+                 "       make-library --recording <instrument> <file.wav> [--soundfont PATH]\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--recording") == 0) {
+        const bool withFont = argc == 6 && std::strcmp(argv[4], "--soundfont") == 0;
+        if (argc != 4 && !withFont) return usage();
+        return makelib::writeSourceRecording(argv[2], argv[3],
+                                             withFont ? argv[5] : kDefaultSoundFont, 3.0);
+    }
     if (argc < 2 || argc % 2 != 0) return usage();
     const std::vector<makelib::InstrumentRecipe> catalogue = makelib::catalogue();
     std::vector<makelib::InstrumentRecipe> instruments = catalogue;

@@ -63,7 +63,7 @@ step "Assembling the bundles" assemble_bundles
 step "Rendering the demo piece" \
   bash scripts/render-demo.sh out/linux/quor-render "$vst_dir/Quor.so" demo.wav
 step "Drawing five recordings beside their plain presets" \
-  bash scripts/recording-spectra.sh out/recording-spectra
+  bash scripts/recording-sonograms.sh out/recording-sonograms
 
 echo
 echo "== Linux: $vst_dir/Quor.so =="
@@ -77,6 +77,6 @@ echo "Linux bundle installed:  $vst_dir (Quor.so, Quor-Data) - hosts that scan ~
 echo "Windows bundle:          $top/out/windows/bundle (Quor.dll, Quor-Data) - copy the folder"
 echo "                         into the host's VST folder"
 echo "Library:                 $top/$library ($(du -sh "$library" | cut -f1))"
-echo "Recordings and presets:  $top/out/recording-spectra (spectrograms side by side)"
+echo "Recordings and presets:  $top/out/recording-sonograms (spectrograms side by side)"
 echo "Demo:                    $top/demo.wav ($(soxi -D demo.wav) s; the MIDI files: python3 examples/make-demo.py DIR)"
 echo "Log of every step:       $QUOR_LOG"

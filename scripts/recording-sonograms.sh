@@ -2,7 +2,7 @@
 # Draws, for a few instruments made from recordings, the spectrogram of the source recording
 # (three seconds of its middle zone held) beside that of the instrument's plain preset holding
 # the same key for three seconds, so that the two can be compared by eye.
-#   scripts/recording-spectra.sh [output folder]      (default: out/recording-spectra)
+#   scripts/recording-sonograms.sh [output folder]      (default: out/recording-sonograms)
 # Needs the built plug-in, renderer and library generator (out/linux, as scripts/main.sh builds
 # them, or the folder named by QUOR_BUILD), the library beside the plug-in (the bundle installed
 # in ~/.vst/Quor, or the plug-in named by QUOR_PLUGIN) and the sound bank the library was made
@@ -11,13 +11,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${QUOR_BUILD:-out/linux}
 plugin=${QUOR_PLUGIN:-$HOME/.vst/Quor/Quor.so}
-output=${1:-out/recording-spectra}
+output=${1:-out/recording-sonograms}
 font=()
 [ -z "${QUOR_SOUNDFONT:-}" ] || font=(--soundfont "$QUOR_SOUNDFONT")
 for tool in quor-render make-library; do
-  [ -x "$build/$tool" ] || { echo "recording-spectra: no $build/$tool; run scripts/main.sh" >&2; exit 1; }
+  [ -x "$build/$tool" ] || { echo "recording-sonograms: no $build/$tool; run scripts/main.sh" >&2; exit 1; }
 done
-[ -d "$(dirname "$plugin")/Quor-Data" ] || { echo "recording-spectra: no library beside $plugin" >&2; exit 1; }
+[ -d "$(dirname "$plugin")/Quor-Data" ] || { echo "recording-sonograms: no library beside $plugin" >&2; exit 1; }
 
 instruments=("Choir Aah" "Cello" "Oboe" "Trumpet" "Nylon Guitar")
 mkdir -p "$output"
@@ -32,7 +32,7 @@ for name in "${instruments[@]}"; do
   # make-library says at which key the recording sounds and where the plain preset lies.
   line=$("$build/make-library" --recording "$name" "$work/$file-source.wav" "${font[@]}")
   [[ $line =~ key\ ([0-9]+).*program\ ([0-9]+)\ preset\ ([0-9]+) ]] ||
-    { echo "recording-spectra: unexpected answer: $line" >&2; exit 1; }
+    { echo "recording-sonograms: unexpected answer: $line" >&2; exit 1; }
   key=${BASH_REMATCH[1]} program=${BASH_REMATCH[2]} preset=${BASH_REMATCH[3]}
   # One note of velocity 100, held for three seconds from 0.1 s (480 ticks a beat at 120 bpm).
   python3 - "$work/$file.mid" "$key" <<'PY'

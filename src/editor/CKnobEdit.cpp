@@ -4,14 +4,13 @@
 
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CValueObject.h"
+#include "editor/EditorColours.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
 #include "gui/CViewContainer.h"
 
 namespace {
 // Light text on a dark field, as everywhere in the window.
-constexpr CColor kTextColour{228, 231, 236, 255};
-constexpr CColor kFieldColour{18, 20, 24, 255};
 // The knob drawn while its strip is missing.
 constexpr CColor kDiscColour{52, 57, 66, 255};
 constexpr CColor kRimColour{96, 104, 116, 255};
@@ -41,10 +40,10 @@ CKnobEdit::CKnobEdit(const CPoint& centre, const CRect& textRect, CControlListen
             imageHeight(strip, imageCount), strip),
       textRect_(textRect),
       pageBackground_(background),
-      fontColor_(kTextColour),
-      backColor_(kFieldColour) {
+      fontColor_(kEditorInk),
+      backColor_(kEditorField) {
     setKnobArea(knobRect(centre, strip, imageCount));
-    setColorHandle(kTextColour);
+    setColorHandle(kEditorInk);
     if (pageBackground_) pageBackground_->remember();
 }
 

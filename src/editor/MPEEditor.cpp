@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/EditorColours.h"
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "gui/COffscreenContext.h"
@@ -14,10 +15,7 @@
 
 namespace {
 
-// The window's dark look: light text on dark fields, the text colour of lit surfaces.
-constexpr CColor kFieldColour{18, 20, 24, 255};
-constexpr CColor kLightText{228, 231, 236, 255};
-constexpr CColor kCaption{154, 162, 174, 255};
+// The text colour of lit surfaces.
 constexpr CColor kOnLit{20, 22, 27, 255};
 // The Base layer's amber until a page names the layer.
 constexpr CColor kAmber{216, 154, 62, 255};
@@ -99,7 +97,7 @@ void MPEEditor::setLayerColour(const CColor& colour, const CColor& lit) {
     colours_.text = kOnLit;
     colours_.handleFill = colour;
     colours_.handleFrame = kOnLit;
-    colours_.selectedFrame = kLightText;
+    colours_.selectedFrame = kEditorInk;
     colours_.curve = lit;
     colours_.shadow = {std::uint8_t(colour.red / 3), std::uint8_t(colour.green / 3),
                        std::uint8_t(colour.blue / 3), 255};
@@ -177,7 +175,7 @@ void MPEEditor::timeText(double time, char* text) const {
 
 bool MPEEditor::attached(CView* parent) {
     delete offscreen_;
-    offscreen_ = new COffscreenContext(getFrame(), getWidth(), getHeight(), kFieldColour);
+    offscreen_ = new COffscreenContext(getFrame(), getWidth(), getHeight(), kEditorField);
     return CControl::attached(parent);
 }
 
@@ -192,7 +190,7 @@ void MPEEditor::draw(CDrawContext* context) {
         drawContents(offscreen_);
         offscreen_->copyFrom(context, size);
     } else {
-        COffscreenContext once(getFrame(), getWidth(), getHeight(), kFieldColour);
+        COffscreenContext once(getFrame(), getWidth(), getHeight(), kEditorField);
         drawContents(&once);
         once.copyFrom(context, size);
     }
@@ -204,7 +202,7 @@ void MPEEditor::drawBackground(CDrawContext* context) {
     if (CBitmap* background = getBackground()) {
         background->draw(context, all, backgroundOffset_);
     } else {
-        context->setFillColor(kFieldColour);
+        context->setFillColor(kEditorField);
         context->fillRect(all);
     }
 }
@@ -292,9 +290,9 @@ void MPEEditor::drawValues(CDrawContext* context) {
     CCoord top = std::min(handle.top, getHeight() - count * boxHeight);
     top = std::max<CCoord>(top, 0);
     context->setFont(kNormalFontSmall);
-    context->setFontColor(kLightText);
-    context->setFillColor(kFieldColour);
-    context->setFrameColor(kCaption);
+    context->setFontColor(kEditorInk);
+    context->setFillColor(kEditorField);
+    context->setFrameColor(kEditorCaption);
     context->setLineWidth(1);
     for (int i = 0; i < count; ++i) {
         const CRect box(left, top + i * boxHeight, left + kValueBoxWidth, top + (i + 1) * boxHeight);

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editor/EditorColours.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
 
 namespace {
 // Names are cut to what the original record held.
 constexpr std::size_t kNameLength = 49;
-constexpr CColor kFieldColour{18, 20, 24, 255};
 
 // `c` two fifths of the way from the dark field towards it.
 std::uint8_t dim(std::uint8_t c, std::uint8_t field) {
@@ -31,8 +31,8 @@ MultiMPEEditor::MultiMPEEditor(const CRect& size, CControlListener* listener, lo
 
 void MultiMPEEditor::setLayerColour(const CColor& colour, const CColor& lit) {
     MPEEditor::setLayerColour(colour, lit);
-    others_.curve = {dim(colour.red, kFieldColour.red), dim(colour.green, kFieldColour.green),
-                     dim(colour.blue, kFieldColour.blue), 255};
+    others_.curve = {dim(colour.red, kEditorField.red), dim(colour.green, kEditorField.green),
+                     dim(colour.blue, kEditorField.blue), 255};
 }
 
 void MultiMPEEditor::setEnvelopeAt(int index, MultiPointEnvelope* envelope) {

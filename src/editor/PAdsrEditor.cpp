@@ -11,6 +11,7 @@
 #include "editor/CGuidedMultiSlider.h"
 #include "editor/CKnobEdit.h"
 #include "editor/CSlopeDisplay.h"
+#include "editor/EditorColours.h"
 #include "editor/OrinMpeEditor.h"
 #include "engine/VoiceTables.h"
 #include "gui/CBitmap.h"
@@ -24,8 +25,6 @@ constexpr long kLowHandleBitmap = 305;
 constexpr long kKnobStripBitmap = 350;
 constexpr int kKnobImages = 33;
 constexpr int kFont = kNormalFontVerySmall;
-constexpr CColor kInk{228, 231, 236, 255};
-constexpr CColor kFieldFill{18, 20, 24, 255};
 
 // Page layout. Column i (attack, decay, sustain level, release) starts at x = 144 + 47 i.
 const CPoint kLayerButtonsAt(38, 64);
@@ -167,8 +166,8 @@ void PAdsrEditor::createControls() {
         auto* field = new CDepTextEdit(columnRect(column, 177, 187, -2), this,
                                        kFirstFieldTag + column, nullptr, kNoFrame);
         field->setFont(kFont);
-        field->setFontColor(kInk);
-        field->setBackColor(kFieldFill);
+        field->setFontColor(kEditorInk);
+        field->setBackColor(kEditorField);
         field->setHoriAlign(kCenterText);
         if (column == OrinMpeEditor::kSustain)
             field->setTextFunctions(envelopeLevelText, envelopeLevelFromText);

@@ -5,6 +5,7 @@
 #include "core/Orin.h"
 #include "editor/CDependent.h"
 #include "editor/CValueObject.h"
+#include "editor/EditorColours.h"
 #include "editor/OrinEditor.h"
 #include "gui/CBitmap.h"
 #include "gui/COffscreenContext.h"
@@ -12,7 +13,6 @@
 namespace {
 // Where page titles go (page coordinates: right of the palette, left of the page buttons).
 const CRect kTitleBox(122, 27, 212, 41);
-constexpr CColor kTitleColour{154, 162, 174, 255};
 
 // The value object a control stands for, null for none.
 CValueObject* boundValueOf(CControl* control) {
@@ -96,7 +96,7 @@ void PEditor::drawBackgroundRect(CDrawContext* context, const CRect& updateRect)
 
 void PEditor::drawPageTitle(CDrawContext* context, const char* title) const {
     context->setFont(kNormalFontSmall);
-    context->setFontColor(kTitleColour);
+    context->setFontColor(kEditorCaption);
     context->drawString(title, kTitleBox, false, kLeftText);
 }
 

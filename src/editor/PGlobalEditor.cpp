@@ -11,6 +11,7 @@
 #include "editor/CAutoRemoveTextEdit.h"
 #include "editor/CKnobEdit.h"
 #include "editor/CLfoSpeedKnob.h"
+#include "editor/EditorColours.h"
 #include "editor/POrinMenuScheme.h"
 #include "editor/ValueTexts.h"
 #include "engine/PRSVoicer.h"
@@ -31,10 +32,7 @@ constexpr long kSyncBitmap = 306;
 const CPoint kButtonFallback(18, 14);
 
 constexpr int kFont = kNormalFontVerySmall;
-constexpr CColor kInk{228, 231, 236, 255};
 // The menu while it shows its caption (nothing chosen): quiet, like the page's captions.
-constexpr CColor kCaptionInk{154, 162, 174, 255};
-constexpr CColor kFieldFill{18, 20, 24, 255};
 // The value of a knob that has nothing to do.
 constexpr CColor kRestingInk{104, 111, 122, 255};
 
@@ -273,7 +271,7 @@ void PGlobalEditor::createButtons() {
 void PGlobalEditor::createModWheelMenu() {
     auto* menu = new COptionMenu(kModWheelRect, this, kModWheelTag, nullptr, kNoFrame);
     menu->setFont(kFont);
-    menu->setBackColor(kFieldFill);
+    menu->setBackColor(kEditorField);
     menu->setHoriAlign(kLeftText);
     POrinMenuScheme::applyTo(*menu);
     char caption[64];
@@ -389,7 +387,7 @@ void PGlobalEditor::showEffectType(bool sweep) {
     CKnobEdit* depth = knob(kFxDepthTag);
     // The depth sets the sweep's range; the delay has no use for it.
     depth->setReplacement(sweep ? nullptr : idleKnob_);
-    depth->setFontColor(sweep ? kInk : kRestingInk);
+    depth->setFontColor(sweep ? kEditorInk : kRestingInk);
     depth->setMouseEnabled(sweep);
 }
 
@@ -411,5 +409,5 @@ void PGlobalEditor::showModWheelChoice(int k) {
     menu->checkEntryAlone(entry);
     const bool caption = entry == 0;
     menu->setTxtFace(caption ? kItalicFace : kNormalFace);
-    menu->setFontColor(caption ? kCaptionInk : kInk);
+    menu->setFontColor(caption ? kEditorCaption : kEditorInk);
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/PProgram.h"
+#include "editor/EditorColours.h"
 #include "editor/POrinMenuScheme.h"
 #include "editor/PPresetEditor.h"
 #include "gui/CBitmap.h"
@@ -13,14 +14,13 @@
 
 namespace {
 constexpr int kFont = kNormalFontVerySmall;
-constexpr CColor kInk{228, 231, 236, 255};
 constexpr CColor kPlate{17, 19, 23, 255};
 constexpr CColor kPlateLight{36, 39, 45, 255};  // the lit lower edge of the plate
 constexpr CCoord kTextInset = 8;
 }  // namespace
 
 PPresetControl::PPresetControl(const CRect& size, PPresetEditor& presets, CBitmap* background)
-    : CView(size), presets_(presets), fontColor_(kInk) {
+    : CView(size), presets_(presets), fontColor_(kEditorInk) {
     setBackground(background);
 }
 

@@ -7,6 +7,7 @@
 #include "core/Orin.h"
 #include "core/PProgram.h"
 #include "editor/CAutoRemoveTextEdit.h"
+#include "editor/EditorColours.h"
 #include "editor/OrinEditor.h"
 #include "editor/POrinMenuScheme.h"
 #include "editor/PPresetMatrix.h"
@@ -37,8 +38,6 @@ constexpr CCoord kNameGap = 5;       // between the number column and the name
 constexpr CCoord kNameEndGap = 10;   // kept free at the name cell's right
 
 constexpr int kFont = kNormalFontVerySmall;
-constexpr CColor kInk{228, 231, 236, 255};
-constexpr CColor kQuietInk{154, 162, 174, 255};
 constexpr CColor kMarkInk{124, 240, 180, 255};  // the load marker: the neutral accent, lit
 constexpr CColor kFieldFill{15, 17, 21, 255};
 constexpr CColor kFieldEdge{111, 184, 148, 255};
@@ -66,7 +65,7 @@ void addButtonRow(PPresetEditor& page, Button* (&buttons)[count], long firstBitm
 
 void styleTextField(CParamDisplay& field) {
     field.setFont(kFont);
-    field.setFontColor(kInk);
+    field.setFontColor(kEditorInk);
     field.setHoriAlign(kLeftText);
 }
 
@@ -200,11 +199,11 @@ void PPresetEditor::drawName(int row, CDrawContext* context, const CRect& cell) 
     const CCoord numberRight = numberLeft + fonts.textWidth(kFont, "XX");
     char number[12];
     std::snprintf(number, sizeof number, "%d", row + 1);
-    context->setFontColor(kQuietInk);
+    context->setFontColor(kEditorCaption);
     context->drawString(number, CRect(numberLeft, cell.top, numberRight, cell.bottom), false,
                         kRightText);
     const CRect nameRect(numberRight + kNameGap, cell.top, cell.right - kNameEndGap, cell.bottom);
-    context->setFontColor(kInk);
+    context->setFontColor(kEditorInk);
     context->drawString(fitText(name, nameRect.width()).c_str(), nameRect, false, kLeftText);
 }
 
@@ -377,7 +376,7 @@ void PPresetEditor::pageHidden() {
 
 void PPresetEditor::drawPageImage(CDrawContext* context) {
     context->setFont(kFont);
-    context->setFontColor(kQuietInk);
+    context->setFontColor(kEditorCaption);
     CRect prompt = kPaletteMenuRect;
     prompt.inset(2, 0);
     context->drawString(kPaletteMenuPrompt, prompt, false, kLeftText);

@@ -3,7 +3,7 @@
 # quor_add_gtest(NAME SOURCES files... LIBS targets... [LABELS labels...])
 #   One GoogleTest executable registered as one CTest test. Labels group tests for the sanitizer
 #   runs: "threads" marks tests that exercise more than one thread (run under TSan too),
-#   "x11" tests that need a display, "wine" tests that only make sense in the Windows build.
+#   "x11" tests that drive a real display (never two at once), "wine" tests that only make sense in the Windows build.
 # quor_add_fuzzer(NAME SOURCES files... LIBS targets... [CORPUS dir])
 #   A libFuzzer target, built only with QUOR_FUZZ, run by CTest for QUOR_FUZZ_SECONDS.
 
@@ -18,6 +18,11 @@ function(quor_add_gtest name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}"
     ENVIRONMENT "QUOR_SOURCE_DIR=${PROJECT_SOURCE_DIR};QUOR_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  if("x11" IN_LIST T_LABELS)
+    # These tests move the one pointer of the shared display: two at once would click into
+    # each other's windows.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display-pointer)
+  endif()
 endfunction()
 
 function(quor_add_fuzzer name)
